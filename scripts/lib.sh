@@ -1,0 +1,42 @@
+# Shared by scripts/play and scripts/test: install what is missing, configure, build.
+# Sourced, not run.
+
+HARVO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+HARVO_BUILD="${HARVO_BUILD:-$HARVO_ROOT/build}"
+
+HARVO_PACKAGES=(
+  build-essential cmake ninja-build pkg-config git
+  zlib1g-dev libsdl2-dev libfreetype-dev fonts-liberation2 libvorbis-dev
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  xvfb xdotool x11-utils imagemagick
+)
+
+harvo_log() { printf '\033[1m== %s\033[0m\n' "$*"; }
+
+# Installs the Debian packages that are not there yet; does nothing when all are.
+harvo_install_packages() {
+  local missing=()
+  for p in "${HARVO_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  harvo_log "installing ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Configures (once) and builds into $1 with the extra CMake arguments that follow.
+harvo_build() {
+  local dir="$1"
+  shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    harvo_log "configuring $dir"
+    cmake -S "$HARVO_ROOT" -B "$dir" -G Ninja "$@"
+  fi
+  harvo_log "building $dir"
+  cmake --build "$dir" -j "$(nproc)"
+}

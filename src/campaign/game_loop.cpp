@@ -1,0 +1,23 @@
+#include "campaign/game_loop.hpp"
+
+#include "engine/display.hpp"
+#include "engine/input.hpp"
+#include "shell/program.hpp"
+#include "shell/timing.hpp"
+#include "shell/variabeln.hpp"
+
+// Until the game loop is built, a level is a black screen that Escape or a close
+// request ends.
+void SpielLoop() {
+  LevelTick = StartTick;
+  VariabelnLösch();
+  FrameSkipAn = false;
+  Rendern = true;
+  LetzterTick = GetTickCount();
+  while (Spielstatus == 0) {
+    DInputPoll();
+    if (KeyState[1]) break;
+    Flip(false);
+    Wait(16);
+  }
+}

@@ -1,0 +1,3 @@
+#pragma once
+// Reads the high-score table at start (or builds the default one).
+void LoadHighscore();

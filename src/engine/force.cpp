@@ -1,0 +1,3 @@
+#include "engine/force.hpp"
+
+void ForceStop() {}

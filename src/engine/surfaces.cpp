@@ -1,0 +1,3 @@
+#include "engine/surfaces.hpp"
+
+void SurfaceClear() { SurfacesMax = -1; }

@@ -1,0 +1,61 @@
+#pragma once
+// What the shared platform code asks of a backend. Each backend (sdl/, headless/)
+// defines every function here; the program links exactly one of them.
+#include <cstdint>
+#include <string>
+
+#include "platform/process.hpp"
+#include "platform/window.hpp"
+
+namespace platform {
+
+// A window as the shared code keeps it; the backend mirrors it natively.
+struct WindowState {
+  WindowDesc desc;
+  WndProc proc;
+  bool visible = false;
+  bool minimised = false;
+  bool fullscreen = false;
+  float opacity = 1.0f;
+  Rect rect;  // outer rectangle on the desktop
+  Rect region;  // rounded region; empty: none
+  int regionEllipseW = 0, regionEllipseH = 0;
+};
+
+namespace detail {
+// For backends: the shared state of a window, nullptr for an unknown handle.
+WindowState* FindWindow(HWnd hwnd);
+// For backends: the focus moved (0: to no window of ours). Sends the focus messages.
+void NoteFocus(HWnd hwnd);
+}  // namespace detail
+
+namespace backend {
+
+uint64_t Ticks();
+void SpinUntil(uint64_t tick);
+void IdleUntil(uint64_t tick);
+
+void WindowCreated(HWnd hwnd, const WindowState& state);
+void WindowDestroyed(HWnd hwnd);
+bool WindowHasDisplay(HWnd hwnd);
+// Visibility, caption, position, size, full screen, opacity or region changed.
+void WindowChanged(HWnd hwnd, const WindowState& state);
+bool CanSetOpacity();
+bool CanShapeWindows();
+
+// Turns the backend's pending events into messages (PostMessage and the like).
+void PumpEvents();
+// Blocks until an event arrives or the tick count reaches `untilTick`.
+void WaitEvents(uint64_t untilTick);
+
+void Present(HWnd hwnd, const FrameView& frame);
+
+// A modal box; returns the answer (see msgbox.hpp).
+int ShowMessageBox(const std::string& textUtf8, const std::string& titleUtf8, int style);
+
+int DesktopHeight();
+int LogicalDpi();
+DateTime Now();
+
+}  // namespace backend
+}  // namespace platform

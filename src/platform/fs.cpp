@@ -1,0 +1,195 @@
+#include "platform/fs.hpp"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+namespace platform::fs {
+namespace {
+
+char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+  return true;
+}
+
+bool Exists(const std::string& p) {
+  struct stat st;
+  return lstat(p.c_str(), &st) == 0;
+}
+
+// Finds an entry of `dir` that equals `name` apart from letter case.
+bool FindIgnoringCase(const std::string& dir, std::string_view name, std::string& found) {
+  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+  if (!d) return false;
+  bool ok = false;
+  while (dirent* e = readdir(d)) {
+    if (SameIgnoringCase(e->d_name, name)) {
+      found = e->d_name;
+      ok = true;
+      break;
+    }
+  }
+  closedir(d);
+  return ok;
+}
+
+std::vector<std::string> List(std::string_view dir, bool wantDirs) {
+  std::vector<std::string> names;
+  std::string base = Resolve(dir);
+  if (base.empty()) base = ".";
+  DIR* d = opendir(base.c_str());
+  if (!d) return names;
+  while (dirent* e = readdir(d)) {
+    std::string n = e->d_name;
+    if (n == "." || n == "..") continue;
+    struct stat st;
+    std::string full = base + (base.back() == '/' ? "" : "/") + n;
+    if (stat(full.c_str(), &st) != 0) continue;
+    if (S_ISDIR(st.st_mode) == wantDirs) names.push_back(n);
+  }
+  closedir(d);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool EndsInSeparator(std::string_view path) { return !path.empty() && IsSeparator(path.back()); }
+
+std::string Resolve(std::string_view path) {
+  std::string out;
+  size_t i = 0;
+  if (!path.empty() && IsSeparator(path[0])) {
+    out = "/";
+    while (i < path.size() && IsSeparator(path[i])) ++i;
+  }
+  bool missing = false;  // once a component is missing, the rest is taken verbatim
+  while (i < path.size()) {
+    size_t j = i;
+    while (j < path.size() && !IsSeparator(path[j])) ++j;
+    std::string comp(path.substr(i, j - i));
+    std::string candidate = out + comp;
+    if (!missing && comp != "." && comp != ".." && !Exists(candidate)) {
+      std::string found;
+      if (FindIgnoringCase(out, comp, found))
+        candidate = out + found;
+      else
+        missing = true;
+    }
+    out = candidate;
+    if (j < path.size()) out += '/';
+    i = j;
+    while (i < path.size() && IsSeparator(path[i])) ++i;
+  }
+  return out;
+}
+
+bool FileExists(std::string_view path) {
+  struct stat st;
+  return stat(Resolve(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirExists(std::string_view path) {
+  struct stat st;
+  return stat(Resolve(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool MakeDir(std::string_view path) {
+  std::string p = Resolve(path);
+  if (mkdir(p.c_str(), 0755) == 0) return true;
+  return errno == EEXIST && DirExists(path);
+}
+
+bool RemoveDir(std::string_view path) { return rmdir(Resolve(path).c_str()) == 0; }
+
+bool DeleteFile(std::string_view path) { return unlink(Resolve(path).c_str()) == 0; }
+
+bool Rename(std::string_view from, std::string_view to) {
+  return rename(Resolve(from).c_str(), Resolve(to).c_str()) == 0;
+}
+
+std::vector<std::string> ListFiles(std::string_view dir) { return List(dir, false); }
+std::vector<std::string> ListDirs(std::string_view dir) { return List(dir, true); }
+
+bool ReadAll(std::string_view path, std::vector<uint8_t>& out) {
+  out.clear();
+  FILE* f = fopen(Resolve(path).c_str(), "rb");
+  if (!f) return false;
+  uint8_t buf[65536];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.insert(out.end(), buf, buf + n);
+  bool ok = !ferror(f);
+  fclose(f);
+  return ok;
+}
+
+namespace {
+bool Write(std::string_view path, const void* data, size_t size, const char* mode) {
+  FILE* f = fopen(Resolve(path).c_str(), mode);
+  if (!f) return false;
+  bool ok = size == 0 || fwrite(data, 1, size, f) == size;
+  ok = (fclose(f) == 0) && ok;
+  return ok;
+}
+}  // namespace
+
+bool WriteAll(std::string_view path, const void* data, size_t size) { return Write(path, data, size, "wb"); }
+bool Append(std::string_view path, const void* data, size_t size) { return Write(path, data, size, "ab"); }
+
+int64_t FileSize(std::string_view path) {
+  struct stat st;
+  if (stat(Resolve(path).c_str(), &st) != 0) return -1;
+  return static_cast<int64_t>(st.st_size);
+}
+
+std::string ProgramFolder() {
+  char buf[4096];
+  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return "./";
+  std::string p(buf, static_cast<size_t>(n));
+  size_t slash = p.rfind('/');
+  return slash == std::string::npos ? std::string("./") : p.substr(0, slash + 1);
+}
+
+std::string UserDataBase() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg && xdg[0] == '/') {
+    std::string s = xdg;
+    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    return s;
+  }
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') {
+    std::string s = home;
+    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    return (s == "/" ? std::string() : s) + "/.local/share";
+  }
+  return "";
+}
+
+std::string PrivateTempFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string base = (tmp && tmp[0] == '/') ? tmp : "/tmp";
+  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  std::string dir = base + "/harvo-" + std::to_string(getuid());
+  if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return "";
+  struct stat st;
+  // Someone else's folder, a link or a folder others can write into is not ours to use.
+  if (lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid()) return "";
+  if ((st.st_mode & 0077) != 0 && chmod(dir.c_str(), 0700) != 0) return "";
+  return dir + "/";
+}
+
+}  // namespace platform::fs

@@ -1,0 +1,47 @@
+#pragma once
+// File-system services. The game builds its paths the Windows way ("Data\Grafik\",
+// any letter case); every function here takes such a path and resolves it onto the
+// Linux file system component by component, matching names without regard to case.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::fs {
+
+// The Linux path for a Windows-style path: backslashes become slashes, and each
+// component that does not exist as spelt is replaced by an existing entry of the same
+// name in another letter case. Components that do not exist at all stay as given.
+// A trailing separator is kept.
+std::string Resolve(std::string_view path);
+
+// True for '\' and '/': folder strings of the game end in either.
+bool IsSeparator(char c);
+bool EndsInSeparator(std::string_view path);
+
+bool FileExists(std::string_view path);  // a file (not a folder)
+bool DirExists(std::string_view path);
+bool MakeDir(std::string_view path);  // one level; an existing folder counts as success
+bool RemoveDir(std::string_view path);  // only when empty
+bool DeleteFile(std::string_view path);
+bool Rename(std::string_view from, std::string_view to);
+// The names (not paths) of the plain files in a folder, sorted.
+std::vector<std::string> ListFiles(std::string_view dir);
+// The names of the sub-folders of a folder, sorted.
+std::vector<std::string> ListDirs(std::string_view dir);
+
+bool ReadAll(std::string_view path, std::vector<uint8_t>& out);
+bool WriteAll(std::string_view path, const void* data, size_t size);
+bool Append(std::string_view path, const void* data, size_t size);
+int64_t FileSize(std::string_view path);  // -1 when it does not exist
+
+// Folder of the running program, ending in '/'.
+std::string ProgramFolder();
+// Base folder for per-user data: $XDG_DATA_HOME, else $HOME/.local/share; empty when
+// neither variable gives an absolute path. No trailing separator.
+std::string UserDataBase();
+// The private temporary folder of this user ($TMPDIR or /tmp, "harvo-<uid>"), created
+// with mode 0700 and checked to be ours; ends in '/'. Empty when it cannot be had.
+std::string PrivateTempFolder();
+
+}  // namespace platform::fs

@@ -1,0 +1,309 @@
+// The real backend: SDL2 windows, events, clock and message boxes.
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+#include "platform/backend.hpp"
+#include "platform/codepage.hpp"
+#include "platform/msgbox.hpp"
+#include "platform/sdl/sdl_video.hpp"
+
+namespace platform {
+namespace sdl {
+namespace {
+
+struct Native {
+  SDL_Window* window = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* texture = nullptr;
+  int texW = 0, texH = 0, texBits = 0;
+};
+
+std::map<HWnd, Native>& Natives() {
+  static std::map<HWnd, Native> natives;
+  return natives;
+}
+
+int g_videoState = 0;  // 0 not tried, 1 up, -1 failed
+
+void ApplyState(HWnd hwnd, Native& n, const WindowState& st) {
+  if (!n.window) return;
+  SDL_SetWindowTitle(n.window, CodePageToUtf8(st.desc.caption, st.desc.captionCodePage).c_str());
+  Uint32 flags = SDL_GetWindowFlags(n.window);
+  bool isFull = (flags & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  if (st.fullscreen != isFull) SDL_SetWindowFullscreen(n.window, st.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  if (!st.fullscreen) {
+    int x, y, w, h;
+    SDL_GetWindowPosition(n.window, &x, &y);
+    SDL_GetWindowSize(n.window, &w, &h);
+    int nw = st.rect.Right - st.rect.Left, nh = st.rect.Bottom - st.rect.Top;
+    if (w != nw || h != nh) SDL_SetWindowSize(n.window, nw, nh);
+    if (x != st.rect.Left || y != st.rect.Top) SDL_SetWindowPosition(n.window, st.rect.Left, st.rect.Top);
+  }
+  bool shown = (flags & SDL_WINDOW_SHOWN) != 0;
+  if (st.visible && !shown) SDL_ShowWindow(n.window);
+  if (!st.visible && shown) SDL_HideWindow(n.window);
+  bool minimised = (flags & SDL_WINDOW_MINIMIZED) != 0;
+  if (st.visible && st.minimised && !minimised) SDL_MinimizeWindow(n.window);
+  if (st.visible && !st.minimised && minimised) SDL_RestoreWindow(n.window);
+  float opacity = 1.0f;
+  SDL_GetWindowOpacity(n.window, &opacity);
+  if (opacity != st.opacity) SDL_SetWindowOpacity(n.window, st.opacity);
+  (void)hwnd;
+}
+
+intptr_t PackPoint(int x, int y) {
+  return static_cast<intptr_t>((static_cast<uint32_t>(y & 0xFFFF) << 16) | static_cast<uint32_t>(x & 0xFFFF));
+}
+
+intptr_t ButtonFlags(Uint32 state) {
+  intptr_t f = 0;
+  if (state & SDL_BUTTON_LMASK) f |= mk::LButton;
+  if (state & SDL_BUTTON_RMASK) f |= mk::RButton;
+  if (state & SDL_BUTTON_MMASK) f |= mk::MButton;
+  return f;
+}
+
+void HandleWindowEvent(const SDL_WindowEvent& e) {
+  HWnd h = HandleOf(e.windowID);
+  WindowState* st = detail::FindWindow(h);
+  if (!st) return;
+  switch (e.event) {
+    case SDL_WINDOWEVENT_CLOSE: PostMessage(h, wm::Close, 0, 0); break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED: detail::NoteFocus(h); break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      if (GetFocus() == h) detail::NoteFocus(0);
+      break;
+    case SDL_WINDOWEVENT_MINIMIZED: st->minimised = true; break;
+    case SDL_WINDOWEVENT_RESTORED: st->minimised = false; break;
+    case SDL_WINDOWEVENT_MOVED:
+      if (!st->fullscreen) {
+        int w = st->rect.Right - st->rect.Left, hh = st->rect.Bottom - st->rect.Top;
+        st->rect = {e.data1, e.data2, e.data1 + w, e.data2 + hh};
+      }
+      break;
+    case SDL_WINDOWEVENT_EXPOSED: PostMessage(h, wm::Paint, 0, 0); break;
+    default: break;
+  }
+}
+
+void HandleKey(const SDL_KeyboardEvent& e) {
+  HWnd h = HandleOf(e.windowID);
+  if (!h) return;
+  int vk = VirtualKeyOf(e.keysym.sym);
+  bool down = e.type == SDL_KEYDOWN;
+  bool alt = (e.keysym.mod & KMOD_ALT) != 0;
+  uint32_t msg = down ? (alt ? wm::SysKeyDown : wm::KeyDown) : (alt ? wm::SysKeyUp : wm::KeyUp);
+  if (vk) PostMessage(h, msg, vk, e.repeat ? 0x40000000 : 0);
+  // Control characters come from the key itself; printable ones (Space included) only
+  // from text input, so no key is typed twice.
+  if (down && (vk == 8 || vk == 9 || vk == 13 || vk == 27)) PostMessage(h, wm::Char, vk, 0);
+}
+
+void HandleText(const SDL_TextInputEvent& e) {
+  HWnd h = HandleOf(e.windowID);
+  if (!h) return;
+  std::string bytes = Utf8ToCp1252(e.text);
+  if (bytes.find('?') != std::string::npos && std::string(e.text).find('?') == std::string::npos)
+    bytes = Utf8ToCp1251(e.text);
+  for (unsigned char c : bytes) PostMessage(h, wm::Char, c, 0);
+}
+
+void HandleMouse(const SDL_Event& ev) {
+  if (ev.type == SDL_MOUSEMOTION) {
+    HWnd h = HandleOf(ev.motion.windowID);
+    if (h) PostMessage(h, wm::MouseMove, ButtonFlags(ev.motion.state), PackPoint(ev.motion.x, ev.motion.y));
+    return;
+  }
+  const SDL_MouseButtonEvent& b = ev.button;
+  HWnd h = HandleOf(b.windowID);
+  if (!h) return;
+  bool down = ev.type == SDL_MOUSEBUTTONDOWN;
+  uint32_t msg = 0;
+  if (b.button == SDL_BUTTON_LEFT) msg = down ? wm::LButtonDown : wm::LButtonUp;
+  if (b.button == SDL_BUTTON_RIGHT) msg = down ? wm::RButtonDown : wm::RButtonUp;
+  if (b.button == SDL_BUTTON_MIDDLE) msg = down ? wm::MButtonDown : wm::MButtonUp;
+  if (msg) PostMessage(h, msg, ButtonFlags(SDL_GetMouseState(nullptr, nullptr)), PackPoint(b.x, b.y));
+}
+
+void Dispatch(const SDL_Event& ev) {
+  switch (ev.type) {
+    case SDL_WINDOWEVENT: HandleWindowEvent(ev.window); break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: HandleKey(ev.key); break;
+    case SDL_TEXTINPUT: HandleText(ev.text); break;
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: HandleMouse(ev); break;
+    case SDL_QUIT:
+      // The session asks the program to end: every window of ours gets a close request.
+      for (auto& [h, n] : Natives())
+        if (n.window) PostMessage(h, wm::Close, 0, 0);
+      break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+bool EnsureVideo() {
+  if (g_videoState == 0) {
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    g_videoState = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0 ? 1 : -1;
+    if (g_videoState > 0) SDL_StartTextInput();
+  }
+  return g_videoState > 0;
+}
+
+HWnd HandleOf(Uint32 sdlWindowId) {
+  for (auto& [h, n] : Natives())
+    if (n.window && SDL_GetWindowID(n.window) == sdlWindowId) return h;
+  return 0;
+}
+
+SDL_Window* NativeOf(HWnd hwnd) {
+  auto it = Natives().find(hwnd);
+  return it == Natives().end() ? nullptr : it->second.window;
+}
+
+}  // namespace sdl
+
+namespace backend {
+
+uint64_t Ticks() { return SDL_GetTicks64(); }
+
+void SpinUntil(uint64_t tick) {
+  for (;;) {
+    uint64_t now = SDL_GetTicks64();
+    if (now >= tick) return;
+    // Sleep through all but the last two milliseconds, then spin for precision.
+    if (tick - now > 2) SDL_Delay(static_cast<Uint32>(tick - now - 2));
+  }
+}
+
+void IdleUntil(uint64_t tick) {
+  uint64_t now = SDL_GetTicks64();
+  if (tick > now + 1) SDL_Delay(1);
+}
+
+void WindowCreated(HWnd hwnd, const WindowState& st) {
+  auto& n = sdl::Natives()[hwnd];
+  if (!sdl::EnsureVideo()) return;
+  Uint32 flags = SDL_WINDOW_HIDDEN;
+  if (st.desc.borderless) flags |= SDL_WINDOW_BORDERLESS;
+  if (st.desc.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+  if (st.desc.toolWindow) flags |= SDL_WINDOW_SKIP_TASKBAR;
+  int x = st.desc.x < 0 ? SDL_WINDOWPOS_CENTERED : st.desc.x;
+  int y = st.desc.y < 0 ? SDL_WINDOWPOS_CENTERED : st.desc.y;
+  n.window = SDL_CreateWindow(CodePageToUtf8(st.desc.caption, st.desc.captionCodePage).c_str(), x, y,
+                              st.desc.width, st.desc.height, flags);
+  if (n.window) {
+    int wx, wy;
+    SDL_GetWindowPosition(n.window, &wx, &wy);
+    if (WindowState* s = detail::FindWindow(hwnd)) s->rect = {wx, wy, wx + st.desc.width, wy + st.desc.height};
+  }
+}
+
+void WindowDestroyed(HWnd hwnd) {
+  auto it = sdl::Natives().find(hwnd);
+  if (it == sdl::Natives().end()) return;
+  sdl::Native& n = it->second;
+  if (n.texture) SDL_DestroyTexture(n.texture);
+  if (n.renderer) SDL_DestroyRenderer(n.renderer);
+  if (n.window) SDL_DestroyWindow(n.window);
+  sdl::Natives().erase(it);
+}
+
+bool WindowHasDisplay(HWnd hwnd) { return sdl::NativeOf(hwnd) != nullptr; }
+
+void WindowChanged(HWnd hwnd, const WindowState& st) {
+  auto it = sdl::Natives().find(hwnd);
+  if (it != sdl::Natives().end()) sdl::ApplyState(hwnd, it->second, st);
+}
+
+bool CanSetOpacity() { return sdl::EnsureVideo(); }
+bool CanShapeWindows() { return false; }
+
+void PumpEvents() {
+  if (!sdl::EnsureVideo()) return;
+  SDL_Event ev;
+  while (SDL_PollEvent(&ev)) sdl::Dispatch(ev);
+}
+
+void WaitEvents(uint64_t untilTick) {
+  if (!sdl::EnsureVideo()) {
+    SpinUntil(untilTick == UINT64_MAX ? SDL_GetTicks64() + 10 : untilTick);
+    return;
+  }
+  uint64_t now = SDL_GetTicks64();
+  int timeout = untilTick == UINT64_MAX ? 100 : static_cast<int>(std::min<uint64_t>(untilTick - now, 100));
+  SDL_Event ev;
+  if (SDL_WaitEventTimeout(&ev, timeout)) sdl::Dispatch(ev);
+}
+
+void Present(HWnd hwnd, const FrameView& frame) {
+  auto it = sdl::Natives().find(hwnd);
+  if (it == sdl::Natives().end() || !it->second.window) return;
+  sdl::Native& n = it->second;
+  if (!n.renderer) {
+    n.renderer = SDL_CreateRenderer(n.window, -1, 0);
+    if (!n.renderer) n.renderer = SDL_CreateRenderer(n.window, -1, SDL_RENDERER_SOFTWARE);
+    if (!n.renderer) return;
+  }
+  if (!n.texture || n.texW != frame.width || n.texH != frame.height || n.texBits != frame.bitsPerPixel) {
+    if (n.texture) SDL_DestroyTexture(n.texture);
+    Uint32 fmt = frame.bitsPerPixel == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
+    n.texture = SDL_CreateTexture(n.renderer, fmt, SDL_TEXTUREACCESS_STREAMING, frame.width, frame.height);
+    n.texW = frame.width;
+    n.texH = frame.height;
+    n.texBits = frame.bitsPerPixel;
+    if (!n.texture) return;
+  }
+  SDL_UpdateTexture(n.texture, nullptr, frame.pixels, frame.pitch);
+  // Full screen keeps the picture's proportions (black bars); a window is filled.
+  bool full = (SDL_GetWindowFlags(n.window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  SDL_RenderSetLogicalSize(n.renderer, full ? frame.width : 0, full ? frame.height : 0);
+  SDL_SetRenderDrawColor(n.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(n.renderer);
+  SDL_RenderCopy(n.renderer, n.texture, nullptr, nullptr);
+  SDL_RenderPresent(n.renderer);
+}
+
+int ShowMessageBox(const std::string& text, const std::string& title, int style) {
+  const char* labels[] = {"", "OK", "Cancel", "Abort", "Retry", "Ignore", "Yes", "No"};
+  int answers[3];
+  int count = ButtonAnswers(style, answers);
+  int def = DefaultAnswer(style), dismiss = DismissAnswer(style);
+  SDL_MessageBoxButtonData buttons[3];
+  for (int i = 0; i < count; ++i) {
+    Uint32 flags = 0;
+    if (answers[i] == def) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+    if (answers[i] == dismiss) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+    buttons[i] = {flags, answers[i], labels[answers[i]]};
+  }
+  Uint32 kind = SDL_MESSAGEBOX_INFORMATION;
+  if ((style & 0x70) == mb::Critical) kind = SDL_MESSAGEBOX_ERROR;
+  if ((style & 0x70) == mb::Exclamation) kind = SDL_MESSAGEBOX_WARNING;
+  SDL_MessageBoxData data{kind, nullptr, title.c_str(), text.c_str(), count, buttons, nullptr};
+  int pressed = -1;
+  if (SDL_getenv("DISPLAY") || SDL_getenv("WAYLAND_DISPLAY")) {
+    if (SDL_ShowMessageBox(&data, &pressed) == 0) return pressed < 0 ? dismiss : pressed;
+  }
+  std::fprintf(stderr, "%s%s%s\n[%s]\n", title.c_str(), title.empty() ? "" : ": ", text.c_str(), labels[def]);
+  return def;
+}
+
+int DesktopHeight() {
+  if (!sdl::EnsureVideo()) return 0;
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
+  return mode.h;
+}
+
+int LogicalDpi() { return 0; }
+
+DateTime Now() { return SystemNow(); }
+
+}  // namespace backend
+}  // namespace platform

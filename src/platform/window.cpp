@@ -1,0 +1,324 @@
+#include "platform/window.hpp"
+
+#include <cstdint>
+#include <algorithm>
+#include <deque>
+#include <limits>
+#include <map>
+#include <vector>
+
+#include "platform/backend.hpp"
+
+namespace platform {
+namespace {
+
+struct Timer {
+  HWnd hwnd;
+  uintptr_t id;
+  uint32_t interval;
+  uint64_t due;
+};
+
+struct Registry {
+  std::map<HWnd, WindowState> windows;
+  HWnd nextHandle = 0x100;
+  std::deque<Msg> queue;
+  std::vector<Timer> timers;
+  HWnd focus = 0;
+};
+
+Registry& R() {
+  static Registry r;
+  return r;
+}
+
+void SendPosChanged(HWnd hwnd, uint32_t flags) {
+  WindowState* w = detail::FindWindow(hwnd);
+  if (!w) return;
+  WindowPos pos{hwnd, w->rect.Left, w->rect.Top, w->rect.Right - w->rect.Left, w->rect.Bottom - w->rect.Top, flags};
+  SendMessage(hwnd, wm::WindowPosChanged, 0, reinterpret_cast<intptr_t>(&pos));
+}
+
+intptr_t PackPoint(int x, int y) {
+  return static_cast<intptr_t>((static_cast<uint32_t>(y & 0xFFFF) << 16) | static_cast<uint32_t>(x & 0xFFFF));
+}
+
+}  // namespace
+
+namespace detail {
+
+WindowState* FindWindow(HWnd hwnd) {
+  auto it = R().windows.find(hwnd);
+  return it == R().windows.end() ? nullptr : &it->second;
+}
+
+void NoteFocus(HWnd hwnd) {
+  HWnd old = R().focus;
+  if (old == hwnd) return;
+  R().focus = hwnd;
+  if (old && FindWindow(old)) {
+    SendMessage(old, wm::Activate, 0, hwnd);
+    SendMessage(old, wm::KillFocus, hwnd, 0);
+  }
+  if (hwnd && FindWindow(hwnd)) {
+    SendMessage(hwnd, wm::Activate, 1, old);
+    SendMessage(hwnd, wm::SetFocus, old, 0);
+  }
+}
+
+}  // namespace detail
+
+HWnd CreateWindow(const WindowDesc& desc, WndProc proc) {
+  HWnd h = R().nextHandle++;
+  WindowState st;
+  st.desc = desc;
+  st.proc = std::move(proc);
+  st.fullscreen = desc.fullscreen;
+  int x = desc.x, y = desc.y;
+  if (x < 0 || y < 0) {
+    // Centred on an 800 x 600 (or larger) desktop; the backend places it for real.
+    x = x < 0 ? 0 : x;
+    y = y < 0 ? 0 : y;
+  }
+  st.rect = {x, y, x + desc.width, y + desc.height};
+  R().windows[h] = st;
+  backend::WindowCreated(h, R().windows[h]);
+  SendMessage(h, wm::Create, 0, 0);
+  if (desc.visible) ShowWindow(h, sw::Show);
+  return h;
+}
+
+bool DestroyWindow(HWnd hwnd) {
+  if (!detail::FindWindow(hwnd)) return false;
+  SendMessage(hwnd, wm::Destroy, 0, 0);
+  auto& r = R();
+  if (!detail::FindWindow(hwnd)) return true;  // destroyed from inside its Destroy handler
+  backend::WindowDestroyed(hwnd);
+  r.windows.erase(hwnd);
+  std::erase_if(r.timers, [hwnd](const Timer& t) { return t.hwnd == hwnd; });
+  std::erase_if(r.queue, [hwnd](const Msg& m) { return m.hwnd == hwnd; });
+  if (r.focus == hwnd) r.focus = 0;
+  return true;
+}
+
+bool IsWindow(HWnd hwnd) { return detail::FindWindow(hwnd) != nullptr; }
+
+bool WindowHasDisplay(HWnd hwnd) { return IsWindow(hwnd) && backend::WindowHasDisplay(hwnd); }
+
+bool ShowWindow(HWnd hwnd, int cmd) {
+  WindowState* w = detail::FindWindow(hwnd);
+  if (!w) return false;
+  bool wasVisible = w->visible;
+  bool show = cmd != sw::Hide;
+  w->visible = show;
+  if (cmd == sw::Minimize) w->minimised = true;
+  if (cmd == sw::Restore || cmd == sw::Normal) w->minimised = false;
+  backend::WindowChanged(hwnd, *w);
+  if (show != wasVisible) {
+    SendMessage(hwnd, wm::ShowWindow, show ? 1 : 0, 0);
+    SendPosChanged(hwnd, (show ? swp::ShowWindow : swp::HideWindow) | swp::NoMove | swp::NoSize);
+  }
+  return wasVisible;
+}
+
+bool IsWindowVisible(HWnd hwnd) {
+  WindowState* w = detail::FindWindow(hwnd);
+  return w && w->visible;
+}
+
+bool IsIconic(HWnd hwnd) {
+  WindowState* w = detail::FindWindow(hwnd);
+  return w && w->minimised;
+}
+
+HWnd GetFocus() { return R().focus; }
+
+void SetFullscreen(HWnd hwnd, bool on) {
+  if (WindowState* w = detail::FindWindow(hwnd)) {
+    w->fullscreen = on;
+    backend::WindowChanged(hwnd, *w);
+  }
+}
+
+bool IsFullscreen(HWnd hwnd) {
+  WindowState* w = detail::FindWindow(hwnd);
+  return w && w->fullscreen;
+}
+
+void SetWindowText(HWnd hwnd, const std::string& text) {
+  if (WindowState* w = detail::FindWindow(hwnd)) {
+    w->desc.caption = text;
+    backend::WindowChanged(hwnd, *w);
+  }
+}
+
+void SetCaptionCodePage(HWnd hwnd, int codePage) {
+  if (WindowState* w = detail::FindWindow(hwnd)) {
+    w->desc.captionCodePage = codePage;
+    backend::WindowChanged(hwnd, *w);
+  }
+}
+
+std::string GetWindowText(HWnd hwnd) {
+  WindowState* w = detail::FindWindow(hwnd);
+  return w ? w->desc.caption : std::string();
+}
+
+Rect GetWindowRect(HWnd hwnd) {
+  WindowState* w = detail::FindWindow(hwnd);
+  return w ? w->rect : Rect{};
+}
+
+Rect GetClientRect(HWnd hwnd) {
+  WindowState* w = detail::FindWindow(hwnd);
+  if (!w) return {};
+  return {0, 0, w->rect.Right - w->rect.Left, w->rect.Bottom - w->rect.Top};
+}
+
+bool MoveWindow(HWnd hwnd, int x, int y, int width, int height) {
+  WindowState* w = detail::FindWindow(hwnd);
+  if (!w) return false;
+  Rect old = w->rect;
+  w->rect = {x, y, x + width, y + height};
+  backend::WindowChanged(hwnd, *w);
+  bool moved = old.Left != x || old.Top != y;
+  bool sized = (old.Right - old.Left) != width || (old.Bottom - old.Top) != height;
+  if (!moved && !sized) return true;
+  SendPosChanged(hwnd, (moved ? 0 : swp::NoMove) | (sized ? 0 : swp::NoSize));
+  if (sized) SendMessage(hwnd, wm::Size, 0, PackPoint(width, height));
+  if (moved) SendMessage(hwnd, wm::Move, 0, PackPoint(x, y));
+  return true;
+}
+
+bool SetWindowOpacity(HWnd hwnd, float opacity) {
+  WindowState* w = detail::FindWindow(hwnd);
+  if (!w || !backend::CanSetOpacity()) return false;
+  w->opacity = opacity < 0 ? 0 : opacity > 1 ? 1 : opacity;
+  backend::WindowChanged(hwnd, *w);
+  return true;
+}
+
+bool SetWindowRoundRegion(HWnd hwnd, int left, int top, int right, int bottom, int ellipseW, int ellipseH) {
+  WindowState* w = detail::FindWindow(hwnd);
+  if (!w) return false;
+  w->region = {left, top, right, bottom};
+  w->regionEllipseW = ellipseW;
+  w->regionEllipseH = ellipseH;
+  backend::WindowChanged(hwnd, *w);
+  return backend::CanShapeWindows();
+}
+
+WndProc GetWindowProc(HWnd hwnd) {
+  WindowState* w = detail::FindWindow(hwnd);
+  return w ? w->proc : WndProc();
+}
+
+WndProc SetWindowProc(HWnd hwnd, WndProc proc) {
+  WindowState* w = detail::FindWindow(hwnd);
+  if (!w) return {};
+  WndProc old = std::move(w->proc);
+  w->proc = std::move(proc);
+  return old;
+}
+
+intptr_t CallWindowProc(const WndProc& proc, HWnd hwnd, uint32_t msg, intptr_t wParam, intptr_t lParam) {
+  return proc ? proc(hwnd, msg, wParam, lParam) : DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+intptr_t DefWindowProc(HWnd hwnd, uint32_t msg, intptr_t, intptr_t) {
+  if (msg == wm::Close) DestroyWindow(hwnd);
+  return 0;
+}
+
+intptr_t SendMessage(HWnd hwnd, uint32_t msg, intptr_t wParam, intptr_t lParam) {
+  WindowState* w = detail::FindWindow(hwnd);
+  if (!w) return 0;
+  // A copy: the procedure may replace itself or destroy the window while it runs.
+  WndProc proc = w->proc;
+  return CallWindowProc(proc, hwnd, msg, wParam, lParam);
+}
+
+bool PostMessage(HWnd hwnd, uint32_t msg, intptr_t wParam, intptr_t lParam) {
+  if (!detail::FindWindow(hwnd)) return false;
+  R().queue.push_back({hwnd, msg, wParam, lParam});
+  return true;
+}
+
+bool PeekMessage(Msg& msg) {
+  backend::PumpEvents();
+  auto& r = R();
+  if (!r.queue.empty()) {
+    msg = r.queue.front();
+    r.queue.pop_front();
+    return true;
+  }
+  uint64_t now = backend::Ticks();
+  for (Timer& t : r.timers) {
+    if (t.due <= now) {
+      t.due = now + t.interval;
+      msg = {t.hwnd, wm::Timer, static_cast<intptr_t>(t.id), 0};
+      return true;
+    }
+  }
+  return false;
+}
+
+void WaitMessage() {
+  auto& r = R();
+  backend::PumpEvents();
+  if (!r.queue.empty()) return;
+  uint64_t until = std::numeric_limits<uint64_t>::max();
+  for (const Timer& t : r.timers) until = std::min(until, t.due);
+  if (until <= backend::Ticks()) return;
+  backend::WaitEvents(until);
+}
+
+void TranslateMessage(const Msg&) {
+  // Typed characters arrive from the backend as Char messages of their own.
+}
+
+intptr_t DispatchMessage(const Msg& msg) { return SendMessage(msg.hwnd, msg.message, msg.wParam, msg.lParam); }
+
+uintptr_t SetTimer(HWnd hwnd, uintptr_t id, uint32_t ms) {
+  if (!detail::FindWindow(hwnd)) return 0;
+  uint32_t interval = ms == 0 ? 1 : ms;
+  uint64_t due = backend::Ticks() + interval;
+  for (Timer& t : R().timers) {
+    if (t.hwnd == hwnd && t.id == id) {
+      t.interval = interval;
+      t.due = due;
+      return id;
+    }
+  }
+  R().timers.push_back({hwnd, id, interval, due});
+  return id;
+}
+
+bool KillTimer(HWnd hwnd, uintptr_t id) {
+  auto& timers = R().timers;
+  auto n = std::erase_if(timers, [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
+  std::erase_if(R().queue, [&](const Msg& m) {
+    return m.hwnd == hwnd && m.message == wm::Timer && static_cast<uintptr_t>(m.wParam) == id;
+  });
+  return n > 0;
+}
+
+void PresentFrame(HWnd hwnd, const FrameView& frame) {
+  if (detail::FindWindow(hwnd)) backend::Present(hwnd, frame);
+}
+
+void DestroyAllWindows() {
+  std::vector<HWnd> handles;
+  for (auto& [h, w] : R().windows) handles.push_back(h);
+  for (auto it = handles.rbegin(); it != handles.rend(); ++it) {
+    if (detail::FindWindow(*it)) {
+      backend::WindowDestroyed(*it);
+      R().windows.erase(*it);
+    }
+  }
+  R().timers.clear();
+  R().queue.clear();
+  R().focus = 0;
+}
+
+}  // namespace platform

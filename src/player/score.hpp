@@ -1,0 +1,16 @@
+#pragma once
+#include <cstdint>
+
+#include "shell/pool.hpp"
+
+struct PunkteAnzeige {
+  float X = 0, Y = 0;
+  float SpeedY = 0;
+  int32_t Alter = 0;
+  int16_t Aktiv = 0;
+  int32_t Wert = 0;
+};
+
+inline Pool<PunkteAnzeige, 100> PunkteAnzeigen;
+inline int32_t& PunkteFrei = PunkteAnzeigen.Frei;
+inline int32_t& PunkteMax = PunkteAnzeigen.Max;

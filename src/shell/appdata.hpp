@@ -1,0 +1,31 @@
+#pragma once
+// The per-user folders and the debug log.
+#include <cstdint>
+#include <string>
+
+inline std::string DatenOrdner;  // per-user data folder, ends in a separator
+inline std::string SaveOrdner;   // its "save" subfolder
+inline bool IsWindows6OrLater = false;
+
+// The user's application-data folder (the only folder kind the game asks for).
+constexpr int32_t CSIDL_APPDATA = 26;
+
+// Finds or creates the per-user folder `AppName` in the folder of kind `CSIDL`, and its
+// subfolder `ExtraFolder`; sets `DatenOrdner` and `SaveOrdner`. On an error shows the
+// error box and returns false.
+bool CreateAppDataFolder(const std::string& AppName, const std::string& ExtraFolder, bool AddSlash, int32_t CSIDL,
+                         bool UseAppData);
+bool FolderExists(const std::string& Path, bool FilesOnly);
+bool CheckWindowsVersion();
+void GetWindowsVersion(int32_t& Major, int32_t& Minor, int32_t& BuildLow, int32_t& BuildHigh, bool& IsNT);
+// The folder of kind `CSIDL`, without a trailing separator; empty when there is none.
+std::string GetSpecialFolder(int32_t CSIDL);
+std::string StripNull(const std::string& Text);
+// True for a DPI setting that scales the screen in an unusual way (97 to 119).
+bool DpiNeedsMessage(int32_t dpi);
+
+// Appends one line to "Debug.txt" in the per-user folder. A folder that cannot be
+// written never stops the program: the line is lost.
+void DebugLog(const std::string& Text);
+// The log's file name.
+inline const char* const DebugDatei = "Debug.txt";

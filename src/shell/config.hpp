@@ -1,0 +1,42 @@
+#pragma once
+// The settings the player chooses, kept in "config.cfg" in the per-user folder, and the
+// key configuration.
+#include <array>
+#include <cstdint>
+#include <string>
+
+// Two bindings of each of the ten game actions for three key sets, the pause key per
+// input device and the input device per key set: one block of 66 whole numbers, stored
+// whole in the configuration file.
+struct KeyConfigDaten {
+  std::array<int32_t, 60> Map{};  // action + 10 * key set + 30 * binding
+  std::array<int32_t, 3> PauseKey{};
+  std::array<int32_t, 3> KeyDevice{};
+
+  int32_t& KeyMap(int action, int keySet, int binding) { return Map[action + 10 * keySet + 30 * binding]; }
+  int32_t KeyMap(int action, int keySet, int binding) const { return Map[action + 10 * keySet + 30 * binding]; }
+};
+static_assert(sizeof(KeyConfigDaten) == 264, "the key configuration is stored as 264 bytes");
+inline KeyConfigDaten KeyConfig;
+
+inline int32_t Farbtiefe = 32;        // colour depth for full screen: 16 or 32
+inline std::string Sprache = "E";     // "D", "E" or "R"
+inline bool FensterModus = false;     // windowed
+inline bool VoodooModus = false;      // compatibility mode for older graphics cards
+inline bool SoundAn = true;
+inline bool VideoAn = true;
+inline bool VideoKlein = false;       // videos at 400 x 300
+inline bool AutoAnordnung = true;     // automatic arrangement of the pods
+inline bool ForceModus = true;        // beam-alternation key mode
+inline bool Traegheit = true;         // ship inertia
+inline int32_t LoadingscreenNr = 0;   // next loading-screen tile 0..15
+inline int32_t BesterDurchgang = 0;   // highest play-through reached
+inline std::array<bool, 2> ForceAn{};         // force feedback wanted, per joystick
+inline std::array<int32_t, 2> ForceBasis{};   // force-feedback base strength
+inline int32_t MusikLautstaerke = 90;         // 0..100 percent
+inline int32_t SoundLautstaerke = -1000;      // hundredths of a decibel
+inline int32_t SprachLautstaerke = 0;
+
+// Reads the configuration at start (defaults first); writes it at shut-down.
+void LoadConfig();
+void SaveConfig();

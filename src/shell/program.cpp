@@ -1,0 +1,354 @@
+#include "shell/program.hpp"
+
+#include <cstdio>
+
+#include "campaign/game_loop.hpp"
+#include "campaign/highscore.hpp"
+#include "campaign/ogg.hpp"
+#include "campaign/script.hpp"
+#include "engine/display.hpp"
+#include "engine/dxerror.hpp"
+#include "engine/input.hpp"
+#include "engine/sound.hpp"
+#include "engine/surfaces.hpp"
+#include "frontend/menu.hpp"
+#include "platform/codepage.hpp"
+#include "platform/fs.hpp"
+#include "platform/process.hpp"
+#include "player/players.hpp"
+#include "shell/angles.hpp"
+#include "shell/appdata.hpp"
+#include "shell/basic.hpp"
+#include "shell/config.hpp"
+#include "shell/msgbox.hpp"
+#include "shell/settings_window.hpp"
+#include "shell/timing.hpp"
+#include "shell/variabeln.hpp"
+#include "world/level.hpp"
+#include "world/weather.hpp"
+
+namespace {
+
+constexpr uintptr_t kTimer1 = 1;
+constexpr int32_t DSTINVERT = 0x550009;
+
+// One of these is the game window's caption, picked at random on every start.
+const char* const kCaptions[9] = {
+    "Harvo",
+    "Harvo - Into the Storm",
+    "Harvo - Hold the Line",
+    "Harvo - Beyond the Reef",
+    "Harvo - Full Charge",
+    "Harvo - Last Pilot Standing",
+    "Harvo - Nova Rising",
+    "Harvo - The Long Descent",
+    "Harvo - Against the Tide",
+};
+
+std::string Version() {
+  return std::to_string(HARVO_VERSION_MAJOR) + "." + std::to_string(HARVO_VERSION_MINOR) + "." +
+         std::to_string(HARVO_VERSION_PATCH);
+}
+
+// "debug.txt" in any letter case is the one log file.
+bool DebugDateiDa() { return platform::fs::FileExists(DatenOrdner + "debug.txt"); }
+
+void DebugDateiLöschen() {
+  for (const std::string& name : platform::fs::ListFiles(DatenOrdner))
+    if (SameText(name, "debug.txt")) platform::fs::DeleteFile(DatenOrdner + name);
+}
+
+void Log(const std::string& line) {
+  if (DebugModus) DebugLog(line);
+}
+
+void Unload(platform::HWnd form) {
+  if (!platform::IsWindow(form)) return;
+  if (form == Form1) {
+    int16_t cancel = 0;
+    Form_Unload(cancel);
+    if (cancel) return;
+  }
+  platform::DestroyWindow(form);
+  if (form == Form1) Form1 = 0;
+  if (form == Form3) Form3 = 0;
+}
+
+intptr_t Form1Proc(platform::HWnd hwnd, uint32_t msg, intptr_t wParam, intptr_t lParam) {
+  switch (msg) {
+    case platform::wm::Close:
+      Unload(Form1);
+      return 0;
+    case platform::wm::Size:
+      Form_Resize();
+      return 0;
+    case platform::wm::Timer:
+      if (static_cast<uintptr_t>(wParam) == kTimer1) Timer1_Timer();
+      return 0;
+    default:
+      return platform::DefWindowProc(hwnd, msg, wParam, lParam);
+  }
+}
+
+// The full-screen window stands in for the game window: a close request is the game
+// window's.
+intptr_t Form3Proc(platform::HWnd hwnd, uint32_t msg, intptr_t wParam, intptr_t lParam) {
+  if (msg == platform::wm::Close) {
+    Unload(Form1);
+    return 0;
+  }
+  return platform::DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+int32_t Zahl(const std::string& stueck, size_t schalterLaenge) {
+  return stueck.size() > schalterLaenge + 1 ? CLng(Val(stueck.substr(schalterLaenge + 1))) : 0;
+}
+
+void FehlerpfadA() {
+  MsgBox(Sprache == "D" ? "Bitte installieren sie Direct X7 oder h\xF6her" : "Please install Direct X7 or newer",
+         mb::OkOnly);
+  EndProcess(1);
+}
+
+void FehlerpfadB() {
+  Spielstatus = 10;
+  if (!FensterModus && Form3) Unload(Form3);
+  Unload(Form1);
+  ShowDXError(0, 2, "");
+}
+
+}  // namespace
+
+[[noreturn]] void EndProcess(int code) { throw ProcessEnd{code}; }
+
+std::string LogDateTime() {
+  platform::DateTime t = platform::Now();
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02d-%02d-%04d %02d:%02d:%02d", t.month, t.day, t.year, t.hour, t.minute,
+                t.second);
+  return buf;
+}
+
+void Form_Load() {
+  if (Spielstatus == 10) return;
+  while (platform::OtherInstanceRunning()) {
+    const std::string crlf2 = "\r\n\r\n";
+    int answer = MsgBox("Eine Instanz von Harvo befindet sich noch im Speicher und ist momentan aktiv." + crlf2 +
+                            "Harvo is already running." + crlf2 + Cyr("Harvo уже запущен"),
+                        mb::AbortRetryIgnore, "", platform::CodePageCyrillic);
+    if (answer == mb::Ignore) break;
+    if (answer != mb::Retry) EndProcess(0);
+  }
+  platform::HoldInstanceLock();
+
+  VariabelnInit();
+  platform::SetWindowText(Form1, kCaptions[static_cast<int>(Int(Rnd() * 9))]);
+  LoadConfig();
+  platform::ShowWindow(Form1, platform::sw::Hide);
+  ShowSettingsWindow();
+}
+
+void StartProgramRun() { platform::SetTimer(Form1, kTimer1, 1); }
+
+void ScanCommandLine(const std::string& befehl) {
+  size_t pos = befehl.find('-');
+  while (pos != std::string::npos) {
+    size_t next = befehl.find('-', pos + 1);
+    std::string stueck = befehl.substr(pos, next == std::string::npos ? std::string::npos : next - pos);
+    if (stueck.rfind("-Skip", 0) == 0) {
+      SkipModus = true;
+    } else if (stueck.rfind("-Regen", 0) == 0) {
+      RegenAnzahl = Zahl(stueck, 6);
+    } else if (stueck.rfind("-Debug", 0) == 0) {
+      if (DebugDateiDa() && MsgBox("Debug.txt neu erstellen?", mb::YesNo | mb::DefaultButton2) == mb::Yes)
+        DebugDateiLöschen();
+      DebugModus = true;
+      DebugLog("");
+      DebugLog("----------");
+      DebugLog("Debug INIT: " + LogDateTime());
+    } else if (stueck.rfind("-Wasser", 0) == 0) {
+      Wasserstand = Zahl(stueck, 7);
+    } else if (stueck.rfind("-Tick", 0) == 0) {
+      StartTick = Zahl(stueck, 5);
+    } else if (stueck.rfind("-Level", 0) == 0) {
+      // The level name is the whole rest of the line; it may hold blanks and "-".
+      LevelName = pos + 7 <= befehl.size() ? TrimBlanks(befehl.substr(pos + 7)) : std::string();
+    }
+    pos = next;
+  }
+}
+
+void Timer1_Timer() {
+  platform::KillTimer(Form1, kTimer1);
+  SetHighPriority();
+  LetzterSpieler = 0;
+  StartTick = 0;
+  AdditivZiel = VoodooModus ? 2 : 7;
+  SkipModus = false;
+  LevelName = "Level1";
+
+  ScanCommandLine(platform::CommandLineText());
+
+  if (SkipModus) {
+    LetzterSpieler = MsgBox("Zwei Spieler?", mb::YesNo | mb::DefaultButton2) == mb::Yes ? 1 : 0;
+    int schiff = MsgBox("Schiff Nummer?", mb::YesNoCancel);
+    Schiff[0].Schiffstyp() = schiff == mb::Yes ? 1 : schiff == mb::No ? 0 : 2;
+    SkriptStand.EinzelLevel = true;
+  }
+
+  if (!DebugModus) {
+    DebugDateiLöschen();
+    DebugModus = true;
+    DebugLog("----------");
+    DebugLog(platform::ProgramName() + " " + Version());
+    DebugLog(platform::CommandLineText());
+    DebugLog("Debug INIT: " + LogDateTime());
+  }
+
+  Init();
+  LoadHighscore();
+
+  bool menu = !SkipModus;
+  for (;;) {
+    if (menu) {
+      LoadStandartSurfaces();
+      LoadMenuSurfaces();
+      if (Spielstatus != 10) MenuLoop();
+    }
+    menu = true;
+    int32_t status = 0;
+    for (;;) {
+      bool weiter = LevelSkript();
+      status = Spielstatus;
+      if (!weiter) break;
+      if (Spielstatus != 10) {
+        while (LadeDaten(LevelName + ".vlp", SkriptStand.Parameter) && Spielstatus != 10) {
+        }
+      }
+      if (Spielstatus != 10) SpielLoop();
+    }
+    if (status != 0 || SkipModus) break;
+  }
+
+  SaveConfig();
+  DInputTerminate();
+  SurfaceClear();
+  Soundclear();
+  Terminate();
+  VariabelnTerminate();
+  Log("Fine Ending!");
+  EndProcess(0);
+}
+
+void Form_Resize() {
+  platform::Rect r = platform::GetClientRect(Form1);
+  Picture1Breite = r.Right - r.Left;
+  Picture1Hoehe = r.Bottom - r.Top;
+}
+
+void Form_Unload(int16_t& Cancel) {
+  if (Spielstatus != 10) {
+    Spielstatus = 10;
+    Cancel = VBTrue;
+    return;
+  }
+  if (!FensterModus && Form3) Unload(Form3);
+}
+
+void Init() {
+  DatenPfad = AppPfad;
+  GrafikPfad = AppPfad + "Data\\Grafik\\";
+  SoundPfad = DatenPfad + "Data\\Sound\\";
+  VideoPfad = DatenPfad + "Data\\Video\\";
+
+  Log("Create Window");
+  if (FensterModus) {
+    platform::ShowWindow(Form1, platform::sw::Show);
+    FensterHandle = Form1;
+  } else {
+    platform::ShowWindow(Form1, platform::sw::Hide);
+    platform::WindowDesc desc;
+    desc.caption = platform::GetWindowText(Form1);
+    desc.width = 800;
+    desc.height = 600;
+    desc.fullscreen = true;
+    Form3 = platform::CreateWindow(desc, Form3Proc);
+    platform::ShowWindow(Form3, platform::sw::Show);
+    FensterHandle = Form3;
+  }
+  if (!platform::WindowHasDisplay(FensterHandle)) FehlerpfadA();
+  Log("DX init...");
+  Log("ok");
+
+  if (!InitWindow()) {
+    FehlerpfadB();
+    return;
+  }
+  if (SoundAn) {
+    if (SoundDeviceOpen()) {
+      Log("Soundinit ok");
+      if (!InitOgg(FensterHandle, 0)) {
+        FehlerpfadB();
+        return;
+      }
+      Log("OGG ok");
+    }
+  }
+
+  Farbtiefe = BackBufferBitsPerPixel();
+  Log("Colordepth: " + std::to_string(Farbtiefe));
+  if (Farbtiefe != 16 && Farbtiefe != 32) {
+    MsgBox("Nur 16-Bit und 32-Bit Farbtiefe werden unterst\xFCtzt. Bitte \xE4ndern sie ihre Desktopeinstellungen "
+           "oder starten sie das Spiel im Fullscreen!",
+           mb::Critical);
+    EndProcess(1);
+  }
+  uint32_t masks[3];
+  BackBufferMasks(masks[0], masks[1], masks[2]);
+  for (int c = 0; c < 3; ++c) GetMaskFactors(masks[c], FarbFaktoren[c].Div, FarbFaktoren[c].Mul);
+  for (int i = 0; i < 256; ++i) GrauTabelle[i] = DDRGB(i, i, i);
+
+  HardwareInvert = CheckRopSupport(DSTINVERT);
+  Log(HardwareInvert ? "Hardware Invert" : "Software Invert");
+  FillSinTables();
+  DInputInit();
+  Log("Keyboardinit ok");
+  JoystickInit();
+  for (int j = 0; j < 2; ++j) ForceAn[j] = ForceAn[j] && ForceDa[j];
+  Log("Joy1=" + std::string(BoolText(JoyDa[0])) + " (" + JoyName[0] + JoyGuid[0] + ")");
+  Log("Joy2=" + std::string(BoolText(JoyDa[1])) + " (" + JoyName[1] + JoyGuid[1] + ")");
+  Log("FF1=" + std::string(BoolText(ForceDa[0])));
+  Log("FF2=" + std::string(BoolText(ForceDa[1])));
+}
+
+void Terminate() {
+  if (SoundAn) {
+    CloseOgg();
+    SoundDeviceClose();
+    SoundAn = false;
+  }
+  ReleaseDisplay();
+  Spielstatus = 10;
+  if (!FensterModus && Form3) Unload(Form3);
+  Unload(Form1);
+}
+
+int RunProgram(int argc, char** argv) {
+  platform::SetCommandLine(argc, argv);
+  try {
+    platform::WindowDesc desc;
+    desc.caption = "Harvo";
+    desc.width = 640;
+    desc.height = 480;
+    Form1 = platform::CreateWindow(desc, Form1Proc);
+    Form_Load();
+    // The rest of the program runs from the window's messages (the start timer).
+    for (;;) {
+      platform::WaitMessage();
+      MyDoEvents();
+    }
+  } catch (const ProcessEnd& end) {
+    platform::DestroyAllWindows();
+    return end.code;
+  }
+}

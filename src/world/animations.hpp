@@ -1,0 +1,30 @@
+#pragma once
+// Running key-frame animations.
+#include <cstdint>
+#include <vector>
+
+#include "shell/pool.hpp"
+
+struct AnimaTeil {
+  float PosX = 0, PosY = 0;
+  float R = 0, G = 0, B = 0, A = 0;
+  float Drehwinkel = 0;
+  int32_t Bild = 0;
+  int16_t Sichtbar = 0;
+  float ZoomX = 0, ZoomY = 0;
+  int32_t Schritt = 0;
+  int32_t BildZeit = 0;
+};
+
+struct AnimaDaten {
+  int32_t Ebene = 0;
+  int32_t Typ = 0;
+  int16_t Aktiv = 0;
+  float X = 0, Y = 0;
+  std::vector<AnimaTeil> Teile;
+  int32_t Tick = 0;
+};
+
+inline Pool<AnimaDaten, 300> Animationen;
+inline int32_t& AnimaFrei = Animationen.Frei;
+inline int32_t& AnimaMax = Animationen.Max;

@@ -1,0 +1,106 @@
+#pragma once
+// The level file's catalogues: read once per level by the loader, only read afterwards.
+// Record fields keep the order of the file format.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct RoutenBefehl {
+  int32_t Befehl = 0;       // opcode
+  std::vector<float> A;     // first term of each parameter
+  std::vector<float> B;     // second term of each parameter
+};
+
+struct Route {
+  std::vector<RoutenBefehl> Befehle;
+  int32_t BefehleMax = -1;  // count of commands minus one
+};
+
+struct Feindkomponente {
+  float OffsetX = 0, OffsetY = 0;
+  int16_t RouteAn = 0;
+  int32_t RouteNr = 0;
+  float R = 0, G = 0, B = 0, A = 0;
+  float Drehung = 0;
+  int16_t TrefferAufGegner = 0;
+  float HP = 0;
+  int16_t VerlustToetet = 0;  // the loss of this component kills the enemy
+  int16_t Unzerstörbar = 0;
+  int32_t Erzeuger = 0;
+  int32_t FeuerModus = 0;
+  int32_t Sprite = 0;
+  int32_t Frame = 0;
+  int32_t FrameZeit = 0;
+  // Run-time fields of an enemy's copy.
+  int16_t Lebt = 0;
+  int32_t Punkte = 0;
+  int32_t FeuerZaehler = 0;
+  int32_t RoutePos = 0;
+  float MX = 0, MY = 0;
+  int32_t Ti = 0;
+  std::array<float, 8> Vari{};
+  float Speed = 0;
+  int32_t TrefferBlitz = 0;
+};
+
+struct GegnerTyp {
+  std::vector<Feindkomponente> Komponenten;
+  int32_t KomponentenMax = -1;
+  std::string Name;
+  float HP = 0;
+  int32_t Speed = 0, Width = 0, Height = 0;
+  int32_t Punkte = 0;
+  std::array<int32_t, 16> TypWert{};
+};
+
+struct SpriteFrame {
+  std::string Bild;          // picture name; one character marks a loop point
+  int32_t Surface = -1;      // surface number
+  int32_t SurfaceBlitz = -1; // surface number of the hit-flash copy
+  int32_t Zeit = 0;          // delay in ticks
+};
+
+struct SpriteDef {
+  int16_t D3D = 0;  // drawn through the textured-quad renderer
+  std::vector<SpriteFrame> Frames;
+  int32_t FramesMax = -1;
+  int32_t Frame = 0;      // the shared frame counter
+  int32_t FrameZeit = 0;  // and its timer
+};
+
+struct AnimaKeyframe {
+  int32_t Tick = 0;
+  float PosX = 0, PosY = 0, R = 0, G = 0, B = 0, A = 0;
+  int32_t Winkel = 0;
+  int32_t Frame = 0;
+  int16_t Sichtbar = 0;
+  int16_t Additiv = 0;
+  float ZoomX = 0, ZoomY = 0;
+  int32_t Bewegung = 0;
+  int32_t Frei = 0;
+  float SpeedX = 0, BeschlX = 0, SpeedY = 0, BeschlY = 0;
+  float DR = 0, DG = 0, DB = 0, DA = 0, DWinkel = 0, DZoomX = 0, DZoomY = 0;
+};
+
+struct AnimaTeilTyp {
+  std::vector<AnimaKeyframe> Keys;
+  int32_t KeysMax = -1;
+  int32_t Sprite = 0;
+};
+
+struct AnimaTypDaten {
+  std::vector<AnimaTeilTyp> Teile;
+  int32_t TeileMax = -1;
+  int16_t Schleife = 0;
+  int16_t Scrollt = 0;
+  int32_t EndTick = 0;
+  int32_t RandLinks = 0;
+};
+
+// The catalogues of the loaded level.
+inline std::vector<Route> Routen;
+inline std::vector<GegnerTyp> GegnerTypen;
+inline std::vector<SpriteDef> SpriteDefs;
+inline std::vector<AnimaTypDaten> AnimaTypen;
+inline int32_t AnimaTypenMax = -1;

@@ -1,0 +1,86 @@
+# Helpers of the end-to-end tests: a private X server, a private HOME, the program.
+# Sourced by the test scripts; arguments of a script: the program, the build folder.
+
+set -euo pipefail
+HARVO="$1"
+BUILD="$2"
+WORK="$(mktemp -d)"
+XVFB_PID=""
+HARVO_PID=""
+
+e2e_cleanup() {
+  [ -n "$HARVO_PID" ] && kill "$HARVO_PID" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$WORK/home/.local/share/Harvo/Debug.txt" ] && { echo "--- Debug.txt"; cat "$WORK/home/.local/share/Harvo/Debug.txt"; } >&2
+  [ -f "$WORK/harvo.log" ] && { echo "--- output"; cat "$WORK/harvo.log"; } >&2
+  exit 1
+}
+
+# Starts Xvfb on the first free display number.
+start_x() {
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 50); do
+      if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null || true
+  done
+  fail "no X server could be started"
+}
+
+# Starts the program with a private HOME and temporary folder.
+start_harvo() {
+  mkdir -p "$WORK/home" "$WORK/tmp"
+  (cd "$BUILD" && HOME="$WORK/home" TMPDIR="$WORK/tmp" XDG_DATA_HOME= SDL_AUDIODRIVER=dummy \
+     exec "$HARVO" "$@" >"$WORK/harvo.log" 2>&1) &
+  HARVO_PID=$!
+}
+
+# The id of the first visible window whose name matches, waiting up to 20 s.
+wait_window() {
+  local w=""
+  for _ in $(seq 200); do
+    w="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)"
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    kill -0 "$HARVO_PID" 2>/dev/null || fail "the program ended before its window \"$1\" showed"
+    sleep 0.1
+  done
+  fail "no window \"$1\""
+}
+
+# Holds a key long enough for a frame's poll to see it.
+press() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  xdotool keydown "$2"
+  sleep 0.15
+  xdotool keyup "$2"
+}
+
+# Waits up to 20 s for the program to end; prints its exit code.
+wait_exit() {
+  for _ in $(seq 200); do
+    if ! kill -0 "$HARVO_PID" 2>/dev/null; then
+      local code=0
+      wait "$HARVO_PID" || code=$?
+      HARVO_PID=""
+      echo "$code"
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the program did not end"
+}
+
+debug_log() { cat "$WORK/home/.local/share/Harvo/Debug.txt" | tr -d '\r'; }

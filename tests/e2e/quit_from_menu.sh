@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# The program starts under X, opens its window, and Escape in the menu ends it cleanly.
+source "$(dirname "$0")/lib.sh"
+
+start_x
+start_harvo
+win="$(wait_window '^Harvo')"
+sleep 0.3
+press "$win" Escape
+code="$(wait_exit)"
+[ "$code" = 0 ] || fail "exit code $code"
+log="$(debug_log)"
+echo "$log" | grep -qx "Create Window" || fail "no \"Create Window\" line"
+echo "$log" | grep -qx "Colordepth: 32" || fail "no colour depth line"
+[ "$(echo "$log" | tail -n 1)" = "Fine Ending!" ] || fail "the log does not end with \"Fine Ending!\""
+[ -d "$WORK/home/.local/share/Harvo/save" ] || fail "no save folder"
+echo "ok"

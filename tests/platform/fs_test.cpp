@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "platform/fs.hpp"
+#include "support/support.hpp"
+
+using namespace platform;
+
+TEST(Fs, ResolvesWindowsPathsWithoutRegardToCase) {
+  testsupport::TempDir dir;
+  std::filesystem::create_directories(dir / "Data/Grafik");
+  testsupport::WriteText(dir / "Data/Grafik/Balken.bmp", "x");
+  std::string base = dir.path();
+  struct Case {
+    std::string in, out;
+  } cases[] = {
+      {base + "data\\grafik\\BALKEN.BMP", base + "Data/Grafik/Balken.bmp"},
+      {base + "Data\\Grafik\\", base + "Data/Grafik/"},
+      {base + "DATA/Grafik\\\\balken.bmp", base + "Data/Grafik/Balken.bmp"},
+      {base + "data\\Missing\\balken.bmp", base + "Data/Missing/balken.bmp"},  // missing parts stay as given
+      {base + "Data\\Grafik\\new.bmp", base + "Data/Grafik/new.bmp"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(fs::Resolve(c.in), c.out) << c.in;
+  EXPECT_TRUE(fs::FileExists(base + "DATA\\GRAFIK\\balken.BMP"));
+  EXPECT_TRUE(fs::DirExists(base + "data\\grafik\\"));
+  EXPECT_FALSE(fs::FileExists(base + "data\\grafik"));
+}
+
+TEST(Fs, FileOperations) {
+  testsupport::TempDir dir;
+  std::string f = dir / "Sub\\File.bin";
+  EXPECT_TRUE(fs::MakeDir(dir / "Sub"));
+  EXPECT_TRUE(fs::MakeDir(dir / "sub"));  // exists already, in another case
+  EXPECT_TRUE(fs::WriteAll(f, "abc", 3));
+  EXPECT_TRUE(fs::Append(dir / "sub\\file.BIN", "de", 2));
+  std::vector<uint8_t> bytes;
+  EXPECT_TRUE(fs::ReadAll(f, bytes));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "abcde");
+  EXPECT_EQ(fs::FileSize(f), 5);
+  EXPECT_EQ(fs::ListFiles(dir / "SUB"), std::vector<std::string>{"File.bin"});
+  EXPECT_EQ(fs::ListDirs(dir.path()), std::vector<std::string>{"Sub"});
+  EXPECT_FALSE(fs::RemoveDir(dir / "Sub"));  // not empty
+  EXPECT_TRUE(fs::DeleteFile(f));
+  EXPECT_TRUE(fs::RemoveDir(dir / "Sub"));
+  EXPECT_EQ(fs::FileSize(f), -1);
+  EXPECT_FALSE(fs::ReadAll(f, bytes));
+}
+
+TEST(Fs, PerUserFolders) {
+  testsupport::IsolatedHome home;
+  EXPECT_EQ(fs::UserDataBase() + "/", home.home() + ".local/share/");
+  setenv("XDG_DATA_HOME", "relative/path", 1);  // not absolute: ignored
+  EXPECT_EQ(fs::UserDataBase() + "/", home.home() + ".local/share/");
+  unsetenv("XDG_DATA_HOME");
+  unsetenv("HOME");
+  EXPECT_EQ(fs::UserDataBase(), "");
+}
+
+TEST(Fs, PrivateTempFolderIsOursAndClosed) {
+  testsupport::IsolatedHome home;
+  std::string tmp = fs::PrivateTempFolder();
+  ASSERT_FALSE(tmp.empty());
+  EXPECT_EQ(tmp.rfind(home.home() + "tmp/harvo-", 0), 0u);
+  struct stat st;
+  ASSERT_EQ(stat(tmp.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  chmod(tmp.c_str(), 0777);  // opened up by someone: closed again
+  EXPECT_EQ(fs::PrivateTempFolder(), tmp);
+  ASSERT_EQ(stat(tmp.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  // A link in its place is refused.
+  std::filesystem::remove_all(tmp);
+  std::filesystem::create_directories(home.home() + "elsewhere");
+  std::filesystem::create_directory_symlink(home.home() + "elsewhere", tmp.substr(0, tmp.size() - 1));
+  EXPECT_EQ(fs::PrivateTempFolder(), "");
+}

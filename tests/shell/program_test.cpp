@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "engine/input.hpp"
+#include "platform/headless/headless.hpp"
+#include "platform/msgbox.hpp"
+#include "player/players.hpp"
+#include "shell/appdata.hpp"
+#include "shell/program.hpp"
+#include "support/support.hpp"
+#include "world/weather.hpp"
+
+using testsupport::IsolatedHome;
+using testsupport::ReadText;
+using testsupport::RunInChild;
+using testsupport::SplitLines;
+namespace headless = platform::headless;
+
+namespace {
+
+constexpr int kEscape = 1;
+
+// Runs the whole program headless with `args`; `script` prepares keys and answers.
+int RunHeadless(std::vector<std::string> args, const std::function<void()>& script = {},
+                const std::function<int()>& after = {}) {
+  return RunInChild([&] {
+    headless::Reset();
+    headless::SetClock(5000);
+    if (script) script();
+    std::vector<std::string> argv{"harvo"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> ptrs;
+    for (std::string& a : argv) ptrs.push_back(a.data());
+    int code = RunProgram(static_cast<int>(ptrs.size()), ptrs.data());
+    if (code != 0) return 100 + code;
+    return after ? after() : 0;
+  });
+}
+
+void EscapeAfter(int polls) {
+  headless::QueueKeys({}, polls);
+  headless::QueueKeys({kEscape}, 1);
+}
+
+}  // namespace
+
+class ProgramRun : public ::testing::Test {
+ protected:
+  IsolatedHome home;
+  std::string Log() const { return ReadText(home.dataDir() + "Debug.txt"); }
+};
+
+TEST_F(ProgramRun, PlainRunWritesTheLogInOrderAndEndsFine) {
+  ASSERT_EQ(RunHeadless({}, [] { EscapeAfter(5); }), 0);
+  std::vector<std::string> lines = SplitLines(Log());
+  std::vector<std::string> expected = {"----------", "harvo_tests_shell 0.1.0", "", "Debug INIT: ",
+                                       "Create Window", "DX init...", "ok", "Soundinit ok", "OGG ok",
+                                       "Colordepth: 32", "Hardware Invert", "Keyboardinit ok", "Joy1=False ()",
+                                       "Joy2=False ()", "FF1=False", "FF2=False", "Fine Ending!"};
+  ASSERT_EQ(lines.size(), expected.size()) << Log();
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (expected[i] == "Debug INIT: ")
+      EXPECT_EQ(lines[i].rfind("Debug INIT: ", 0), 0u);
+    else if (expected[i].rfind("harvo", 0) == 0)
+      EXPECT_NE(lines[i].find(" 0.1.0"), std::string::npos) << lines[i];
+    else
+      EXPECT_EQ(lines[i], expected[i]) << "line " << i;
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(home.dataDir() + "save"));
+}
+
+TEST_F(ProgramRun, CloseRequestInTheMenuShutsDownInOrder) {
+  ASSERT_EQ(RunHeadless({}, [] {
+              headless::At(5300, [] { platform::PostMessage(Form3, platform::wm::Close, 0, 0); });
+            }),
+            0);
+  std::vector<std::string> lines = SplitLines(Log());
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "Fine Ending!");
+}
+
+TEST_F(ProgramRun, AnOldLogInAnyCaseIsReplacedWithoutDebugSwitch) {
+  std::filesystem::create_directories(home.dataDir());
+  testsupport::WriteText(home.dataDir() + "debug.txt", "old line\r\n");
+  ASSERT_EQ(RunHeadless({}, [] { EscapeAfter(1); }), 0);
+  EXPECT_FALSE(std::filesystem::exists(home.dataDir() + "debug.txt"));
+  std::string log = Log();
+  EXPECT_EQ(log.find("old line"), std::string::npos);
+  EXPECT_EQ(log.rfind("----------\r\n", 0), 0u);
+}
+
+TEST_F(ProgramRun, DebugSwitchKeepsTheLogAndAsksTwiceWhenGivenTwice) {
+  std::filesystem::create_directories(home.dataDir());
+  testsupport::WriteText(home.dataDir() + "Debug.txt", "old line\r\n");
+  int code = RunHeadless({"-Debug", "-Debug"}, [] { EscapeAfter(1); }, [] {
+    int asked = 0;
+    for (const auto& box : headless::MessageBoxes())
+      if (box.text == "Debug.txt neu erstellen?") {
+        ++asked;
+        if (box.answer != platform::mb::No) return 2;  // No is the default button
+      }
+    return asked == 2 ? 0 : 3;
+  });
+  ASSERT_EQ(code, 0);
+  std::vector<std::string> lines = SplitLines(Log());
+  ASSERT_GE(lines.size(), 7u);
+  EXPECT_EQ(lines[0], "old line");
+  EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(lines[2], "----------");
+  EXPECT_EQ(lines[3].rfind("Debug INIT: ", 0), 0u);
+  EXPECT_EQ(lines[4], "");
+  EXPECT_EQ(lines[5], "----------");
+  EXPECT_EQ(lines[6].rfind("Debug INIT: ", 0), 0u);
+  EXPECT_EQ(lines[7], "Create Window");
+}
+
+TEST_F(ProgramRun, DebugSwitchYesRecreatesTheLog) {
+  std::filesystem::create_directories(home.dataDir());
+  testsupport::WriteText(home.dataDir() + "Debug.txt", "old line\r\n");
+  ASSERT_EQ(RunHeadless({"-Debug"}, [] {
+              headless::QueueAnswer(platform::mb::Yes);
+              EscapeAfter(1);
+            }),
+            0);
+  EXPECT_EQ(Log().find("old line"), std::string::npos);
+}
+
+TEST_F(ProgramRun, SkipAsksTwoQuestionsPlaysOneLevelAndEnds) {
+  int code = RunHeadless({"-Skip"},
+                         [] {
+                           headless::QueueAnswer(platform::mb::Yes);     // two players
+                           headless::QueueAnswer(platform::mb::Cancel);  // ship type 2
+                           EscapeAfter(3);
+                         },
+                         [] {
+                           if (LetzterSpieler != 1) return 2;
+                           if (Schiff[0].Schiffstyp() != 2) return 3;
+                           if (headless::MessageBoxes().size() != 2) return 4;
+                           return LevelName == "Level1" ? 0 : 5;
+                         });
+  EXPECT_EQ(code, 0);
+  EXPECT_NE(Log().find("Fine Ending!"), std::string::npos);
+}
+
+class SingleInstance : public ProgramRun {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(home.dataDir());
+    fd_ = open((home.dataDir() + ".instance-lock").c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(fd_, 0);
+    ASSERT_EQ(flock(fd_, LOCK_SH), 0);  // "another instance" runs
+  }
+  void TearDown() override { close(fd_); }
+  int fd_ = -1;
+};
+
+TEST_F(SingleInstance, AbortEndsBeforeAnythingIsSetUp) {
+  ASSERT_EQ(RunHeadless({}, [] { headless::QueueAnswer(platform::mb::Abort); }), 0);
+  EXPECT_FALSE(std::filesystem::exists(home.dataDir() + "Debug.txt"));
+}
+
+TEST_F(SingleInstance, RetryAsksAgainAndIgnoreGoesOn) {
+  int code = RunHeadless({},
+                         [] {
+                           headless::QueueAnswer(platform::mb::Retry);
+                           headless::QueueAnswer(platform::mb::Ignore);
+                           EscapeAfter(1);
+                         },
+                         [] {
+                           const auto& boxes = headless::MessageBoxes();
+                           if (boxes.size() != 2) return 2;
+                           return boxes[0].text.find("Harvo is already running.") != std::string::npos &&
+                                          boxes[0].text.find("Harvo уже запущен") != std::string::npos
+                                      ? 0
+                                      : 3;
+                         });
+  EXPECT_EQ(code, 0);
+  EXPECT_NE(Log().find("Fine Ending!"), std::string::npos);
+}
+
+TEST_F(SingleInstance, ABoxClosedWithoutAnswerCountsAsAbort) {
+  EXPECT_EQ(platform::DismissAnswer(platform::mb::AbortRetryIgnore), platform::mb::Abort);
+}
+
+class CommandLine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DatenOrdner = home.home();
+    DebugModus = false;
+    SkipModus = false;
+    StartTick = 0;
+    RegenAnzahl = 0;
+    Wasserstand = 0;
+    LevelName = "Level1";
+    headless::Reset();
+  }
+  testsupport::IsolatedHome home;
+};
+
+TEST_F(CommandLine, Switches) {
+  struct Case {
+    const char* line;
+    int32_t regen, wasser, tick;
+    const char* level;
+    bool skip, debug;
+  } cases[] = {
+      {"", 0, 0, 0, "Level1", false, false},
+      {"-Regen 50", 50, 0, 0, "Level1", false, false},
+      {"-Regen", 0, 0, 0, "Level1", false, false},
+      {"-Regen 99999999999", INT32_MAX, 0, 0, "Level1", false, false},
+      {"-Wasser 320 -Tick 500", 0, 320, 500, "Level1", false, false},
+      {"-Tick500", 0, 0, 0, "Level1", false, false},  // one character after the name is skipped
+      {"-Tick 2.5", 0, 0, 2, "Level1", false, false},
+      {"-Skip -Level Boss Level", 0, 0, 0, "Boss Level", true, false},
+      {"-Level My Level -Debug", 0, 0, 0, "My Level -Debug", false, true},
+      {"-skip -debug", 0, 0, 0, "Level1", false, false},  // case-sensitive
+      {"x-Regen 7", 7, 0, 0, "Level1", false, false},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    ScanCommandLine(c.line);
+    EXPECT_EQ(RegenAnzahl, c.regen) << c.line;
+    EXPECT_EQ(Wasserstand, c.wasser) << c.line;
+    EXPECT_EQ(StartTick, c.tick) << c.line;
+    EXPECT_EQ(LevelName, c.level) << c.line;
+    EXPECT_EQ(SkipModus, c.skip) << c.line;
+    EXPECT_EQ(DebugModus, c.debug) << c.line;
+  }
+}
+
+TEST_F(CommandLine, DebugWritesTheShortHeaderAtOnce) {
+  ScanCommandLine("-Debug");
+  std::vector<std::string> lines = SplitLines(ReadText(home.home() + "Debug.txt"));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "");
+  EXPECT_EQ(lines[1], "----------");
+  ASSERT_EQ(lines[2].size(), std::string("Debug INIT: 12-24-2026 10:11:12").size());
+  EXPECT_EQ(lines[2].substr(0, 12), "Debug INIT: ");
+  EXPECT_TRUE(headless::MessageBoxes().empty());  // no old log: no question
+}
+
+TEST(LogDateTime, Format) {
+  headless::Reset();
+  headless::SetDate({2026, 3, 4, 5, 6, 7});
+  EXPECT_EQ(LogDateTime(), "03-04-2026 05:06:07");
+}

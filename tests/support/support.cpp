@@ -1,0 +1,106 @@
+#include "support/support.hpp"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace testsupport {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "harvo-test-XXXXXX").string();
+  std::vector<char> buf(pattern.begin(), pattern.end());
+  buf.push_back('\0');
+  if (!mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = std::string(buf.data()) + "/";
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+IsolatedHome::IsolatedHome() {
+  for (const char* name : {"HOME", "XDG_DATA_HOME", "TMPDIR"}) {
+    const char* v = std::getenv(name);
+    saved_.emplace_back(name, v ? std::string(v) : std::string("\x01"));
+  }
+  std::filesystem::create_directories(dir_.path() + "tmp");
+  setenv("HOME", dir_.path().c_str(), 1);
+  unsetenv("XDG_DATA_HOME");
+  setenv("TMPDIR", (dir_.path() + "tmp").c_str(), 1);
+}
+
+IsolatedHome::~IsolatedHome() {
+  for (auto& [name, value] : saved_) {
+    if (value == "\x01")
+      unsetenv(name.c_str());
+    else
+      setenv(name.c_str(), value.c_str(), 1);
+  }
+}
+
+int RunInChild(const std::function<int()>& body) {
+  fflush(nullptr);
+  pid_t pid = fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) {
+    int code = 125;
+    try {
+      code = body();
+    } catch (const std::exception& e) {
+      fprintf(stderr, "child: %s\n", e.what());
+      code = 124;
+    }
+    fflush(nullptr);
+    _exit(code);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return -1;
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+  std::string s = ReadText(path);
+  return std::vector<uint8_t>(s.begin(), s.end());
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+}  // namespace testsupport

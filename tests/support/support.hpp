@@ -1,0 +1,49 @@
+#pragma once
+// Helpers shared by the tests.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// A fresh temporary folder, removed with everything in it at the end of its life.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }  // ends in '/'
+  std::string operator/(const std::string& name) const { return path_ + name; }
+
+ private:
+  std::string path_;
+};
+
+// Points HOME, XDG_DATA_HOME and TMPDIR into a fresh temporary folder for the life of
+// the object, so nothing a test does reaches the real per-user folders.
+class IsolatedHome {
+ public:
+  IsolatedHome();
+  ~IsolatedHome();
+  const std::string& home() const { return dir_.path(); }
+  std::string dataDir() const { return dir_.path() + ".local/share/Harvo/"; }
+
+ private:
+  TempDir dir_;
+  std::vector<std::pair<std::string, std::string>> saved_;
+};
+
+// Runs `body` in a child process (so the program's globals start fresh) and returns
+// its exit code; a crash gives 128 + the signal number.
+int RunInChild(const std::function<int()>& body);
+
+std::string ReadText(const std::string& path);
+std::vector<uint8_t> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+void WriteText(const std::string& path, const std::string& text);
+// The lines of a CR LF text, without their line ends.
+std::vector<std::string> SplitLines(const std::string& text);
+
+}  // namespace testsupport
