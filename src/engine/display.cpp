@@ -5,6 +5,7 @@
 #include "platform/window.hpp"
 #include "shell/config.hpp"
 #include "shell/program.hpp"
+#include "shell/timing.hpp"
 
 namespace {
 // Until the surfaces arrive the back buffer is one black frame.
@@ -13,6 +14,12 @@ std::vector<uint32_t> g_backBuffer;
 
 bool InitWindow() {
   g_backBuffer.assign(800 * 600, 0);
+  if (FensterModus && GetDesktopHeight() > 700) {
+    // The window's 640 x 480 client area grows to the 800 x 600 of the display.
+    platform::Rect r = platform::GetWindowRect(FensterHandle);
+    int w = r.Right - r.Left, h = r.Bottom - r.Top;
+    platform::MoveWindow(FensterHandle, r.Left - (800 - w) / 2, r.Top - (600 - h) / 2, w + 160, h + 120);
+  }
   return platform::WindowHasDisplay(FensterHandle);
 }
 
