@@ -37,6 +37,10 @@ inline int32_t MusikLautstaerke = 90;         // 0..100 percent
 inline int32_t SoundLautstaerke = -1000;      // hundredths of a decibel
 inline int32_t SprachLautstaerke = 0;
 
+// Resets key set `Nr` (0..2) to the default bindings of input device `Art` (0 keyboard,
+// 1 joystick 1, 2 joystick 2).
+void InitKeyConfig(int16_t Nr, int16_t Art);
+
 // Reads the configuration at start (defaults first); writes it at shut-down.
 void LoadConfig();
 void SaveConfig();
