@@ -29,14 +29,19 @@ harvo_install_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# Configures (once) and builds into $1 with the extra CMake arguments that follow.
-harvo_build() {
+# Configures $1 once, with the extra CMake arguments that follow.
+harvo_configure() {
   local dir="$1"
   shift
   if [ ! -f "$dir/build.ninja" ]; then
     harvo_log "configuring $dir"
     cmake -S "$HARVO_ROOT" -B "$dir" -G Ninja "$@"
   fi
-  harvo_log "building $dir"
-  cmake --build "$dir" -j "$(nproc)"
+}
+
+# Configures (once) and builds everything into $1 with the extra CMake arguments that follow.
+harvo_build() {
+  harvo_configure "$@"
+  harvo_log "building $1"
+  cmake --build "$1" -j "$(nproc)"
 }

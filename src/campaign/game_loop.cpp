@@ -2,6 +2,7 @@
 
 #include "engine/display.hpp"
 #include "engine/input.hpp"
+#include "engine/keys.hpp"
 #include "shell/program.hpp"
 #include "shell/timing.hpp"
 #include "shell/variabeln.hpp"
@@ -16,8 +17,12 @@ void SpielLoop() {
   LetzterTick = GetTickCount();
   while (Spielstatus == 0) {
     DInputPoll();
-    if (KeyState[1]) break;
-    Flip(false);
+    if (TasteEscape()) break;
+    try {
+      Flip(false);
+    } catch (const DXError& e) {
+      if (e.Nummer() != DDERR_SURFACELOST) throw;  // minimised: nothing to show for now
+    }
     Wait(16);
   }
 }

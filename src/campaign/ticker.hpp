@@ -9,3 +9,8 @@ struct MessageHistoryDaten {
   int32_t Scroll = 0;
 };
 inline MessageHistoryDaten MessageHistory;
+// The ticker has run out: everything has scrolled past and nothing is drawn.
+inline bool TickerLeer = false;
+
+// Appends a text to the ticker (after a gap of ten blanks when it had run out).
+void AddMsg(const std::string& t);

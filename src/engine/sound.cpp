@@ -1,5 +1,154 @@
 #include "engine/sound.hpp"
 
-bool SoundDeviceOpen() { return true; }
-void SoundDeviceClose() {}
-void Soundclear() { SoundsMax = -1; }
+#include <memory>
+#include <new>
+#include <stdexcept>
+
+#include "campaign/ticker.hpp"
+#include "platform/fs.hpp"
+#include "platform/wav.hpp"
+#include "shell/appdata.hpp"
+#include "shell/archive.hpp"
+#include "shell/basic.hpp"
+#include "shell/config.hpp"
+#include "shell/program.hpp"
+#include "shell/variabeln.hpp"
+#include "world/game_sounds.hpp"
+#include "world/radio.hpp"
+
+namespace {
+
+// Error numbers as the log shows them.
+constexpr int32_t kSubscriptOutOfRange = 9;
+constexpr int32_t kOutOfMemory = 7;
+constexpr int32_t kPathFileAccess = 75;
+constexpr int32_t DSERR_BADFORMAT = static_cast<int32_t>(0x88780064u);
+
+struct LadeFehler {
+  int32_t Nummer;
+  std::string Beschreibung;
+};
+
+// Appends the entry and creates its copies. An entry that fails half-way stays in the
+// table with the copies made so far; its number is not handed out.
+int32_t NeuerEintrag(const std::string& Datei, const std::string& File, int32_t Soundbufferdeep) {
+  SoundsMax += 1;
+  Sounds.resize(static_cast<size_t>(SoundsMax) + 1);
+  SoundEntry& e = Sounds.back();
+  e.KopienMax = Soundbufferdeep;
+  if (Soundbufferdeep < 0) throw LadeFehler{kSubscriptOutOfRange, "Subscript out of range"};
+  e.Kopien.resize(static_cast<size_t>(Soundbufferdeep) + 1);
+  e.Name = UCase(TrimBlanks(File));
+
+  // All copies share the samples, decoded once.
+  auto pcm = std::make_shared<platform::audio::Pcm>();
+  std::string grund;
+  if (!platform::audio::LoadWav(Datei, *pcm, grund)) throw LadeFehler{DSERR_BADFORMAT, grund};
+  for (platform::audio::SoundBuffer& kopie : e.Kopien) {
+    kopie = platform::audio::SoundBuffer(pcm);
+    if (!kopie.Valid()) throw LadeFehler{DSERR_BADFORMAT, "unplayable sound data"};
+  }
+  if (DebugModus) DebugLog("Sound Loading ok " + std::to_string(SoundsMax));
+  return SoundsMax;
+}
+
+int32_t LadeFehlschlag(const std::string& File, const LadeFehler& f) {
+  if (DebugModus) DebugLog("Sound Loading Fail: " + std::to_string(f.Nummer) + " " + f.Beschreibung);
+  AddMsg("Sound Loading Fail: " + File);
+  return -1;
+}
+
+}  // namespace
+
+bool SoundDeviceOpen(std::string& Fehler) { return platform::audio::OpenDevice(Fehler); }
+
+void SoundDeviceClose() { platform::audio::CloseDevice(); }
+
+int32_t LoadSound(const std::string& Archiv, const std::string& File, int32_t Soundbufferdeep, int32_t) {
+  // The rate the callers pass is not used: every file plays at its own format.
+  if (Spielstatus == 10) return 0;
+  if (DebugModus) DebugLog("Sound " + File);
+  std::string ordner;
+  bool entpackt = false;
+  int32_t ergebnis = -1;
+  try {
+    if (!Archiv.empty()) {
+      ordner = Depack(Archiv + "$" + File + ">", AppPfad, false);
+      entpackt = true;
+    } else {
+      ordner = SoundPfad;
+    }
+    if (ordner.empty() || !platform::fs::FileExists(ordner + File)) {
+      if (DebugModus) DebugLog("Sound Not Found: 0 ");
+      AddMsg("Sound Not Found: " + File);
+    } else {
+      ergebnis = NeuerEintrag(ordner + File, File, Soundbufferdeep);
+    }
+  } catch (const LadeFehler& e) {
+    ergebnis = LadeFehlschlag(File, e);
+  } catch (const std::bad_alloc&) {
+    ergebnis = LadeFehlschlag(File, {kOutOfMemory, "Out of memory"});
+  } catch (const std::length_error&) {
+    ergebnis = LadeFehlschlag(File, {kOutOfMemory, "Out of memory"});
+  } catch (const std::exception& e) {
+    ergebnis = LadeFehlschlag(File, {kPathFileAccess, e.what()});
+  }
+  if (entpackt && !ordner.empty()) KillDir(ordner);
+  return ergebnis;
+}
+
+void PlaySound(int32_t Nr, int32_t Flag, std::optional<double> Pos, std::optional<double> Volumen,
+               std::optional<double> Frequenz, std::optional<double> pan) {
+  if (Nr < 0 || Nr > SoundsMax || static_cast<size_t>(Nr) >= Sounds.size()) {
+    DebugLog("Soundplay out of Range");
+    return;
+  }
+  SoundEntry& e = Sounds[static_cast<size_t>(Nr)];
+  e.Zeiger += 1;
+  if (e.Zeiger > e.KopienMax) e.Zeiger = 0;
+  // A copy that was never created (a load that failed half-way) plays nothing.
+  if (e.Zeiger < 0 || static_cast<size_t>(e.Zeiger) >= e.Kopien.size()) return;
+  platform::audio::SoundBuffer& kopie = e.Kopien[static_cast<size_t>(e.Zeiger)];
+  // Each step may fail (a value out of range, an empty copy); the next one runs anyway.
+  if (Pos) {
+    int32_t p = CLng(*Pos);
+    if (p == 0) kopie.Stop();
+    kopie.SetCurrentPosition(p);
+  }
+  if (Volumen) kopie.SetVolume(CLng(*Volumen));
+  if (Frequenz) kopie.SetFrequency(CLng(*Frequenz));
+  if (pan) kopie.SetPan(CLng(*pan));
+  kopie.Play((Flag & 1) ? platform::audio::kPlayLooping : 0);
+}
+
+void StopSound(int32_t Nr) {
+  if (Nr < 0 || Nr > SoundsMax || static_cast<size_t>(Nr) >= Sounds.size()) return;
+  SoundEntry& e = Sounds[static_cast<size_t>(Nr)];
+  for (int32_t i = 0; i <= e.KopienMax && static_cast<size_t>(i) < e.Kopien.size(); ++i)
+    e.Kopien[static_cast<size_t>(i)].Stop();
+}
+
+void StopAllSounds() {
+  for (int32_t n = 0; n <= SoundsMax; ++n) StopSound(n);
+}
+
+void Soundclear() {
+  DebugLog("Sound Clear");
+  StopAllSounds();
+  for (SoundEntry& e : Sounds) {
+    for (platform::audio::SoundBuffer& kopie : e.Kopien) kopie.Release();
+    e.Kopien.clear();
+  }
+  Sounds.clear();
+  FunkStatus.Sound = 0;
+  SoundsMax = -1;
+}
+
+void SpielSoundOFF() {
+  if (!SoundAn) return;
+  for (int32_t nr : {SndVPhyYellow, SndYellow, SndCyan, SndCharge[0], SndCharge[1], SndWaterTouch, SndRain,
+                     SndWarnung[1], SndWarnung[4], SndYellow2})
+    StopSound(nr);
+  for (int32_t i = 0; i <= LevelSoundsAnzahl && static_cast<size_t>(i) < LevelSounds.size(); ++i)
+    StopSound(LevelSounds[static_cast<size_t>(i)]);
+}

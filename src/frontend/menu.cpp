@@ -1,7 +1,10 @@
 #include "frontend/menu.hpp"
 
+#include "campaign/ogg.hpp"
 #include "engine/display.hpp"
 #include "engine/input.hpp"
+#include "engine/keys.hpp"
+#include "shell/config.hpp"
 #include "shell/program.hpp"
 #include "shell/timing.hpp"
 
@@ -9,14 +12,30 @@ void LoadMenuSurfaces() {
   if (Spielstatus == 10) return;
 }
 
-// Until the menu is built: a black screen that Escape or a close request ends.
+// Until the menu is built: a black screen with the menu music that Escape or a close
+// request ends.
 void MenuLoop() {
   FrameSkipAn = false;
+  if (SoundAn) {
+    PlayOggFile(SoundPfad + "intro.ogg");
+    SetOggVolume(MusikLautstaerke);
+  }
   while (Spielstatus == 0) {
     DInputPoll();
-    if (KeyState[1]) Spielstatus = 10;
-    Flip(false);
+    if (TasteEscape()) Spielstatus = 10;
+    try {
+      Flip(false);
+    } catch (const DXError& e) {
+      if (e.Nummer() != DDERR_SURFACELOST) throw;  // minimised: nothing to show for now
+    }
+    if (SoundAn) {
+      if (OggIsPlaying())
+        UpdateOgg();
+      else
+        PlayOggFile(SoundPfad + "intro.ogg");
+    }
     Wait(16);
   }
+  if (SoundAn) StopOgg();
   if (Spielstatus < 10) Spielstatus = 0;
 }

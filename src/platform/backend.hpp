@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/dialog.hpp"
 #include "platform/process.hpp"
 #include "platform/window.hpp"
 
@@ -18,8 +19,10 @@ struct WindowState {
   bool fullscreen = false;
   float opacity = 1.0f;
   Rect rect;  // outer rectangle on the desktop
-  Rect region;  // rounded region; empty: none
+  bool hasRegion = false;  // the window shows only its rounded region
+  Rect region;
   int regionEllipseW = 0, regionEllipseH = 0;
+  std::string className;  // the class it was made of (CreateWindowEx)
 };
 
 namespace detail {
@@ -41,7 +44,8 @@ bool WindowHasDisplay(HWnd hwnd);
 // Visibility, caption, position, size, full screen, opacity or region changed.
 void WindowChanged(HWnd hwnd, const WindowState& state);
 bool CanSetOpacity();
-bool CanShapeWindows();
+// Whether this window's region really shapes it on the screen.
+bool CanShapeWindow(HWnd hwnd);
 
 // Turns the backend's pending events into messages (PostMessage and the like).
 void PumpEvents();
@@ -52,6 +56,17 @@ void Present(HWnd hwnd, const FrameView& frame);
 
 // A modal box; returns the answer (see msgbox.hpp).
 int ShowMessageBox(const std::string& textUtf8, const std::string& titleUtf8, int style);
+// A dialog of our own is about to open (see dialog.hpp): true lets it open its window.
+bool AnnounceDialog(const DialogReport& report);
+
+// Sound output: 44,100 Hz, two channels, 16 bits. While it is open the backend pulls
+// frames from audio::Mix (mixer.hpp): the SDL backend from its audio thread, the headless
+// one only when a test asks. False, with the reason in `error`, when there is no device.
+bool OpenAudio(std::string& error);
+void CloseAudio();
+// Held by the mixer around every change the audio thread could see half-done.
+void LockAudio();
+void UnlockAudio();
 
 int DesktopHeight();
 int LogicalDpi();

@@ -148,11 +148,50 @@ bool Write(std::string_view path, const void* data, size_t size, const char* mod
 bool WriteAll(std::string_view path, const void* data, size_t size) { return Write(path, data, size, "wb"); }
 bool Append(std::string_view path, const void* data, size_t size) { return Write(path, data, size, "ab"); }
 
+bool Overwrite(std::string_view path, const void* data, size_t size) {
+  int fd = ::open(Resolve(path).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const char* p = static_cast<const char*>(data);
+  size_t done = 0;
+  while (done < size) {
+    ssize_t n = ::pwrite(fd, p + done, size - done, static_cast<off_t>(done));
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  bool ok = (::close(fd) == 0) && done == size;
+  return ok;
+}
+
 int64_t FileSize(std::string_view path) {
   struct stat st;
   if (stat(Resolve(path).c_str(), &st) != 0) return -1;
   return static_cast<int64_t>(st.st_size);
 }
+
+namespace exact {
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool WriteAll(const std::string& path, const void* data, size_t size) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const char* p = static_cast<const char*>(data);
+  size_t done = 0;
+  while (done < size) {
+    ssize_t n = ::write(fd, p + done, size - done);
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return (::close(fd) == 0) && done == size;
+}
+
+bool Rename(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+}  // namespace exact
 
 std::string ProgramFolder() {
   char buf[4096];

@@ -33,7 +33,19 @@ std::vector<std::string> ListDirs(std::string_view dir);
 bool ReadAll(std::string_view path, std::vector<uint8_t>& out);
 bool WriteAll(std::string_view path, const void* data, size_t size);
 bool Append(std::string_view path, const void* data, size_t size);
+// Writes from the first byte on without cutting the file: a longer file keeps its tail.
+bool Overwrite(std::string_view path, const void* data, size_t size);
 int64_t FileSize(std::string_view path);  // -1 when it does not exist
+
+// The same on Linux paths taken as they are (already resolved, exact letter case): for
+// callers that handle many files of one folder, which a case-insensitive lookup per file
+// would slow down.
+namespace exact {
+bool FileExists(const std::string& path);
+bool WriteAll(const std::string& path, const void* data, size_t size);
+bool Rename(const std::string& from, const std::string& to);
+bool DeleteFile(const std::string& path);
+}  // namespace exact
 
 // Folder of the running program, ending in '/'.
 std::string ProgramFolder();

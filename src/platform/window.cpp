@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <algorithm>
+#include <cmath>
 #include <deque>
 #include <limits>
 #include <map>
@@ -19,17 +20,27 @@ struct Timer {
   uint64_t due;
 };
 
+// Class names compare without regard to case, as on Windows.
+std::string ClassKey(const std::string& name) {
+  std::string key = name;
+  for (char& c : key)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return key;
+}
+
 struct Registry {
   std::map<HWnd, WindowState> windows;
+  std::map<std::string, WindowClass> classes;
   HWnd nextHandle = 0x100;
   std::deque<Msg> queue;
   std::vector<Timer> timers;
   HWnd focus = 0;
 };
 
+// Never destroyed: objects of static lifetime may still close their windows at exit.
 Registry& R() {
-  static Registry r;
-  return r;
+  static Registry* r = new Registry;
+  return *r;
 }
 
 void SendPosChanged(HWnd hwnd, uint32_t flags) {
@@ -68,7 +79,9 @@ void NoteFocus(HWnd hwnd) {
 
 }  // namespace detail
 
-HWnd CreateWindow(const WindowDesc& desc, WndProc proc) {
+namespace {
+
+HWnd MakeWindow(const WindowDesc& desc, WndProc proc, const std::string& className, intptr_t createParam) {
   HWnd h = R().nextHandle++;
   WindowState st;
   st.desc = desc;
@@ -81,11 +94,57 @@ HWnd CreateWindow(const WindowDesc& desc, WndProc proc) {
     y = y < 0 ? 0 : y;
   }
   st.rect = {x, y, x + desc.width, y + desc.height};
+  st.className = className;
   R().windows[h] = st;
   backend::WindowCreated(h, R().windows[h]);
-  SendMessage(h, wm::Create, 0, 0);
-  if (desc.visible) ShowWindow(h, sw::Show);
+  SendMessage(h, wm::Create, 0, createParam);
+  if (desc.visible && IsWindow(h)) ShowWindow(h, sw::Show);
   return h;
+}
+
+}  // namespace
+
+HWnd CreateWindow(const WindowDesc& desc, WndProc proc) { return MakeWindow(desc, std::move(proc), "", 0); }
+
+bool RegisterClass(const WindowClass& windowClass) {
+  if (windowClass.name.empty()) return false;
+  auto [it, added] = R().classes.emplace(ClassKey(windowClass.name), windowClass);
+  return added;
+}
+
+bool UnregisterClass(const std::string& name) {
+  auto it = R().classes.find(ClassKey(name));
+  if (it == R().classes.end()) return false;
+  for (const auto& [h, w] : R().windows)
+    if (ClassKey(w.className) == it->first) return false;
+  R().classes.erase(it);
+  return true;
+}
+
+bool IsClassRegistered(const std::string& name) { return R().classes.count(ClassKey(name)) != 0; }
+
+HWnd CreateWindowEx(uint32_t exStyle, const std::string& className, const std::string& caption, uint32_t style,
+                    int x, int y, int width, int height, HWnd owner, intptr_t, intptr_t param) {
+  auto it = R().classes.find(ClassKey(className));
+  if (it == R().classes.end()) return 0;
+  WindowDesc desc;
+  desc.caption = caption;
+  desc.x = x;
+  desc.y = y;
+  desc.width = width;
+  desc.height = height;
+  desc.borderless = (style & ws::Popup) != 0 && (style & ws::Caption) == 0;
+  desc.visible = (style & ws::Visible) != 0;
+  desc.topmost = (exStyle & ws_ex::Topmost) != 0;
+  desc.toolWindow = (exStyle & ws_ex::ToolWindow) != 0;
+  desc.layered = (exStyle & ws_ex::Layered) != 0;
+  desc.owner = owner;
+  return MakeWindow(desc, it->second.proc, it->second.name, param);
+}
+
+std::string GetClassName(HWnd hwnd) {
+  WindowState* w = detail::FindWindow(hwnd);
+  return w ? w->className : std::string();
 }
 
 bool DestroyWindow(HWnd hwnd) {
@@ -110,14 +169,17 @@ bool ShowWindow(HWnd hwnd, int cmd) {
   if (!w) return false;
   bool wasVisible = w->visible;
   bool show = cmd != sw::Hide;
+  if (show != wasVisible) {
+    SendMessage(hwnd, wm::ShowWindow, show ? 1 : 0, 0);
+    w = detail::FindWindow(hwnd);  // the procedure may have destroyed it
+    if (!w) return wasVisible;
+  }
   w->visible = show;
   if (cmd == sw::Minimize) w->minimised = true;
   if (cmd == sw::Restore || cmd == sw::Normal) w->minimised = false;
   backend::WindowChanged(hwnd, *w);
-  if (show != wasVisible) {
-    SendMessage(hwnd, wm::ShowWindow, show ? 1 : 0, 0);
+  if (show != wasVisible)
     SendPosChanged(hwnd, (show ? swp::ShowWindow : swp::HideWindow) | swp::NoMove | swp::NoSize);
-  }
   return wasVisible;
 }
 
@@ -198,14 +260,61 @@ bool SetWindowOpacity(HWnd hwnd, float opacity) {
   return true;
 }
 
+float GetWindowOpacity(HWnd hwnd) {
+  WindowState* w = detail::FindWindow(hwnd);
+  return w ? w->opacity : 1.0f;
+}
+
+bool CanSetWindowOpacity() { return backend::CanSetOpacity(); }
+
 bool SetWindowRoundRegion(HWnd hwnd, int left, int top, int right, int bottom, int ellipseW, int ellipseH) {
   WindowState* w = detail::FindWindow(hwnd);
   if (!w) return false;
+  w->hasRegion = true;
   w->region = {left, top, right, bottom};
   w->regionEllipseW = ellipseW;
   w->regionEllipseH = ellipseH;
   backend::WindowChanged(hwnd, *w);
-  return backend::CanShapeWindows();
+  return backend::CanShapeWindow(hwnd);
+}
+
+bool RemoveWindowRegion(HWnd hwnd) {
+  WindowState* w = detail::FindWindow(hwnd);
+  if (!w) return false;
+  w->hasRegion = false;
+  backend::WindowChanged(hwnd, *w);
+  return true;
+}
+
+bool GetWindowRoundRegion(HWnd hwnd, RoundRegion& region) {
+  WindowState* w = detail::FindWindow(hwnd);
+  if (!w || !w->hasRegion) return false;
+  region = {w->region, w->regionEllipseW, w->regionEllipseH};
+  return true;
+}
+
+void RoundRegionSpan(const RoundRegion& region, int y, int& from, int& to) {
+  const Rect& r = region.rect;
+  from = r.Left;
+  to = r.Right;
+  if (y < r.Top || y >= r.Bottom || r.Right <= r.Left) {
+    to = from;
+    return;
+  }
+  // The corner ellipse never exceeds the rectangle; each row is cut where the ellipse
+  // passes through its pixel centres.
+  const double rx = std::min(std::max(region.ellipseW, 0), r.Right - r.Left) / 2.0;
+  const double ry = std::min(std::max(region.ellipseH, 0), r.Bottom - r.Top) / 2.0;
+  if (rx < 0.5 || ry < 0.5) return;
+  const double cy = y + 0.5;
+  double dy = 0;
+  if (cy < r.Top + ry) dy = r.Top + ry - cy;
+  if (cy > r.Bottom - ry) dy = cy - (r.Bottom - ry);
+  if (dy <= 0) return;
+  const double inset = rx - rx * std::sqrt(std::max(0.0, 1.0 - (dy / ry) * (dy / ry)));
+  from = r.Left + static_cast<int>(std::lround(inset));
+  to = r.Right - static_cast<int>(std::lround(inset));
+  if (to < from) to = from;
 }
 
 WndProc GetWindowProc(HWnd hwnd) {
@@ -318,6 +427,7 @@ void DestroyAllWindows() {
   }
   R().timers.clear();
   R().queue.clear();
+  R().classes.clear();
   R().focus = 0;
 }
 

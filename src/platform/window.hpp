@@ -19,8 +19,17 @@ constexpr uint32_t Create = 0x0001, Destroy = 0x0002, Move = 0x0003, Size = 0x00
                    KeyDown = 0x0100, KeyUp = 0x0101, Char = 0x0102, SysKeyDown = 0x0104, SysKeyUp = 0x0105,
                    Timer = 0x0113, MouseMove = 0x0200, LButtonDown = 0x0201, LButtonUp = 0x0202,
                    RButtonDown = 0x0204, RButtonUp = 0x0205, MButtonDown = 0x0207, MButtonUp = 0x0208,
-                   EnterSizeMove = 0x0231, ExitSizeMove = 0x0232, User = 0x0400;
+                   Sizing = 0x0214, Moving = 0x0216, EnterSizeMove = 0x0231, ExitSizeMove = 0x0232,
+                   User = 0x0400;
 }  // namespace wm
+
+// Window styles and extended styles of `CreateWindowEx` (the Windows values).
+namespace ws {
+constexpr uint32_t Popup = 0x80000000u, Visible = 0x10000000u, Caption = 0x00C00000u;
+}
+namespace ws_ex {
+constexpr uint32_t NoParentNotify = 0x4, Topmost = 0x8, Transparent = 0x20, ToolWindow = 0x80, Layered = 0x80000;
+}
 
 // Show commands.
 namespace sw {
@@ -67,16 +76,47 @@ struct WindowDesc {
   bool fullscreen = false;
   bool visible = false;
   int captionCodePage = 1252;
+  // A window drawn with per-pixel alpha over the desktop (a layered window). SDL2 cannot
+  // show such windows: the SDL backend keeps them as windows without a picture.
+  bool layered = false;
+  // The window will take rounded regions: the SDL backend makes a shaped window for it
+  // where the X server can shape windows.
+  bool shaped = false;
+  HWnd owner = 0;  // the window it belongs to (a pop-up's owner); 0 for none
 };
 
 // Creates a window; its procedure receives Create before this returns.
 HWnd CreateWindow(const WindowDesc& desc, WndProc proc);
+
+// Window classes: a name (compared without regard to case) with the procedure of its
+// windows and the class values. There are no system classes.
+struct WindowClass {
+  std::string name;
+  WndProc proc;
+  uint32_t background = 0xFFFFFF;  // COLORREF of the background brush
+  uint32_t style = 0;
+  intptr_t cursor = 0, icon = 0, iconSmall = 0;
+  int32_t classExtra = 0, windowExtra = 0;
+};
+// False for an empty name or a name already registered.
+bool RegisterClass(const WindowClass& windowClass);
+// False for an unknown class and for one that still has windows.
+bool UnregisterClass(const std::string& name);
+bool IsClassRegistered(const std::string& name);
+// A window of a registered class (0 for an unknown one): pop-up style makes it borderless,
+// `ws::Visible` shows it, the extended styles layered, topmost and tool window carry over.
+// Its procedure receives Create with `param` as lParam before this returns.
+HWnd CreateWindowEx(uint32_t exStyle, const std::string& className, const std::string& caption, uint32_t style,
+                    int x, int y, int width, int height, HWnd owner, intptr_t menu, intptr_t param);
+std::string GetClassName(HWnd hwnd);  // empty for a window made without a class
 // Sends Destroy to the procedure and removes the window. False for an unknown handle.
 bool DestroyWindow(HWnd hwnd);
 bool IsWindow(HWnd hwnd);
 // True when the window really shows on a display (false without one).
 bool WindowHasDisplay(HWnd hwnd);
 
+// ShowWindow goes to the procedure before the window appears or disappears (so it can
+// still prepare a fade), the position change with the show or hide flag after.
 bool ShowWindow(HWnd hwnd, int cmd);
 bool IsWindowVisible(HWnd hwnd);
 bool IsIconic(HWnd hwnd);  // minimised
@@ -93,9 +133,25 @@ Rect GetClientRect(HWnd hwnd);  // 0, 0, width, height of the drawing area
 bool MoveWindow(HWnd hwnd, int x, int y, int width, int height);
 // Opacity of the whole window, 0..1; false where the window system cannot do it.
 bool SetWindowOpacity(HWnd hwnd, float opacity);
-// A rounded-rectangle region: only that part of the window shows. Width or height 0
-// removes the region. False where the window system cannot shape windows.
+float GetWindowOpacity(HWnd hwnd);  // 1 for an unknown window
+// Whether windows can be made translucent at all here.
+bool CanSetWindowOpacity();
+// A rounded-rectangle region: only that part of the window shows (an empty rectangle:
+// nothing shows). The corners are quarters of an ellipse of `ellipseW` by `ellipseH`
+// pixels. The window keeps the region either way; false where the window system cannot
+// shape this window, so the caller has to clip its drawing itself (`RoundRegionSpan`).
 bool SetWindowRoundRegion(HWnd hwnd, int left, int top, int right, int bottom, int ellipseW, int ellipseH);
+// The whole window shows again.
+bool RemoveWindowRegion(HWnd hwnd);
+// The window's region; false when it has none.
+struct RoundRegion {
+  Rect rect;
+  int ellipseW = 0, ellipseH = 0;
+};
+bool GetWindowRoundRegion(HWnd hwnd, RoundRegion& region);
+// The pixels of row `y` that lie inside a rounded rectangle: [from, to), empty when
+// from >= to.
+void RoundRegionSpan(const RoundRegion& region, int y, int& from, int& to);
 
 // The window procedure: replace it (subclassing) and call a previous one.
 WndProc GetWindowProc(HWnd hwnd);
@@ -128,7 +184,7 @@ struct FrameView {
 };
 void PresentFrame(HWnd hwnd, const FrameView& frame);
 
-// Forgets every window and timer (the end of a program run).
+// Forgets every window, timer and class (the end of a program run).
 void DestroyAllWindows();
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 // The settings the player chooses, kept in "config.cfg" in the per-user folder, and the
 // key configuration.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -18,6 +19,10 @@ struct KeyConfigDaten {
 };
 static_assert(sizeof(KeyConfigDaten) == 264, "the key configuration is stored as 264 bytes");
 inline KeyConfigDaten KeyConfig;
+// Key codes 1..211 are the keyboard's, 212 and above the two joysticks'.
+constexpr int32_t kHoechsterTastencode = 282;
+// Size of the configuration file as this program writes it.
+constexpr size_t kConfigGroesse = 319;
 
 inline int32_t Farbtiefe = 32;        // colour depth for full screen: 16 or 32
 inline std::string Sprache = "E";     // "D", "E" or "R"

@@ -9,6 +9,7 @@
 #include "engine/display.hpp"
 #include "engine/dxerror.hpp"
 #include "engine/input.hpp"
+#include "engine/keys.hpp"
 #include "engine/sound.hpp"
 #include "engine/surfaces.hpp"
 #include "frontend/menu.hpp"
@@ -85,19 +86,35 @@ intptr_t Form1Proc(platform::HWnd hwnd, uint32_t msg, intptr_t wParam, intptr_t 
     case platform::wm::Timer:
       if (static_cast<uintptr_t>(wParam) == kTimer1) Timer1_Timer();
       return 0;
+    case platform::wm::Char:
+      Form_KeyPress(static_cast<int16_t>(wParam));
+      return 0;
+    case platform::wm::KeyUp:
+    case platform::wm::SysKeyUp:
+      Form_KeyUp(static_cast<int16_t>(wParam), 0);
+      return 0;
     default:
       return platform::DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }
 
-// The full-screen window stands in for the game window: a close request is the game
-// window's.
+// The full-screen window stands in for the game window: a close request and the key
+// events are the game window's.
 intptr_t Form3Proc(platform::HWnd hwnd, uint32_t msg, intptr_t wParam, intptr_t lParam) {
-  if (msg == platform::wm::Close) {
-    Unload(Form1);
-    return 0;
+  switch (msg) {
+    case platform::wm::Close:
+      Unload(Form1);
+      return 0;
+    case platform::wm::Char:
+      Form_KeyPress(static_cast<int16_t>(wParam));
+      return 0;
+    case platform::wm::KeyUp:
+    case platform::wm::SysKeyUp:
+      Form_KeyUp(static_cast<int16_t>(wParam), 0);
+      return 0;
+    default:
+      return platform::DefWindowProc(hwnd, msg, wParam, lParam);
   }
-  return platform::DefWindowProc(hwnd, msg, wParam, lParam);
 }
 
 int32_t Zahl(const std::string& stueck, size_t schalterLaenge) {
@@ -111,6 +128,7 @@ void FehlerpfadA() {
 }
 
 void FehlerpfadB() {
+  if (!FensterModus) RestoreDisplayMode();
   Spielstatus = 10;
   if (!FensterModus && Form3) Unload(Form3);
   Unload(Form1);
@@ -120,6 +138,11 @@ void FehlerpfadB() {
 }  // namespace
 
 [[noreturn]] void EndProcess(int code) { throw ProcessEnd{code}; }
+
+void UnloadGameWindows() {
+  if (!FensterModus && Form3) Unload(Form3);
+  Unload(Form1);
+}
 
 std::string LogDateTime() {
   platform::DateTime t = platform::Now();
@@ -285,14 +308,17 @@ void Init() {
     return;
   }
   if (SoundAn) {
-    if (SoundDeviceOpen()) {
+    // A machine without a sound device still plays: the sounds and the music run unheard.
+    std::string fehler;
+    if (SoundDeviceOpen(fehler))
       Log("Soundinit ok");
-      if (!InitOgg(FensterHandle, 0)) {
-        FehlerpfadB();
-        return;
-      }
-      Log("OGG ok");
+    else
+      Log("Soundinit failed, no sound output: " + fehler);
+    if (!InitOgg(FensterHandle, 0)) {
+      FehlerpfadB();
+      return;
     }
+    Log("OGG ok");
   }
 
   Farbtiefe = BackBufferBitsPerPixel();
@@ -308,7 +334,7 @@ void Init() {
   for (int c = 0; c < 3; ++c) GetMaskFactors(masks[c], FarbFaktoren[c].Div, FarbFaktoren[c].Mul);
   for (int i = 0; i < 256; ++i) GrauTabelle[i] = DDRGB(i, i, i);
 
-  HardwareInvert = CheckRopSupport(DSTINVERT);
+  HardwareInvert = BackBuffer && CheckRopSupport(*BackBuffer, DSTINVERT);
   Log(HardwareInvert ? "Hardware Invert" : "Software Invert");
   FillSinTables();
   DInputInit();
@@ -350,5 +376,10 @@ int RunProgram(int argc, char** argv) {
   } catch (const ProcessEnd& end) {
     platform::DestroyAllWindows();
     return end.code;
+  } catch (const DXError& e) {
+    // A display failure that no loop handled: reported like every other, then the end.
+    ShowDXError(e.Nummer(), 2, "");
+    platform::DestroyAllWindows();
+    return 1;
   }
 }

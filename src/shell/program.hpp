@@ -28,6 +28,8 @@ void Form_Resize();
 void Form_Unload(int16_t& Cancel);
 void Init();
 void Terminate();
+// Closes the game window (and in full screen the full-screen window) on a fatal error.
+void UnloadGameWindows();
 
 // Enables the game window's one-shot start timer (the settings window's OK).
 void StartProgramRun();

@@ -68,14 +68,13 @@ press() {
   xdotool keyup "$2"
 }
 
-# Waits up to 20 s for the program to end; prints its exit code.
+# Waits up to 20 s for the program to end; its exit code goes to EXIT_CODE.
 wait_exit() {
   for _ in $(seq 200); do
     if ! kill -0 "$HARVO_PID" 2>/dev/null; then
-      local code=0
-      wait "$HARVO_PID" || code=$?
+      EXIT_CODE=0
+      wait "$HARVO_PID" || EXIT_CODE=$?
       HARVO_PID=""
-      echo "$code"
       return 0
     fi
     sleep 0.1

@@ -7,8 +7,8 @@ start_harvo
 win="$(wait_window '^Harvo')"
 sleep 0.3
 press "$win" Escape
-code="$(wait_exit)"
-[ "$code" = 0 ] || fail "exit code $code"
+wait_exit
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
 log="$(debug_log)"
 echo "$log" | grep -qx "Create Window" || fail "no \"Create Window\" line"
 echo "$log" | grep -qx "Colordepth: 32" || fail "no colour depth line"

@@ -10,6 +10,7 @@
 #include "platform/msgbox.hpp"
 #include "player/players.hpp"
 #include "shell/appdata.hpp"
+#include "shell/config.hpp"
 #include "shell/program.hpp"
 #include "support/support.hpp"
 #include "world/weather.hpp"
@@ -30,6 +31,7 @@ int RunHeadless(std::vector<std::string> args, const std::function<void()>& scri
   return RunInChild([&] {
     headless::Reset();
     headless::SetClock(5000);
+    headless::TypeText("\r");  // OK in the settings window
     if (script) script();
     std::vector<std::string> argv{"harvo"};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -58,13 +60,16 @@ TEST_F(ProgramRun, PlainRunWritesTheLogInOrderAndEndsFine) {
   ASSERT_EQ(RunHeadless({}, [] { EscapeAfter(5); }), 0);
   std::vector<std::string> lines = SplitLines(Log());
   std::vector<std::string> expected = {"----------", "harvo_tests_shell 0.1.0", "", "Debug INIT: ",
-                                       "Create Window", "DX init...", "ok", "Soundinit ok", "OGG ok",
+                                       "Create Window", "DX init...", "ok", "Window=False",
+                                       "Frontsurface: Videomemory", "Backsurface: Videomemory + 3D-Device",
+                                       "3D-Init OK", "---", "{", "Soundinit ok", "OGG ok",
                                        "Colordepth: 32", "Hardware Invert", "Keyboardinit ok", "Joy1=False ()",
-                                       "Joy2=False ()", "FF1=False", "FF2=False", "Fine Ending!"};
+                                       "Joy2=False ()", "FF1=False", "FF2=False", "Surfaces Cleared", "Sound Clear",
+                                       "Fine Ending!"};
   ASSERT_EQ(lines.size(), expected.size()) << Log();
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (expected[i] == "Debug INIT: ")
-      EXPECT_EQ(lines[i].rfind("Debug INIT: ", 0), 0u);
+    if (expected[i] == "Debug INIT: " || expected[i] == "{")
+      EXPECT_EQ(lines[i].rfind(expected[i], 0), 0u) << lines[i];
     else if (expected[i].rfind("harvo", 0) == 0)
       EXPECT_NE(lines[i].find(" 0.1.0"), std::string::npos) << lines[i];
     else
@@ -81,6 +86,30 @@ TEST_F(ProgramRun, CloseRequestInTheMenuShutsDownInOrder) {
   std::vector<std::string> lines = SplitLines(Log());
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(), "Fine Ending!");
+}
+
+TEST_F(ProgramRun, TheConfigurationSurvivesARestart) {
+  // What a run reads it writes back unchanged (the colour depth is the display's own).
+  std::filesystem::create_directories(home.dataDir());
+  DatenOrdner = home.dataDir();
+  LoadConfig();
+  ForceAn = {false, false};  // without force-feedback joysticks the run clears them anyway
+  Sprache = "D";
+  SoundAn = false;
+  FensterModus = false;
+  MusikLautstaerke = 42;
+  VideoKlein = true;
+  KeyConfig.KeyMap(4, 0, 1) = 57;
+  Farbtiefe = 32;
+  VideoAn = false;  // no video archive beside the tests: the settings window turns videos off
+  SaveConfig();
+  std::vector<uint8_t> before = testsupport::ReadBytes(home.dataDir() + "config.cfg");
+  ASSERT_EQ(before.size(), 319u);
+  ASSERT_EQ(RunHeadless({}, [] { EscapeAfter(1); }), 0);
+  EXPECT_EQ(testsupport::ReadBytes(home.dataDir() + "config.cfg"), before);
+  // Sound off: no sound device and no music player are started.
+  EXPECT_EQ(Log().find("Soundinit ok"), std::string::npos);
+  EXPECT_EQ(Log().find("OGG ok"), std::string::npos);
 }
 
 TEST_F(ProgramRun, AnOldLogInAnyCaseIsReplacedWithoutDebugSwitch) {

@@ -1,5 +1,6 @@
 #include "support/support.hpp"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,7 +12,14 @@
 
 namespace testsupport {
 
-TempDir::TempDir() {
+TempDir::TempDir(const char* existing) {
+  if (existing && *existing) {
+    // The folder of the test process that started this one: used, not owned.
+    path_ = existing;
+    if (path_.back() != '/') path_ += '/';
+    owned_ = false;
+    return;
+  }
   std::string pattern = (std::filesystem::temp_directory_path() / "harvo-test-XXXXXX").string();
   std::vector<char> buf(pattern.begin(), pattern.end());
   buf.push_back('\0');
@@ -20,11 +28,12 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
+  if (!owned_) return;
   std::error_code ec;
   std::filesystem::remove_all(path_, ec);
 }
 
-IsolatedHome::IsolatedHome() {
+IsolatedHome::IsolatedHome() : dir_(std::getenv(kReuseHome)) {
   for (const char* name : {"HOME", "XDG_DATA_HOME", "TMPDIR"}) {
     const char* v = std::getenv(name);
     saved_.emplace_back(name, v ? std::string(v) : std::string("\x01"));
@@ -45,25 +54,32 @@ IsolatedHome::~IsolatedHome() {
 }
 
 int RunInChild(const std::function<int()>& body) {
-  fflush(nullptr);
-  pid_t pid = fork();
-  if (pid < 0) throw std::runtime_error("fork failed");
-  if (pid == 0) {
-    int code = 125;
-    try {
-      code = body();
-    } catch (const std::exception& e) {
-      fprintf(stderr, "child: %s\n", e.what());
-      code = 124;
-    }
-    fflush(nullptr);
-    _exit(code);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  if (WIFEXITED(status)) return WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-  return -1;
+  // The child is this test program started anew for the current test only, so every
+  // global of the game starts fresh; it finds the parent's isolated home through the
+  // environment.
+  int result = -1;
+  const char* home = std::getenv("HOME");
+  setenv(kReuseHome, home ? home : "", 1);
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        int code = 125;
+        try {
+          code = body();
+        } catch (const std::exception& e) {
+          fprintf(stderr, "child: %s\n", e.what());
+          code = 124;
+        }
+        fflush(nullptr);
+        _exit(code);
+      },
+      [&result](int status) {
+        result = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+        return true;
+      },
+      "");
+  unsetenv(kReuseHome);
+  return result;
 }
 
 std::string ReadText(const std::string& path) {

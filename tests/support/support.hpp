@@ -10,7 +10,8 @@ namespace testsupport {
 // A fresh temporary folder, removed with everything in it at the end of its life.
 class TempDir {
  public:
-  TempDir();
+  // With `existing` (a folder path) that folder is used instead and left in place.
+  explicit TempDir(const char* existing = nullptr);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -19,7 +20,11 @@ class TempDir {
 
  private:
   std::string path_;
+  bool owned_ = true;
 };
+
+// Environment variable through which a child test process finds its parent's home.
+inline constexpr const char* kReuseHome = "HARVO_TEST_REUSE_HOME";
 
 // Points HOME, XDG_DATA_HOME and TMPDIR into a fresh temporary folder for the life of
 // the object, so nothing a test does reaches the real per-user folders.
@@ -35,8 +40,10 @@ class IsolatedHome {
   std::vector<std::pair<std::string, std::string>> saved_;
 };
 
-// Runs `body` in a child process (so the program's globals start fresh) and returns
-// its exit code; a crash gives 128 + the signal number.
+// Runs `body` in a fresh child process of the test program (so the game's globals start
+// as at program start) and returns its exit code; a crash gives 128 + the signal number.
+// Call it from a test whose fixture holds an IsolatedHome: the child reuses that home.
+// At most one call per test: the child runs the test again up to that call.
 int RunInChild(const std::function<int()>& body);
 
 std::string ReadText(const std::string& path);

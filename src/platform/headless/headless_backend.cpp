@@ -8,6 +8,7 @@
 #include "platform/backend.hpp"
 #include "platform/headless/headless.hpp"
 #include "platform/input.hpp"
+#include "platform/mixer.hpp"
 #include "platform/msgbox.hpp"
 
 namespace platform {
@@ -26,11 +27,15 @@ struct State {
   uint64_t timedOrder = 0;
   std::deque<int> answers;
   std::vector<headless::RecordedBox> boxes;
+  std::vector<DialogReport> dialogs;
+  bool runDialogs = false;
   headless::RecordedFrame frame;
   int desktopHeight = 1080;
   int dpi = 0;
   std::string typed;
   std::optional<DateTime> date;
+  bool noAudioDevice = false;
+  bool canShape = true, canOpacity = true;
 };
 
 State& S() {
@@ -55,7 +60,10 @@ void RunDueActions() {
 
 namespace headless {
 
-void Reset() { S() = State(); }
+void Reset() {
+  S() = State();
+  ResetJoysticks();
+}
 void SetClock(uint64_t tick) { S().now = tick; }
 void AdvanceClock(uint64_t ms) { S().now += ms; }
 
@@ -71,11 +79,29 @@ void At(uint64_t tick, std::function<void()> action) {
 
 void QueueAnswer(int answer) { S().answers.push_back(answer); }
 const std::vector<RecordedBox>& MessageBoxes() { return S().boxes; }
+const std::vector<DialogReport>& Dialogs() { return S().dialogs; }
+void SetRunDialogs(bool run) { S().runDialogs = run; }
 const RecordedFrame& LastFrame() { return S().frame; }
 void SetDesktopHeight(int pixels) { S().desktopHeight = pixels; }
 void SetLogicalDpi(int dpi) { S().dpi = dpi; }
 void TypeText(const std::string& cp1252) { S().typed += cp1252; }
 void SetDate(const DateTime& date) { S().date = date; }
+void SetCanShapeWindows(bool can) { S().canShape = can; }
+void SetCanSetOpacity(bool can) { S().canOpacity = can; }
+
+// The output's open state lives outside State: a test's Reset leaves the mixer's device
+// as it is.
+namespace {
+bool g_audioOpen = false;
+}
+
+std::vector<int16_t> MixAudio(size_t frames) {
+  std::vector<int16_t> out(2 * frames);
+  if (frames) audio::Mix(out.data(), frames);
+  return out;
+}
+void SetNoAudioDevice(bool missing) { S().noAudioDevice = missing; }
+bool AudioOpen() { return g_audioOpen; }
 
 }  // namespace headless
 
@@ -83,7 +109,11 @@ namespace backend {
 
 uint64_t Ticks() { return S().now; }
 void SpinUntil(uint64_t tick) { S().now = std::max(S().now, tick); }
-void IdleUntil(uint64_t tick) { S().now = std::max(S().now, tick); }
+// Like the real backend, a rest lasts a millisecond at most, so a pumping loop sees the
+// events that fall inside its wait.
+void IdleUntil(uint64_t tick) {
+  if (tick > S().now) S().now = std::min(tick, S().now + 1);
+}
 
 void WindowCreated(HWnd, const WindowState&) {}
 void WindowDestroyed(HWnd) {}
@@ -93,8 +123,8 @@ void WindowChanged(HWnd hwnd, const WindowState& state) {
   if (state.visible && !state.minimised && !state.desc.toolWindow && GetFocus() != hwnd) detail::NoteFocus(hwnd);
   if ((!state.visible || state.minimised) && GetFocus() == hwnd) detail::NoteFocus(0);
 }
-bool CanSetOpacity() { return true; }
-bool CanShapeWindows() { return true; }
+bool CanSetOpacity() { return S().canOpacity; }
+bool CanShapeWindow(HWnd) { return S().canShape; }
 
 void PumpEvents() {
   RunDueActions();
@@ -136,6 +166,23 @@ int ShowMessageBox(const std::string& text, const std::string& title, int style)
   s.boxes.push_back({text, title, style, answer});
   return answer;
 }
+
+bool AnnounceDialog(const DialogReport& report) {
+  S().dialogs.push_back(report);
+  return S().runDialogs;
+}
+
+bool OpenAudio(std::string& error) {
+  if (S().noAudioDevice) {
+    error = "no audio device";
+    return false;
+  }
+  headless::g_audioOpen = true;
+  return true;
+}
+void CloseAudio() { headless::g_audioOpen = false; }
+void LockAudio() {}
+void UnlockAudio() {}
 
 int DesktopHeight() { return S().desktopHeight; }
 int LogicalDpi() { return S().dpi; }

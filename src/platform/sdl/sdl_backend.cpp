@@ -1,12 +1,15 @@
 // The real backend: SDL2 windows, events, clock and message boxes.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <map>
 
 #include "platform/backend.hpp"
 #include "platform/codepage.hpp"
 #include "platform/msgbox.hpp"
 #include "platform/sdl/sdl_video.hpp"
+
+#include <SDL_shape.h>
 
 namespace platform {
 namespace sdl {
@@ -17,6 +20,11 @@ struct Native {
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* texture = nullptr;
   int texW = 0, texH = 0, texBits = 0;
+  // A shaped window, and the region its shape was last made of.
+  bool shaped = false;
+  bool shapeSet = false, shapeHasRegion = false;
+  Rect shapeRect;
+  int shapeEllipseW = 0, shapeEllipseH = 0, shapeW = 0, shapeH = 0;
 };
 
 std::map<HWnd, Native>& Natives() {
@@ -26,12 +34,69 @@ std::map<HWnd, Native>& Natives() {
 
 int g_videoState = 0;  // 0 not tried, 1 up, -1 failed
 
+// A shaped window shows only the pixels of its mask: the region, or the whole window.
+void ApplyRegion(Native& n, const WindowState& st) {
+  if (!n.shaped || !SDL_IsShapedWindow(n.window)) return;
+  int w = 0, h = 0;
+  SDL_GetWindowSize(n.window, &w, &h);
+  const RoundRegion region{st.region, st.regionEllipseW, st.regionEllipseH};
+  auto sameRect = [](const Rect& a, const Rect& b) {
+    return a.Left == b.Left && a.Top == b.Top && a.Right == b.Right && a.Bottom == b.Bottom;
+  };
+  if (n.shapeSet && n.shapeW == w && n.shapeH == h && n.shapeHasRegion == st.hasRegion &&
+      (!st.hasRegion || (sameRect(n.shapeRect, st.region) && n.shapeEllipseW == st.regionEllipseW &&
+                         n.shapeEllipseH == st.regionEllipseH)))
+    return;
+  if (w <= 0 || h <= 0) return;
+  SDL_Surface* mask = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+  if (!mask) return;
+  SDL_FillRect(mask, nullptr, st.hasRegion ? 0 : 0xFFFFFFFFu);
+  if (st.hasRegion) {
+    for (int y = std::max(0, st.region.Top); y < std::min(h, st.region.Bottom); ++y) {
+      int from = 0, to = 0;
+      RoundRegionSpan(region, y, from, to);
+      from = std::max(from, 0);
+      to = std::min(to, w);
+      if (to <= from) continue;
+      SDL_Rect row{from, y, to - from, 1};
+      SDL_FillRect(mask, &row, 0xFFFFFFFFu);
+    }
+  }
+  SDL_WindowShapeMode mode;
+  mode.mode = ShapeModeBinarizeAlpha;
+  mode.parameters.binarizationCutoff = 128;
+  if (SDL_SetWindowShape(n.window, mask, &mode) == 0) {
+    n.shapeSet = true;
+    n.shapeW = w;
+    n.shapeH = h;
+    n.shapeHasRegion = st.hasRegion;
+    n.shapeRect = st.region;
+    n.shapeEllipseW = st.regionEllipseW;
+    n.shapeEllipseH = st.regionEllipseH;
+  }
+  SDL_FreeSurface(mask);
+  // The first shape puts the window where it was asked to be at its creation.
+  if (!st.fullscreen) SDL_SetWindowPosition(n.window, st.rect.Left, st.rect.Top);
+}
+
 void ApplyState(HWnd hwnd, Native& n, const WindowState& st) {
   if (!n.window) return;
   SDL_SetWindowTitle(n.window, CodePageToUtf8(st.desc.caption, st.desc.captionCodePage).c_str());
   Uint32 flags = SDL_GetWindowFlags(n.window);
   bool isFull = (flags & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  bool shown = (flags & SDL_WINDOW_SHOWN) != 0;
+  // A full-screen window also covers its screen by itself: where no window manager
+  // carries out the full-screen request (a bare X server) it is then still as large and
+  // where SDL assumes it. The position only holds once the window shows.
+  SDL_Rect screen;
+  bool cover = st.fullscreen && (!isFull || (st.visible && !shown)) &&
+               SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(n.window)), &screen) == 0;
+  if (cover && !isFull) {
+    SDL_SetWindowBordered(n.window, SDL_FALSE);
+    SDL_SetWindowSize(n.window, screen.w, screen.h);
+  }
   if (st.fullscreen != isFull) SDL_SetWindowFullscreen(n.window, st.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  if (!st.fullscreen && isFull) SDL_SetWindowBordered(n.window, st.desc.borderless ? SDL_FALSE : SDL_TRUE);
   if (!st.fullscreen) {
     int x, y, w, h;
     SDL_GetWindowPosition(n.window, &x, &y);
@@ -40,8 +105,8 @@ void ApplyState(HWnd hwnd, Native& n, const WindowState& st) {
     if (w != nw || h != nh) SDL_SetWindowSize(n.window, nw, nh);
     if (x != st.rect.Left || y != st.rect.Top) SDL_SetWindowPosition(n.window, st.rect.Left, st.rect.Top);
   }
-  bool shown = (flags & SDL_WINDOW_SHOWN) != 0;
   if (st.visible && !shown) SDL_ShowWindow(n.window);
+  if (cover && st.visible) SDL_SetWindowPosition(n.window, screen.x, screen.y);
   if (!st.visible && shown) SDL_HideWindow(n.window);
   bool minimised = (flags & SDL_WINDOW_MINIMIZED) != 0;
   if (st.visible && st.minimised && !minimised) SDL_MinimizeWindow(n.window);
@@ -49,6 +114,7 @@ void ApplyState(HWnd hwnd, Native& n, const WindowState& st) {
   float opacity = 1.0f;
   SDL_GetWindowOpacity(n.window, &opacity);
   if (opacity != st.opacity) SDL_SetWindowOpacity(n.window, st.opacity);
+  ApplyRegion(n, st);
   (void)hwnd;
 }
 
@@ -189,15 +255,42 @@ void IdleUntil(uint64_t tick) {
 
 void WindowCreated(HWnd hwnd, const WindowState& st) {
   auto& n = sdl::Natives()[hwnd];
-  if (!sdl::EnsureVideo()) return;
+  // Per-pixel-alpha windows cannot show through SDL2: they stay windows without a picture.
+  if (st.desc.layered || !sdl::EnsureVideo()) return;
   Uint32 flags = SDL_WINDOW_HIDDEN;
   if (st.desc.borderless) flags |= SDL_WINDOW_BORDERLESS;
   if (st.desc.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
   if (st.desc.toolWindow) flags |= SDL_WINDOW_SKIP_TASKBAR;
   int x = st.desc.x < 0 ? SDL_WINDOWPOS_CENTERED : st.desc.x;
   int y = st.desc.y < 0 ? SDL_WINDOWPOS_CENTERED : st.desc.y;
-  n.window = SDL_CreateWindow(CodePageToUtf8(st.desc.caption, st.desc.captionCodePage).c_str(), x, y,
-                              st.desc.width, st.desc.height, flags);
+  const std::string title = CodePageToUtf8(st.desc.caption, st.desc.captionCodePage);
+  if (st.desc.shaped) {
+    // A shaped window comes into being off the screen and is placed by us; it is made for
+    // OpenGL at once, since a renderer that had to remake it would lose its shape.
+    SDL_Rect screen{0, 0, 0, 0};
+    SDL_GetDisplayBounds(0, &screen);
+    if (st.desc.x < 0) x = screen.x + (screen.w - st.desc.width) / 2;
+    if (st.desc.y < 0) y = screen.y + (screen.h - st.desc.height) / 2;
+    n.window = SDL_CreateShapedWindow(title.c_str(), static_cast<unsigned>(std::max(x, 1)),
+                                      static_cast<unsigned>(std::max(y, 1)), st.desc.width, st.desc.height,
+                                      flags | SDL_WINDOW_OPENGL);
+    if (n.window) {
+      SDL_SetWindowPosition(n.window, x, y);
+      n.renderer = SDL_CreateRenderer(n.window, -1, 0);
+      n.shaped = n.renderer && SDL_IsShapedWindow(n.window);
+      if (!n.shaped) {
+        if (n.renderer) SDL_DestroyRenderer(n.renderer);
+        n.renderer = nullptr;
+        SDL_DestroyWindow(n.window);
+        n.window = nullptr;
+      }
+    }
+    if (!n.window) {
+      x = st.desc.x < 0 ? SDL_WINDOWPOS_CENTERED : st.desc.x;
+      y = st.desc.y < 0 ? SDL_WINDOWPOS_CENTERED : st.desc.y;
+    }
+  }
+  if (!n.window) n.window = SDL_CreateWindow(title.c_str(), x, y, st.desc.width, st.desc.height, flags);
   if (n.window) {
     int wx, wy;
     SDL_GetWindowPosition(n.window, &wx, &wy);
@@ -223,7 +316,11 @@ void WindowChanged(HWnd hwnd, const WindowState& st) {
 }
 
 bool CanSetOpacity() { return sdl::EnsureVideo(); }
-bool CanShapeWindows() { return false; }
+
+bool CanShapeWindow(HWnd hwnd) {
+  auto it = sdl::Natives().find(hwnd);
+  return it != sdl::Natives().end() && it->second.shaped && it->second.window && SDL_IsShapedWindow(it->second.window);
+}
 
 void PumpEvents() {
   if (!sdl::EnsureVideo()) return;
@@ -292,6 +389,15 @@ int ShowMessageBox(const std::string& text, const std::string& title, int style)
   }
   std::fprintf(stderr, "%s%s%s\n[%s]\n", title.c_str(), title.empty() ? "" : ": ", text.c_str(), labels[def]);
   return def;
+}
+
+// The dialog opens its own window where someone can see it; SDL's stand-in drivers
+// (no display at all) would leave it waiting for a click that never comes.
+bool AnnounceDialog(const DialogReport& report) {
+  const char* driver = sdl::EnsureVideo() ? SDL_GetCurrentVideoDriver() : nullptr;
+  if (driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) return true;
+  ReportDialogOnStderr(report);
+  return false;
 }
 
 int DesktopHeight() {

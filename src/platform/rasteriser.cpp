@@ -1,0 +1,297 @@
+// Triangle set-up and edge walking. Positions are snapped to 1/256 of a pixel and every
+// edge decision is made in exact 64-bit integer arithmetic: a pixel (x, y), whose centre
+// is the point (x, y), belongs to the triangle when its centre lies inside, or on a left
+// edge, or on a top edge (the top-left rule). Per row this gives the first pixel at or
+// right of the left edge and the first pixel at or right of the right edge (exclusive),
+// and the rows from the top vertex's row (inclusive) to the bottom vertex's (exclusive).
+// Two triangles sharing an edge compute the same column for it from the same integers,
+// so between them every pixel on the edge is drawn exactly once.
+//
+// Texture coordinates and colours are planes over the triangle (affine), evaluated in
+// double precision at the first pixel of each row and stepped in fixed point from there.
+#include "platform/rasteriser.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/raster_spans.hpp"
+
+namespace platform::raster {
+namespace {
+
+constexpr int kSub = 8;                   // fraction bits of snapped positions
+constexpr double kMaxCoord = 2097152.0;   // 2^21 pixels: products stay inside 64 bits
+// Largest texel step per pixel still taken as magnification: a hair above one, so a 1:1
+// quad whose coordinates carry float noise filters as 1:1.
+constexpr double kMagLimit2 = 1.0054299011128028;  // (2^(1/256))^2
+
+bool g_reference = false;
+
+int64_t FloorDiv(int64_t a, int64_t b) {  // b > 0
+  int64_t q = a / b;
+  if (a % b != 0 && a < 0) --q;
+  return q;
+}
+int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
+
+bool Snap(float f, int64_t& out) {
+  const double d = static_cast<double>(f);
+  if (!(std::fabs(d) <= kMaxCoord)) return false;  // also NaN
+  out = std::llrint(d * (1 << kSub));
+  return true;
+}
+
+constexpr double kInvSub = 1.0 / (1 << kSub);
+
+// Fixed point with `frac` fraction bits, clamped far outside any useful range.
+int64_t ToFix(double v, int frac, double limit) {
+  const double s = v * static_cast<double>(int64_t{1} << frac);
+  if (!(s > -limit)) return static_cast<int64_t>(-limit);
+  if (s > limit) return static_cast<int64_t>(limit);
+  return std::llrint(s);
+}
+constexpr double kTexLimit = 4.0e18, kColLimit = 1073741824.0;
+
+// The column where an edge crosses the centres of one row, rounded up; stepped row by
+// row as quotient and remainder.
+struct EdgeWalk {
+  int64_t x = 0;    // ceil(num / den): first pixel at or right of the edge
+  int64_t rem = 0;  // x * den - num, 0 <= rem < den
+  int64_t den = 1, stepQ = 0, stepR = 0;
+
+  void Init(int64_t xa, int64_t ya, int64_t xb, int64_t yb, int64_t row) {
+    const int64_t dy = yb - ya, dx = xb - xa;
+    den = dy << kSub;
+    const int64_t num = xa * dy + ((row << kSub) - ya) * dx;
+    x = CeilDiv(num, den);
+    rem = x * den - num;
+    const int64_t step = dx << kSub;
+    stepQ = CeilDiv(step, den);
+    stepR = stepQ * den - step;
+  }
+  void Next() {
+    x += stepQ;
+    rem += stepR;
+    if (rem >= den) {
+      rem -= den;
+      --x;
+    }
+  }
+};
+
+struct Plane {
+  double a0 = 0, dx = 0, dy = 0;
+  double At(double ox, double oy) const { return a0 + dx * ox + dy * oy; }
+};
+
+TexKind KindOf(const Surface* t) {
+  if (!t) return TexKind::None;
+  switch (t->Format()) {
+    case PixelFormat::XRGB8888: return TexKind::XRGB;
+    case PixelFormat::RGB565: return TexKind::R565;
+    case PixelFormat::ARGB8888: return TexKind::ARGB;
+    case PixelFormat::ARGB4444: break;
+  }
+  return TexKind::A4444;
+}
+
+
+// What a triangle or quad needs besides its coverage: the texture's context, the filter,
+// the colour kind and the loop.
+struct Shading {
+  SpanCtx ctx;
+  SpanFn span = nullptr;
+  ColourKind colour = ColourKind::Gouraud;
+  bool linear = false;
+};
+
+ColourKind KindOfColours(uint32_t c0, uint32_t c1, uint32_t c2) {
+  if (c0 != c1 || c0 != c2) return ColourKind::Gouraud;
+  if (c0 == 0xFFFFFFFFu) return ColourKind::Plain;
+  return (c0 & 0xFFFFFFu) == 0xFFFFFFu ? ColourKind::White : ColourKind::Flat;
+}
+
+// `du*`, `dv*`: texel steps per pixel along x and y. Magnified (at most one texel per
+// pixel in either screen direction): MAGFILTER; minified: points.
+void Prepare(const Params& p, ColourKind colour, uint32_t flat, double dux, double duy, double dvx, double dvy,
+             Shading& sh) {
+  sh.colour = colour;
+  const Surface* tex = p.texture;
+  bool key = false;
+  if (tex) {
+    const double rx = dux * dux + dvx * dvx, ry = duy * duy + dvy * dvy;
+    sh.linear = p.magLinear && std::max(rx, ry) <= kMagLimit2;
+    key = p.colorKey && tex->HasColorKey();
+    sh.ctx.tex = tex->Row(0);
+    sh.ctx.texPitch = tex->Pitch();
+    sh.ctx.texW = tex->Width();
+    sh.ctx.texH = tex->Height();
+    sh.ctx.key = tex->ColorKey();
+    sh.ctx.keyMask = ValueMask(tex->Format());
+    sh.ctx.du = ToFix(dux, kTexFrac, kTexLimit);
+    sh.ctx.dv = ToFix(dvx, kTexFrac, kTexLimit);
+  }
+  sh.ctx.flat = flat;
+  sh.span = SelectSpan(p.target->Format(), KindOf(tex), sh.linear, key, p.blend, colour, g_reference);
+}
+
+// Half a 1/256 texel: rounds the sample position to the 1/256 grid when it is cut.
+constexpr int64_t kTexBias = int64_t{1} << (kTexFrac - 9);
+constexpr int64_t kColBias = int64_t{1} << (kColFrac - 1);
+
+}  // namespace
+
+void UseReferenceLoops(bool on) { g_reference = on; }
+
+void DrawTriangle(const Params& p, const TLVertex& a, const TLVertex& b, const TLVertex& c) {
+  Surface& target = *p.target;
+  const int64_t W = target.Width(), H = target.Height();
+  const TLVertex* v[3] = {&a, &b, &c};
+  int64_t X[3], Y[3];
+  for (int i = 0; i < 3; ++i)
+    if (!Snap(v[i]->sx, X[i]) || !Snap(v[i]->sy, Y[i])) return;
+  const int64_t cross = (X[1] - X[0]) * (Y[2] - Y[0]) - (X[2] - X[0]) * (Y[1] - Y[0]);
+  if (cross == 0) return;
+
+  // Colours: one for the whole triangle, or interpolated.
+  const uint32_t c0 = a.color, c1 = b.color, c2 = c.color;
+  if (p.blend != Blend::Replace && (c0 >> 24) == 0 && (c1 >> 24) == 0 && (c2 >> 24) == 0) return;
+  const ColourKind colour = KindOfColours(c0, c1, c2);
+
+  // Rows, by the vertices sorted top to bottom.
+  int order[3] = {0, 1, 2};
+  std::sort(order, order + 3, [&](int i, int j) { return Y[i] < Y[j]; });
+  const int64_t X0 = X[order[0]], Y0 = Y[order[0]], X1 = X[order[1]], Y1 = Y[order[1]];
+  const int64_t X2 = X[order[2]], Y2 = Y[order[2]];
+  const int64_t rowTop = std::max<int64_t>(CeilDiv(Y0, 1 << kSub), 0);
+  const int64_t rowMid = std::clamp<int64_t>(CeilDiv(Y1, 1 << kSub), 0, H);
+  const int64_t rowEnd = std::min<int64_t>(CeilDiv(Y2, 1 << kSub), H);
+  if (rowTop >= rowEnd) return;
+  // Is the middle vertex left of the long edge from top to bottom?
+  const bool midLeft = (X1 - X0) * (Y2 - Y0) - (X2 - X0) * (Y1 - Y0) < 0;
+
+  // Attribute planes about vertex a, in pixels.
+  const double ox = static_cast<double>(X[0]) * kInvSub, oy = static_cast<double>(Y[0]) * kInvSub;
+  const double e1x = static_cast<double>(X[1] - X[0]) * kInvSub;
+  const double e1y = static_cast<double>(Y[1] - Y[0]) * kInvSub;
+  const double e2x = static_cast<double>(X[2] - X[0]) * kInvSub;
+  const double e2y = static_cast<double>(Y[2] - Y[0]) * kInvSub;
+  const double det = e1x * e2y - e2x * e1y;
+  auto plane = [&](double a0, double a1, double a2) {
+    Plane pl;
+    pl.a0 = a0;
+    pl.dx = ((a1 - a0) * e2y - (a2 - a0) * e1y) / det;
+    pl.dy = ((a2 - a0) * e1x - (a1 - a0) * e2x) / det;
+    return pl;
+  };
+
+  const Surface* tex = p.texture;
+  Plane pu, pv;
+  if (tex) {
+    const double tw = tex->Width(), th = tex->Height();
+    pu = plane(static_cast<double>(a.tu) * tw, static_cast<double>(b.tu) * tw, static_cast<double>(c.tu) * tw);
+    pv = plane(static_cast<double>(a.tv) * th, static_cast<double>(b.tv) * th, static_cast<double>(c.tv) * th);
+  }
+  Shading sh;
+  Prepare(p, colour, c0, pu.dx, pu.dy, pv.dx, pv.dy, sh);
+  if (sh.linear) {
+    // Texel centres lie half a texel in: filtering starts from the texel before.
+    pu.a0 -= 0.5;
+    pv.a0 -= 0.5;
+  }
+  Plane pc[4];
+  if (colour == ColourKind::Gouraud) {
+    for (int k = 0; k < 4; ++k) {
+      const int shift = 24 - 8 * k;  // a, r, g, b
+      pc[k] = plane((c0 >> shift) & 255, (c1 >> shift) & 255, (c2 >> shift) & 255);
+      sh.ctx.dcol[k] = static_cast<int32_t>(ToFix(pc[k].dx, kColFrac, kColLimit));
+    }
+  }
+
+  auto drawRows = [&](EdgeWalk& left, EdgeWalk& right, int64_t from, int64_t to) {
+    for (int64_t y = from; y < to; ++y, left.Next(), right.Next()) {
+      const int64_t xs = std::max<int64_t>(left.x, 0), xe = std::min<int64_t>(right.x, W);
+      if (xs >= xe) continue;
+      const double dx = static_cast<double>(xs) - ox, dy = static_cast<double>(y) - oy;
+      SpanStart s;
+      if (tex) {
+        s.u = ToFix(pu.At(dx, dy), kTexFrac, kTexLimit) + kTexBias;
+        s.v = ToFix(pv.At(dx, dy), kTexFrac, kTexLimit) + kTexBias;
+      }
+      if (colour == ColourKind::Gouraud)
+        for (int k = 0; k < 4; ++k)
+          s.col[k] = static_cast<int32_t>(ToFix(pc[k].At(dx, dy), kColFrac, kColLimit) + kColBias);
+      sh.span(sh.ctx, target.Row(static_cast<int32_t>(y)), static_cast<int32_t>(xs), static_cast<int32_t>(xe - xs), s);
+    }
+  };
+
+  EdgeWalk longEdge, shortEdge;
+  if (rowTop < rowMid) {
+    longEdge.Init(X0, Y0, X2, Y2, rowTop);
+    shortEdge.Init(X0, Y0, X1, Y1, rowTop);
+    if (midLeft)
+      drawRows(shortEdge, longEdge, rowTop, rowMid);
+    else
+      drawRows(longEdge, shortEdge, rowTop, rowMid);
+  }
+  const int64_t from = std::max(rowTop, rowMid);
+  if (from < rowEnd) {
+    longEdge.Init(X0, Y0, X2, Y2, from);
+    shortEdge.Init(X1, Y1, X2, Y2, from);
+    if (midLeft)
+      drawRows(shortEdge, longEdge, from, rowEnd);
+    else
+      drawRows(longEdge, shortEdge, from, rowEnd);
+  }
+}
+
+bool DrawAxisQuad(const Params& p, const TLVertex* v) {
+  // Corners 0 left-bottom, 1 left-top, 2 right-bottom, 3 right-top (either side may be
+  // the other, mirrored), texture coordinates along the same axes, one colour.
+  if (v[0].sx != v[1].sx || v[2].sx != v[3].sx || v[0].sy != v[2].sy || v[1].sy != v[3].sy) return false;
+  const uint32_t colour = v[0].color;
+  if (v[1].color != colour || v[2].color != colour || v[3].color != colour) return false;
+  const Surface* tex = p.texture;
+  if (tex && (v[0].tu != v[1].tu || v[2].tu != v[3].tu || v[0].tv != v[2].tv || v[1].tv != v[3].tv)) return false;
+
+  // From here on the quad is ours: what its triangles would not draw, it does not draw.
+  int64_t XA, XB, YA, YB;  // A: corner 1's side, B: corner 2's side
+  if (!Snap(v[1].sx, XA) || !Snap(v[2].sx, XB) || !Snap(v[1].sy, YA) || !Snap(v[2].sy, YB)) return true;
+  if (XA == XB || YA == YB) return true;
+  if (p.blend != Blend::Replace && (colour >> 24) == 0) return true;
+  Surface& target = *p.target;
+  // The two triangles split every row at the diagonal and together cover the centres
+  // from the left edge (inclusive) to the right edge (exclusive), and the rows likewise.
+  const int64_t x0 = std::max<int64_t>(CeilDiv(std::min(XA, XB), 1 << kSub), 0);
+  const int64_t x1 = std::min<int64_t>(CeilDiv(std::max(XA, XB), 1 << kSub), target.Width());
+  const int64_t y0 = std::max<int64_t>(CeilDiv(std::min(YA, YB), 1 << kSub), 0);
+  const int64_t y1 = std::min<int64_t>(CeilDiv(std::max(YA, YB), 1 << kSub), target.Height());
+  if (x0 >= x1 || y0 >= y1) return true;
+
+  // u runs along x only and v along y only.
+  const double xa = static_cast<double>(XA) * kInvSub, ya = static_cast<double>(YA) * kInvSub;
+  double ua = 0, dux = 0, va = 0, dvy = 0;
+  if (tex) {
+    const double tw = tex->Width(), th = tex->Height();
+    ua = static_cast<double>(v[1].tu) * tw;
+    va = static_cast<double>(v[1].tv) * th;
+    dux = (static_cast<double>(v[2].tu) * tw - ua) / (static_cast<double>(XB - XA) * kInvSub);
+    dvy = (static_cast<double>(v[2].tv) * th - va) / (static_cast<double>(YB - YA) * kInvSub);
+  }
+  Shading sh;
+  Prepare(p, KindOfColours(colour, colour, colour), colour, dux, 0, 0, dvy, sh);
+  if (sh.linear) {
+    ua -= 0.5;
+    va -= 0.5;
+  }
+  SpanStart s;
+  if (tex) s.u = ToFix(ua + dux * (static_cast<double>(x0) - xa), kTexFrac, kTexLimit) + kTexBias;
+  const int32_t n = static_cast<int32_t>(x1 - x0);
+  for (int64_t y = y0; y < y1; ++y) {
+    if (tex) s.v = ToFix(va + dvy * (static_cast<double>(y) - ya), kTexFrac, kTexLimit) + kTexBias;
+    sh.span(sh.ctx, target.Row(static_cast<int32_t>(y)), static_cast<int32_t>(x0), n, s);
+  }
+  return true;
+}
+
+}  // namespace platform::raster

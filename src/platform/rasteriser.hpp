@@ -1,0 +1,38 @@
+#pragma once
+// The triangle rasteriser behind the 3D device (device3d.hpp describes its rules). The
+// device validates its states and turns strips into triangles; this draws one triangle.
+#include <cstdint>
+
+#include "platform/device3d.hpp"
+#include "platform/surface.hpp"
+
+namespace platform::raster {
+
+enum class Blend : uint8_t {
+  Replace,  // blending off: the modulated texel is written
+  Normal,   // source alpha, inverse source alpha
+  Add,      // source alpha, one (saturating)
+};
+
+struct Params {
+  Surface* target = nullptr;          // XRGB8888 or RGB565
+  const Surface* texture = nullptr;   // nullptr: the vertex colours alone
+  bool colorKey = false;              // the texture's key makes texels transparent black
+  bool magLinear = false;             // linear filtering when the texture is magnified
+  Blend blend = Blend::Normal;
+};
+
+// Draws the triangle (a, b, c), clipped to the target. Vertices outside the range the
+// rasteriser can represent (beyond two million pixels, or not a number) draw nothing.
+void DrawTriangle(const Params& p, const TLVertex& a, const TLVertex& b, const TLVertex& c);
+
+// Draws the quad of a four-vertex strip in one go when it is an axis-aligned rectangle
+// with texture coordinates along its axes and one colour: the same pixels as its two
+// triangles, with the set-up done once. False (nothing drawn) for any other quad.
+bool DrawAxisQuad(const Params& p, const TLVertex* v);
+
+// For tests: with `on` every span goes through the plain per-pixel loops, the reference
+// the vectorised loops must match bit for bit.
+void UseReferenceLoops(bool on);
+
+}  // namespace platform::raster

@@ -1,0 +1,16 @@
+#pragma once
+// Sounds and music made by code for the demo data.
+#include <cstdint>
+#include <vector>
+
+namespace demo {
+
+// A short effect: a tone sliding from f0 to f1 Hz mixed with a share of noise, fading
+// out over `seconds`; mono 16-bit samples at `rate`.
+std::vector<int16_t> Effect(double seconds, double f0, double f1, double noise, uint32_t seed, int rate);
+// Two notes one after the other (menu blips).
+std::vector<int16_t> TwoNotes(double f0, double f1, double each, int rate);
+// A loop of calm music: a chord pad under an arpeggio, interleaved stereo at 44,100 Hz.
+std::vector<int16_t> MenuMusic(double seconds);
+
+}  // namespace demo
