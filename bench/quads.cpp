@@ -9,7 +9,7 @@
 // Goal: at least 8 x SDL's throughput for quads of 32 x 32 and larger, at least 4 x for
 // 8 x 8. Prints Mpixel/s and ns per quad for both and the ratio.
 //
-//   build/bench/bench_quads [--repeat N] [--only 8x8|32x32|128x128|full]
+//   build/bench/bench_quads [--repeat N] [--only 8x8|32x32|128x128|full] [--loops plain|sse2|avx2]
 #include <SDL.h>
 
 #include <algorithm>
@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/device3d.hpp"
+#include "platform/rasteriser.hpp"
 #include "platform/surface.hpp"
 
 namespace {
@@ -136,6 +137,12 @@ int main(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--repeat") == 0) repeat = std::max(1, std::atoi(argv[i + 1]));
     if (std::strcmp(argv[i], "--only") == 0) only = argv[i + 1];
+    if (std::strcmp(argv[i], "--loops") == 0) {
+      const std::string l = argv[i + 1];
+      platform::raster::LimitLoops(l == "plain"  ? platform::raster::Loops::Plain
+                                   : l == "sse2" ? platform::raster::Loops::Sse2
+                                                 : platform::raster::Loops::Avx2);
+    }
   }
 
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");

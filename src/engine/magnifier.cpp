@@ -29,8 +29,9 @@ float C(double grad) { return CosTab[static_cast<size_t>(CLng(grad))]; }
 
 void Lupe(float x1, float y1, float D, float Faktor, float Teile, bool Rein) {
   if (!Rendern) return;
+  // A lens of no size or no cells has nothing to show.
   const int32_t n = CLng(Teile);
-  if (n < 1 || n > kMaxTeile) return;
+  if (!(D > 0) || n < 1 || n > kMaxTeile) return;
   if (!SurfaceGueltig(TexLupe, "Lupe")) return;
   p3::Surface& textur = *Surfaces[TexLupe].Surface;
 

@@ -124,7 +124,6 @@ class Device3D {
   bool alphaBlend_ = false, colorKey_ = false, colorKeyBlend_ = false;
   // Stage 0.
   int32_t colorOp_ = D3DTOP_MODULATE, alphaOp_ = D3DTOP_SELECTARG1;
-  int32_t addressU_ = D3DTADDRESS_WRAP, addressV_ = D3DTADDRESS_WRAP;
   int32_t magFilter_ = D3DTFG_POINT, minFilter_ = D3DTFN_POINT, mipFilter_ = D3DTFP_NONE;
   uint64_t stateCalls_ = 0, drawCalls_ = 0;
 };

@@ -1,14 +1,15 @@
 // The per-pixel loops of the rasteriser. Every step is 8-bit integer arithmetic with the
 // rounding fixed here, so the picture is the same on every machine and in every build:
 //   texel      the texture's pixel widened to 8 bits per channel (bit replication); a keyed
-//              texel is transparent black; linear filtering weighs four texels with 8-bit
-//              fractions and rounds once;
+//              texel is transparent black; linear filtering weighs four texels with 7-bit
+//              fractions, first across, then down, and rounds once at the end;
 //   modulate   texel x vertex colour / 255, rounded to nearest;
 //   blend      normal: (src x a + dst x (255 - a)) / 255 rounded; additive: dst + src x a
 //              / 255 rounded, saturated at 255;
 //   store      truncated to the target's channel widths; the unused top byte of a 32-bit
 //              target pixel is kept as it was.
 // A pixel whose source alpha is 0 is left alone (both blends give the destination back).
+#include <cstddef>
 #include <cstring>
 
 #include "platform/raster_simd.hpp"
@@ -65,25 +66,24 @@ inline uint32_t Sample(const SpanCtx& c, int64_t u, int64_t v) {
     return Texel<T, Key>(c, WrapIndex(u >> kTexFrac, c.texW), WrapIndex(v >> kTexFrac, c.texH));
   } else {
     const int64_t iu = u >> kTexFrac, iv = v >> kTexFrac;
-    const uint32_t fx = static_cast<uint32_t>(u >> (kTexFrac - 8)) & 255u;
-    const uint32_t fy = static_cast<uint32_t>(v >> (kTexFrac - 8)) & 255u;
+    const uint32_t fx = static_cast<uint32_t>(u >> (kTexFrac - kFilterBits)) & kFilterMask;
+    const uint32_t fy = static_cast<uint32_t>(v >> (kTexFrac - kFilterBits)) & kFilterMask;
     const int32_t i0 = WrapIndex(iu, c.texW), i1 = WrapIndex(iu + 1, c.texW);
     const int32_t j0 = WrapIndex(iv, c.texH), j1 = WrapIndex(iv + 1, c.texH);
     const uint32_t t00 = Texel<T, Key>(c, i0, j0), t10 = Texel<T, Key>(c, i1, j0);
     const uint32_t t01 = Texel<T, Key>(c, i0, j1), t11 = Texel<T, Key>(c, i1, j1);
-    const uint32_t w00 = (256 - fx) * (256 - fy), w10 = fx * (256 - fy), w01 = (256 - fx) * fy, w11 = fx * fy;
     uint32_t out = 0;
     for (int shift = 0; shift < 32; shift += 8) {
-      const uint32_t ch = ((t00 >> shift) & 255) * w00 + ((t10 >> shift) & 255) * w10 +
-                          ((t01 >> shift) & 255) * w01 + ((t11 >> shift) & 255) * w11;
-      out |= ((ch + 32768u) >> 16) << shift;
+      const uint32_t oben = ((t00 >> shift) & 255) * (kFilterOne - fx) + ((t10 >> shift) & 255) * fx;
+      const uint32_t unten = ((t01 >> shift) & 255) * (kFilterOne - fx) + ((t11 >> shift) & 255) * fx;
+      out |= ((oben * (kFilterOne - fy) + unten * fy + kFilterRound) >> (2 * kFilterBits)) << shift;
     }
     return out;
   }
 }
 
-inline uint32_t Clamp8(int32_t fixed) {
-  const int32_t v = fixed >> kColFrac;
+inline uint32_t Clamp8(int64_t fixed) {
+  const int64_t v = fixed >> kColFrac;
   return v < 0 ? 0u : v > 255 ? 255u : static_cast<uint32_t>(v);
 }
 
@@ -119,11 +119,11 @@ inline void WriteDst(uint8_t* p, uint32_t r, uint32_t g, uint32_t b) {
 }
 
 template <PF F, TexKind T, bool Linear, bool Key, Blend B, ColourKind C>
-void SpanScalar(const SpanCtx& c, uint8_t* row, int32_t x, int32_t n, const SpanStart& s) {
+inline void SpanRow(const SpanCtx& c, uint8_t* row, int32_t x, int32_t n, const SpanStart& s) {
   constexpr int kBpp = F == PF::XRGB8888 ? 4 : 2;
   uint8_t* d = row + static_cast<size_t>(x) * kBpp;
   int64_t u = s.u, v = s.v;
-  int32_t ca = s.col[0], cr = s.col[1], cg = s.col[2], cb = s.col[3];
+  int64_t ca = s.col[0], cr = s.col[1], cg = s.col[2], cb = s.col[3];
   const uint32_t fa = c.flat >> 24, fr = (c.flat >> 16) & 255, fg = (c.flat >> 8) & 255, fb = c.flat & 255;
   for (int32_t k = 0; k < n; ++k, d += kBpp) {
     const uint32_t t = Sample<T, Linear, Key>(c, u, v);
@@ -176,6 +176,13 @@ void SpanScalar(const SpanCtx& c, uint8_t* row, int32_t x, int32_t n, const Span
   }
 }
 
+template <PF F, TexKind T, bool Linear, bool Key, Blend B, ColourKind C>
+void SpanScalar(const SpanCtx& c, const SpanRows& rows, int32_t x, int32_t n, const SpanStart& s) {
+  SpanStart r = s;
+  for (int32_t i = 0; i < rows.count; ++i, r.v += rows.dv)
+    SpanRow<F, T, Linear, Key, B, C>(c, rows.row + static_cast<ptrdiff_t>(i) * rows.pitch, x, n, r);
+}
+
 // The table of loops, built by walking the template arguments.
 template <PF F, TexKind T, bool L, bool K, Blend B>
 SpanFn PickColour(ColourKind c) {
@@ -220,15 +227,39 @@ SpanFn PickTexture(TexKind t, bool linear, bool key, Blend b, ColourKind c) {
   return PickSampling<F, TexKind::A4444>(linear, key, b, c);
 }
 
+SpanFn Pick(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour, Loops widest);
+
 }  // namespace
 
 SpanFn SelectSpan(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour,
-                  bool reference) {
-  if (!reference) {
-    if (SpanFn fast = SelectVectorSpan(target, tex, linear, key, blend, colour)) return fast;
-  }
+                  Loops widest) {
+  // Consecutive quads mostly ask for the same loop. (The device is used from one thread.)
+  struct Wahl {
+    PixelFormat target;
+    TexKind tex;
+    bool linear, key;
+    Blend blend;
+    ColourKind colour;
+    Loops widest;
+    bool operator==(const Wahl&) const = default;
+  };
+  static Wahl last{PF::XRGB8888, TexKind::None, false, false, Blend::Replace, ColourKind::Plain, Loops::Plain};
+  static SpanFn lastFn = nullptr;
+  const Wahl now{target, tex, linear, key, blend, colour, widest};
+  if (lastFn && now == last) return lastFn;
+  last = now;
+  lastFn = Pick(target, tex, linear, key, blend, colour, widest);
+  return lastFn;
+}
+
+namespace {
+
+SpanFn Pick(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour, Loops widest) {
+  if (SpanFn fast = SelectVectorSpan(target, tex, linear, key, blend, colour, widest)) return fast;
   if (target == PF::RGB565) return PickTexture<PF::RGB565>(tex, linear, key, blend, colour);
   return PickTexture<PF::XRGB8888>(tex, linear, key, blend, colour);
 }
+
+}  // namespace
 
 }  // namespace platform::raster

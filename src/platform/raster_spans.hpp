@@ -16,9 +16,14 @@ enum class TexKind : uint8_t { None, XRGB, R565, ARGB, A4444 };
 enum class ColourKind : uint8_t { Plain, White, Flat, Gouraud };
 
 // Texture coordinates are in texels with 24 fraction bits, already moved to the sample
-// grid (half a texel back for linear filtering) and rounded to 1/256 of a texel, so a
-// coordinate a hair below a texel boundary samples as the boundary itself.
+// grid (half a texel back for linear filtering) and on by 1/512 of a texel, so that a
+// coordinate a hair below a texel boundary (float noise) samples as the boundary itself.
 constexpr int kTexFrac = 24;
+// Linear filtering weighs with 7-bit fractions: (t00 (128 - fx) + t10 fx) (128 - fy) +
+// (t01 (128 - fx) + t11 fx) fy, rounded, over 2^14. Every sum across fits 15 bits.
+constexpr int kFilterBits = 7;
+constexpr uint32_t kFilterOne = 1u << kFilterBits, kFilterMask = kFilterOne - 1;
+constexpr uint32_t kFilterRound = 1u << (2 * kFilterBits - 1);
 // Gouraud colours: 8-bit channels with 16 fraction bits.
 constexpr int kColFrac = 16;
 
@@ -27,13 +32,13 @@ struct SpanCtx {
   int32_t texPitch = 0, texW = 1, texH = 1;
   uint32_t key = 0, keyMask = 0;
   int64_t du = 0, dv = 0;
-  int32_t dcol[4] = {0, 0, 0, 0};  // a, r, g, b
+  int64_t dcol[4] = {0, 0, 0, 0};  // a, r, g, b
   uint32_t flat = 0xFFFFFFFFu;     // 0xAARRGGBB
 };
 
 struct SpanStart {
   int64_t u = 0, v = 0;
-  int32_t col[4] = {0, 0, 0, 0};  // a, r, g, b
+  int64_t col[4] = {0, 0, 0, 0};  // a, r, g, b
 };
 
 // round(a * b / 255) for a, b in 0..255.
@@ -54,10 +59,18 @@ inline int32_t WrapIndex(int64_t i, int32_t n) {
   return static_cast<int32_t>(m);
 }
 
-using SpanFn = void (*)(const SpanCtx&, uint8_t* row, int32_t x, int32_t n, const SpanStart&);
+// The rows a loop draws: `count` rows from `row` on, `pitch` bytes apart, the texture's v
+// growing by `dv` from row to row (more than one row only for quads of one colour).
+struct SpanRows {
+  uint8_t* row = nullptr;
+  int32_t pitch = 0, count = 1;
+  int64_t dv = 0;
+};
 
-// `reference` picks the plain per-pixel loop even where a vectorised one exists.
+using SpanFn = void (*)(const SpanCtx&, const SpanRows&, int32_t x, int32_t n, const SpanStart&);
+
+// The loop for this combination, no wider than `widest`.
 SpanFn SelectSpan(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour,
-                  bool reference);
+                  Loops widest);
 
 }  // namespace platform::raster

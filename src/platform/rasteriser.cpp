@@ -25,7 +25,7 @@ constexpr double kMaxCoord = 2097152.0;   // 2^21 pixels: products stay inside 6
 // quad whose coordinates carry float noise filters as 1:1.
 constexpr double kMagLimit2 = 1.0054299011128028;  // (2^(1/256))^2
 
-bool g_reference = false;
+Loops g_widest = WidestLoops();
 
 int64_t FloorDiv(int64_t a, int64_t b) {  // b > 0
   int64_t q = a / b;
@@ -33,6 +33,8 @@ int64_t FloorDiv(int64_t a, int64_t b) {  // b > 0
   return q;
 }
 int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
+// The first whole pixel at or after a snapped coordinate.
+int64_t CeilPixel(int64_t a) { return (a + (1 << kSub) - 1) >> kSub; }
 
 bool Snap(float f, int64_t& out) {
   const double d = static_cast<double>(f);
@@ -50,7 +52,10 @@ int64_t ToFix(double v, int frac, double limit) {
   if (s > limit) return static_cast<int64_t>(limit);
   return std::llrint(s);
 }
-constexpr double kTexLimit = 4.0e18, kColLimit = 1073741824.0;
+// Starts and steps stay below 2^48 (16 million texels, or colour values of 2^32), so a
+// run over a whole target (at most 2^14 steps) cannot overflow 64 bits, however wild the
+// vertices.
+constexpr double kTexLimit = 281474976710656.0, kColLimit = 281474976710656.0;
 
 // The column where an edge crosses the centres of one row, rounded up; stepped row by
 // row as quotient and remainder.
@@ -132,16 +137,16 @@ void Prepare(const Params& p, ColourKind colour, uint32_t flat, double dux, doub
     sh.ctx.dv = ToFix(dvx, kTexFrac, kTexLimit);
   }
   sh.ctx.flat = flat;
-  sh.span = SelectSpan(p.target->Format(), KindOf(tex), sh.linear, key, p.blend, colour, g_reference);
+  sh.span = SelectSpan(p.target->Format(), KindOf(tex), sh.linear, key, p.blend, colour, g_widest);
 }
 
-// Half a 1/256 texel: rounds the sample position to the 1/256 grid when it is cut.
+// 1/512 of a texel: float noise just below a texel boundary samples as the boundary.
 constexpr int64_t kTexBias = int64_t{1} << (kTexFrac - 9);
 constexpr int64_t kColBias = int64_t{1} << (kColFrac - 1);
 
 }  // namespace
 
-void UseReferenceLoops(bool on) { g_reference = on; }
+void LimitLoops(Loops widest) { g_widest = widest; }
 
 void DrawTriangle(const Params& p, const TLVertex& a, const TLVertex& b, const TLVertex& c) {
   Surface& target = *p.target;
@@ -163,9 +168,9 @@ void DrawTriangle(const Params& p, const TLVertex& a, const TLVertex& b, const T
   std::sort(order, order + 3, [&](int i, int j) { return Y[i] < Y[j]; });
   const int64_t X0 = X[order[0]], Y0 = Y[order[0]], X1 = X[order[1]], Y1 = Y[order[1]];
   const int64_t X2 = X[order[2]], Y2 = Y[order[2]];
-  const int64_t rowTop = std::max<int64_t>(CeilDiv(Y0, 1 << kSub), 0);
-  const int64_t rowMid = std::clamp<int64_t>(CeilDiv(Y1, 1 << kSub), 0, H);
-  const int64_t rowEnd = std::min<int64_t>(CeilDiv(Y2, 1 << kSub), H);
+  const int64_t rowTop = std::max<int64_t>(CeilPixel(Y0), 0);
+  const int64_t rowMid = std::clamp<int64_t>(CeilPixel(Y1), 0, H);
+  const int64_t rowEnd = std::min<int64_t>(CeilPixel(Y2), H);
   if (rowTop >= rowEnd) return;
   // Is the middle vertex left of the long edge from top to bottom?
   const bool midLeft = (X1 - X0) * (Y2 - Y0) - (X2 - X0) * (Y1 - Y0) < 0;
@@ -204,7 +209,7 @@ void DrawTriangle(const Params& p, const TLVertex& a, const TLVertex& b, const T
     for (int k = 0; k < 4; ++k) {
       const int shift = 24 - 8 * k;  // a, r, g, b
       pc[k] = plane((c0 >> shift) & 255, (c1 >> shift) & 255, (c2 >> shift) & 255);
-      sh.ctx.dcol[k] = static_cast<int32_t>(ToFix(pc[k].dx, kColFrac, kColLimit));
+      sh.ctx.dcol[k] = ToFix(pc[k].dx, kColFrac, kColLimit);
     }
   }
 
@@ -220,8 +225,9 @@ void DrawTriangle(const Params& p, const TLVertex& a, const TLVertex& b, const T
       }
       if (colour == ColourKind::Gouraud)
         for (int k = 0; k < 4; ++k)
-          s.col[k] = static_cast<int32_t>(ToFix(pc[k].At(dx, dy), kColFrac, kColLimit) + kColBias);
-      sh.span(sh.ctx, target.Row(static_cast<int32_t>(y)), static_cast<int32_t>(xs), static_cast<int32_t>(xe - xs), s);
+          s.col[k] = ToFix(pc[k].At(dx, dy), kColFrac, kColLimit) + kColBias;
+      sh.span(sh.ctx, SpanRows{target.Row(static_cast<int32_t>(y)), target.Pitch(), 1, 0}, static_cast<int32_t>(xs),
+              static_cast<int32_t>(xe - xs), s);
     }
   };
 
@@ -262,10 +268,10 @@ bool DrawAxisQuad(const Params& p, const TLVertex* v) {
   Surface& target = *p.target;
   // The two triangles split every row at the diagonal and together cover the centres
   // from the left edge (inclusive) to the right edge (exclusive), and the rows likewise.
-  const int64_t x0 = std::max<int64_t>(CeilDiv(std::min(XA, XB), 1 << kSub), 0);
-  const int64_t x1 = std::min<int64_t>(CeilDiv(std::max(XA, XB), 1 << kSub), target.Width());
-  const int64_t y0 = std::max<int64_t>(CeilDiv(std::min(YA, YB), 1 << kSub), 0);
-  const int64_t y1 = std::min<int64_t>(CeilDiv(std::max(YA, YB), 1 << kSub), target.Height());
+  const int64_t x0 = std::max<int64_t>(CeilPixel(std::min(XA, XB)), 0);
+  const int64_t x1 = std::min<int64_t>(CeilPixel(std::max(XA, XB)), target.Width());
+  const int64_t y0 = std::max<int64_t>(CeilPixel(std::min(YA, YB)), 0);
+  const int64_t y1 = std::min<int64_t>(CeilPixel(std::max(YA, YB)), target.Height());
   if (x0 >= x1 || y0 >= y1) return true;
 
   // u runs along x only and v along y only.
@@ -284,13 +290,16 @@ bool DrawAxisQuad(const Params& p, const TLVertex* v) {
     ua -= 0.5;
     va -= 0.5;
   }
+  // The rows step v in fixed point: exact where the steps are (unscaled and power-of-two
+  // scales), and otherwise off by far less than the 1/256 texel the samples are cut to.
   SpanStart s;
-  if (tex) s.u = ToFix(ua + dux * (static_cast<double>(x0) - xa), kTexFrac, kTexLimit) + kTexBias;
-  const int32_t n = static_cast<int32_t>(x1 - x0);
-  for (int64_t y = y0; y < y1; ++y) {
-    if (tex) s.v = ToFix(va + dvy * (static_cast<double>(y) - ya), kTexFrac, kTexLimit) + kTexBias;
-    sh.span(sh.ctx, target.Row(static_cast<int32_t>(y)), static_cast<int32_t>(x0), n, s);
+  SpanRows rows{target.Row(static_cast<int32_t>(y0)), target.Pitch(), static_cast<int32_t>(y1 - y0), 0};
+  if (tex) {
+    s.u = ToFix(ua + dux * (static_cast<double>(x0) - xa), kTexFrac, kTexLimit) + kTexBias;
+    s.v = ToFix(va + dvy * (static_cast<double>(y0) - ya), kTexFrac, kTexLimit) + kTexBias;
+    rows.dv = ToFix(dvy, kTexFrac, kTexLimit);
   }
+  sh.span(sh.ctx, rows, static_cast<int32_t>(x0), static_cast<int32_t>(x1 - x0), s);
   return true;
 }
 

@@ -31,8 +31,12 @@ void DrawTriangle(const Params& p, const TLVertex& a, const TLVertex& b, const T
 // triangles, with the set-up done once. False (nothing drawn) for any other quad.
 bool DrawAxisQuad(const Params& p, const TLVertex* v);
 
-// For tests: with `on` every span goes through the plain per-pixel loops, the reference
-// the vectorised loops must match bit for bit.
-void UseReferenceLoops(bool on);
+// The inner loops: plain per-pixel loops (the reference), SSE2 (four pixels at a time) and
+// AVX2 (eight); all give the same pixels.
+enum class Loops : uint8_t { Plain, Sse2, Avx2 };
+// The widest loops this processor can run.
+Loops WidestLoops();
+// For tests and measurements: use no wider loops than `widest` (at start: WidestLoops()).
+void LimitLoops(Loops widest);
 
 }  // namespace platform::raster

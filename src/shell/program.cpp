@@ -98,23 +98,11 @@ intptr_t Form1Proc(platform::HWnd hwnd, uint32_t msg, intptr_t wParam, intptr_t 
   }
 }
 
-// The full-screen window stands in for the game window: a close request and the key
-// events are the game window's.
+// The full-screen window stands in for the game window: its close request and key events
+// are the game window's; only the start timer and the size belong to the game window alone.
 intptr_t Form3Proc(platform::HWnd hwnd, uint32_t msg, intptr_t wParam, intptr_t lParam) {
-  switch (msg) {
-    case platform::wm::Close:
-      Unload(Form1);
-      return 0;
-    case platform::wm::Char:
-      Form_KeyPress(static_cast<int16_t>(wParam));
-      return 0;
-    case platform::wm::KeyUp:
-    case platform::wm::SysKeyUp:
-      Form_KeyUp(static_cast<int16_t>(wParam), 0);
-      return 0;
-    default:
-      return platform::DefWindowProc(hwnd, msg, wParam, lParam);
-  }
+  if (msg == platform::wm::Size || msg == platform::wm::Timer) return platform::DefWindowProc(hwnd, msg, wParam, lParam);
+  return Form1Proc(hwnd, msg, wParam, lParam);
 }
 
 int32_t Zahl(const std::string& stueck, size_t schalterLaenge) {

@@ -273,6 +273,11 @@ intptr_t Form2Proc(HWnd hwnd, uint32_t msg, intptr_t wParam, intptr_t lParam) {
       return 0;
     }
     case platform::wm::MouseMove:
+      // A drag whose button came up where this window could not see it ends here.
+      if (Verschieben && Knoepfe(wParam) == 0) {
+        Form_MouseUp(0, 0, x, y);
+        return 0;
+      }
       Form_MouseMove(Knoepfe(wParam), 0, x, y);
       return 0;
     case platform::wm::LButtonUp:

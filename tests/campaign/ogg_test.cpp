@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <vorbis/vorbisenc.h>
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "campaign/ogg.hpp"
+#include "lib/ogg_writer.hpp"
 #include "platform/headless/headless.hpp"
 #include "platform/music.hpp"
 #include "support/support.hpp"
@@ -18,69 +18,18 @@ namespace {
 
 constexpr size_t kFrame = 735;  // one 60 Hz frame of output
 
-// Encodes interleaved samples (-1..1) as an Ogg Vorbis file.
-std::vector<uint8_t> EncodeOgg(const std::vector<float>& samples, int channels, int rate) {
-  std::vector<uint8_t> file;
-  auto emit = [&file](const ogg_page& page) {
-    file.insert(file.end(), page.header, page.header + page.header_len);
-    file.insert(file.end(), page.body, page.body + page.body_len);
-  };
-  vorbis_info vi;
-  vorbis_info_init(&vi);
-  if (vorbis_encode_init_vbr(&vi, channels, rate, 0.5f) != 0) return {};
-  vorbis_comment vc;
-  vorbis_comment_init(&vc);
-  vorbis_dsp_state vd;
-  vorbis_analysis_init(&vd, &vi);
-  vorbis_block vb;
-  vorbis_block_init(&vd, &vb);
-  ogg_stream_state os;
-  ogg_stream_init(&os, 7);
-  ogg_packet head, comment, code;
-  vorbis_analysis_headerout(&vd, &vc, &head, &comment, &code);
-  ogg_stream_packetin(&os, &head);
-  ogg_stream_packetin(&os, &comment);
-  ogg_stream_packetin(&os, &code);
-  ogg_page page;
-  while (ogg_stream_flush(&os, &page)) emit(page);
-  size_t frames = samples.size() / channels, at = 0;
-  for (;;) {
-    size_t n = std::min<size_t>(1024, frames - at);
-    if (n > 0) {
-      float** buf = vorbis_analysis_buffer(&vd, static_cast<int>(n));
-      for (size_t i = 0; i < n; ++i)
-        for (int c = 0; c < channels; ++c) buf[c][i] = samples[(at + i) * channels + c];
-    }
-    vorbis_analysis_wrote(&vd, static_cast<int>(n));
-    while (vorbis_analysis_blockout(&vd, &vb) == 1) {
-      vorbis_analysis(&vb, nullptr);
-      vorbis_bitrate_addblock(&vb);
-      ogg_packet packet;
-      while (vorbis_bitrate_flushpacket(&vd, &packet)) {
-        ogg_stream_packetin(&os, &packet);
-        while (ogg_stream_pageout(&os, &page)) emit(page);
-      }
-    }
-    if (n == 0) break;
-    at += n;
-  }
-  while (ogg_stream_flush(&os, &page)) emit(page);
-  ogg_stream_clear(&os);
-  vorbis_block_clear(&vb);
-  vorbis_dsp_clear(&vd);
-  vorbis_comment_clear(&vc);
-  vorbis_info_clear(&vi);
-  return file;
-}
-
-std::vector<float> Tones(size_t frames, int channels, int rate) {
-  std::vector<float> s;
+std::vector<int16_t> Tones(size_t frames, int channels, int rate) {
+  std::vector<int16_t> s;
   for (size_t i = 0; i < frames; ++i) {
     double t = static_cast<double>(i) / rate;
-    s.push_back(static_cast<float>(0.5 * std::sin(2 * M_PI * 440 * t)));
-    if (channels == 2) s.push_back(static_cast<float>(0.3 * std::sin(2 * M_PI * 660 * t)));
+    s.push_back(static_cast<int16_t>(16384 * std::sin(2 * M_PI * 440 * t)));
+    if (channels == 2) s.push_back(static_cast<int16_t>(9830 * std::sin(2 * M_PI * 660 * t)));
   }
   return s;
+}
+
+std::vector<uint8_t> EncodeOgg(const std::vector<int16_t>& samples, int channels, int rate) {
+  return tools::EncodeOggVorbis(samples, channels, rate, 0.5f);
 }
 
 // What the stream must sound like: the file decoded on its own, in 16-bit range.

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# The program starts under X, opens its window, and Escape in the menu ends it cleanly.
+# The program starts under X, Return in the settings window opens the game window, and
+# Escape in the menu ends the program cleanly.
 source "$(dirname "$0")/lib.sh"
 
 start_x
 start_harvo
-win="$(wait_window '^Harvo')"
+settings="$(wait_window '^HARVO V\.')"
+sleep 0.3
+press "$settings" Return
+win="$(wait_window '^Harvo($| - )')"
 sleep 0.3
 press "$win" Escape
 wait_exit

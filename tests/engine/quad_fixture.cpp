@@ -75,6 +75,13 @@ uint32_t Farbe(int x, int y) {
   return (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
 }
 
+std::vector<platform::raster::Loops> Breiten() {
+  std::vector<platform::raster::Loops> b = {platform::raster::Loops::Plain};
+  if (platform::raster::WidestLoops() >= platform::raster::Loops::Sse2) b.push_back(platform::raster::Loops::Sse2);
+  if (platform::raster::WidestLoops() >= platform::raster::Loops::Avx2) b.push_back(platform::raster::Loops::Avx2);
+  return b;
+}
+
 void QuadTest::SetUp() { OeffneAnzeige(Format()); }
 void QuadTest::TearDown() { SchliesseAnzeige(); }
 platform::PixelFormat QuadTest::Format() const {

@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <functional>
 
+#include <vector>
+
 #include "engine/surfaces.hpp"
+#include "platform/rasteriser.hpp"
 #include "platform/surface.hpp"
 
 namespace quadtest {
@@ -32,6 +35,10 @@ uint32_t Muster(int x, int y, int w, int h);
 
 // The back buffer's pixel at (x, y) as 0xRRGGBB (16-bit pixels widened).
 uint32_t Farbe(int x, int y);
+
+// The widths of inner loops to draw a reference picture with: the plain loops and every
+// vectorised width this machine has (they must all give the same picture).
+std::vector<platform::raster::Loops> Breiten();
 
 // Fixture for the engine's drawing tests, parameterised by the back buffer's bits.
 class QuadTest : public ::testing::TestWithParam<int> {

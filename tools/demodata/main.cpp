@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
     }
   }
   // The menu's music, as a plain file beside the archives.
-  std::vector<uint8_t> music = tools::EncodeOggVorbis(demo::MenuMusic(16.0), kRate, 0.3f);
+  std::vector<uint8_t> music = tools::EncodeOggVorbis(demo::MenuMusic(16.0), 2, kRate, 0.3f);
   if (music.empty() || !tools::WriteFileIfChanged((data / "Sound" / "intro.ogg").string(), music)) {
     std::fprintf(stderr, "harvo_demodata: cannot write the music\n");
     return 1;

@@ -6,11 +6,11 @@
 
 namespace tools {
 
-std::vector<uint8_t> EncodeOggVorbis(const std::vector<int16_t>& stereo, int rate, float quality) {
+std::vector<uint8_t> EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rate, float quality) {
   std::vector<uint8_t> out;
   vorbis_info vi;
   vorbis_info_init(&vi);
-  if (vorbis_encode_init_vbr(&vi, 2, rate, quality) != 0) {
+  if (channels < 1 || vorbis_encode_init_vbr(&vi, channels, rate, quality) != 0) {
     vorbis_info_clear(&vi);
     return out;
   }
@@ -36,7 +36,7 @@ std::vector<uint8_t> EncodeOggVorbis(const std::vector<int16_t>& stereo, int rat
   ogg_page page;
   while (ogg_stream_flush(&os, &page)) append(page);
 
-  const size_t frames = stereo.size() / 2;
+  const size_t frames = samples.size() / static_cast<size_t>(channels);
   const size_t chunk = 4096;
   bool eos = false;
   for (size_t start = 0; !eos;) {
@@ -45,10 +45,8 @@ std::vector<uint8_t> EncodeOggVorbis(const std::vector<int16_t>& stereo, int rat
       vorbis_analysis_wrote(&vd, 0);  // end of stream
     } else {
       float** buffer = vorbis_analysis_buffer(&vd, static_cast<int>(n));
-      for (size_t i = 0; i < n; ++i) {
-        buffer[0][i] = stereo[2 * (start + i)] / 32768.0f;
-        buffer[1][i] = stereo[2 * (start + i) + 1] / 32768.0f;
-      }
+      for (size_t i = 0; i < n; ++i)
+        for (int c = 0; c < channels; ++c) buffer[c][i] = samples[(start + i) * channels + c] / 32768.0f;
       vorbis_analysis_wrote(&vd, static_cast<int>(n));
       start += n;
     }

@@ -217,6 +217,14 @@ bool EnsureVideo() {
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     g_videoState = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0 ? 1 : -1;
+    // Without any display SDL falls back to drivers that show nothing; unless someone
+    // asked for one of them by name, that is no display at all.
+    const char* driver = g_videoState > 0 ? SDL_GetCurrentVideoDriver() : nullptr;
+    if (driver && !SDL_getenv("SDL_VIDEODRIVER") &&
+        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      g_videoState = -1;
+    }
     if (g_videoState > 0) SDL_StartTextInput();
   }
   return g_videoState > 0;
