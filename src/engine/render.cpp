@@ -41,6 +41,18 @@ void Textur(p3::Device3D& d, int32_t SurfIndex) {
   AktuelleTextur = SurfIndex;
 }
 
+// The four corners of a quad that spans the rectangle, in the vertex order of the quad.
+void Ecken(std::array<D3DTLVERTEX, 4>& v, float Left, float Top, float Right, float Bottom) {
+  v[0].sx = Left;
+  v[0].sy = Bottom;
+  v[1].sx = Left;
+  v[1].sy = Top;
+  v[2].sx = Right;
+  v[2].sy = Bottom;
+  v[3].sx = Right;
+  v[3].sy = Top;
+}
+
 // Whole degrees plus a quarter turn, without overflowing the integer.
 int32_t PlusViertel(int32_t AngleG) { return static_cast<int32_t>((int64_t{AngleG} + 90) % 360); }
 
@@ -51,27 +63,12 @@ void SetUpXY(int32_t SurfIndex, float x, float y) {
   SurfaceInfo& e = Surfaces[SurfIndex];
   const float w = static_cast<float>(e.SrcRect.Right - e.SrcRect.Left);
   const float h = static_cast<float>(e.SrcRect.Bottom - e.SrcRect.Top);
-  e.Vertex[0].sx = x;
-  e.Vertex[0].sy = y + h;
-  e.Vertex[1].sx = x;
-  e.Vertex[1].sy = y;
-  e.Vertex[2].sx = x + w;
-  e.Vertex[2].sy = y + h;
-  e.Vertex[3].sx = x + w;
-  e.Vertex[3].sy = y;
+  Ecken(e.Vertex, x, y, x + w, y + h);
 }
 
 void SetUpRect(int32_t SurfIndex, float Left, float Top, float Right, float Bottom) {
   if (!SurfaceGueltig(SurfIndex, "SetUpRect")) return;
-  std::array<D3DTLVERTEX, 4>& v = Surfaces[SurfIndex].Vertex;
-  v[0].sx = Left;
-  v[0].sy = Bottom;
-  v[1].sx = Left;
-  v[1].sy = Top;
-  v[2].sx = Right;
-  v[2].sy = Bottom;
-  v[3].sx = Right;
-  v[3].sy = Top;
+  Ecken(Surfaces[SurfIndex].Vertex, Left, Top, Right, Bottom);
 }
 
 void SetUpTUTV(int32_t SurfIndex, float TU1, float TV1, float TU2, float TV2) {

@@ -1,5 +1,7 @@
 #include "support/golden.hpp"
 
+#include "support/support.hpp"
+
 #include <zlib.h>
 
 #include <cstdio>
@@ -111,11 +113,8 @@ bool ReadPng(const std::string& path, GreyImage& image) {
 }
 
 std::string CompareWithGolden(const std::string& relativePath, const GreyImage& actual) {
-  const char* source = std::getenv("HARVO_SOURCE_DIR");
-  if (!source) return "HARVO_SOURCE_DIR is not set";
-  const std::string path = std::string(source) + "/" + relativePath;
-  const char* update = std::getenv("HARVO_UPDATE_GOLDEN");
-  if (update && std::string(update) == "1") {
+  const std::string path = SourceDir() + "/" + relativePath;
+  if (UpdatingGolden()) {
     if (!WritePng(path, actual)) return "cannot write " + path;
     std::fprintf(stderr, "golden picture written: %s\n", path.c_str());
     return "";

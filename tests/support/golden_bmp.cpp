@@ -17,11 +17,8 @@ std::string CompareWithGoldenBmp(const std::string& relativePath, const platform
   part.BltFast(0, 0, const_cast<platform::Surface&>(frame), &r, platform::DDBLTFAST_WAIT);
   const std::vector<uint8_t> bytes = platform::EncodeBmp24(part);
 
-  const char* source = std::getenv("HARVO_SOURCE_DIR");
-  if (!source) return "HARVO_SOURCE_DIR is not set";
-  const std::string path = std::string(source) + "/" + relativePath;
-  const char* update = std::getenv("HARVO_UPDATE_GOLDEN");
-  if (update && std::string(update) == "1") {
+  const std::string path = SourceDir() + "/" + relativePath;
+  if (UpdatingGolden()) {
     WriteBytes(path, bytes);
     std::fprintf(stderr, "golden picture written: %s\n", path.c_str());
     return "";

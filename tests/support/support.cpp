@@ -82,6 +82,16 @@ int RunInChild(const std::function<int()>& body) {
   return result;
 }
 
+std::string SourceDir() {
+  const char* source = std::getenv("HARVO_SOURCE_DIR");
+  return source ? std::string(source) : std::string(HARVO_SOURCE_DIR_DEFAULT);
+}
+
+bool UpdatingGolden() {
+  const char* update = std::getenv("HARVO_UPDATE_GOLDEN");
+  return update && std::string(update) == "1";
+}
+
 std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream ss;

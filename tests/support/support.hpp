@@ -46,6 +46,13 @@ class IsolatedHome {
 // At most one call per test: the child runs the test again up to that call.
 int RunInChild(const std::function<int()>& body);
 
+// The source tree (for reference pictures): $HARVO_SOURCE_DIR, else the folder the tests
+// were built from.
+std::string SourceDir();
+// True while reference pictures are to be written anew (HARVO_UPDATE_GOLDEN=1), never
+// otherwise.
+bool UpdatingGolden();
+
 std::string ReadText(const std::string& path);
 std::vector<uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
