@@ -22,20 +22,17 @@ fail() {
   exit 1
 }
 
-# Starts Xvfb on the first free display number.
+# Starts Xvfb on a display number it picks itself (no race with other X servers).
 start_x() {
-  for n in $(seq 91 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    for _ in $(seq 50); do
-      if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-        export DISPLAY=":$n"
-        return 0
-      fi
-      sleep 0.1
-    done
-    kill "$XVFB_PID" 2>/dev/null || true
+  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    if [ -s "$WORK/display" ]; then
+      export DISPLAY=":$(tr -d '[:space:]' <"$WORK/display")"
+      xdpyinfo >/dev/null 2>&1 && return 0
+    fi
+    kill -0 "$XVFB_PID" 2>/dev/null || break
+    sleep 0.1
   done
   fail "no X server could be started"
 }
