@@ -212,20 +212,33 @@ void Dispatch(const SDL_Event& ev) {
 
 }  // namespace
 
+// Brings up SDL's video once. Without any display SDL falls back to drivers that show
+// nothing; unless someone asked for one of them by name, that is no display at all. A
+// display that is named but does not answer yet (a desktop still starting) is tried a
+// few more times before the program gives up on it.
+bool StartVideo() {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && !SDL_getenv("SDL_VIDEODRIVER") &&
+      (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
+  return true;
+}
+
 bool EnsureVideo() {
   if (g_videoState == 0) {
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    g_videoState = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0 ? 1 : -1;
-    // Without any display SDL falls back to drivers that show nothing; unless someone
-    // asked for one of them by name, that is no display at all.
-    const char* driver = g_videoState > 0 ? SDL_GetCurrentVideoDriver() : nullptr;
-    if (driver && !SDL_getenv("SDL_VIDEODRIVER") &&
-        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
-      SDL_QuitSubSystem(SDL_INIT_VIDEO);
-      g_videoState = -1;
+    const bool displayNamed = SDL_getenv("DISPLAY") || SDL_getenv("WAYLAND_DISPLAY");
+    bool up = StartVideo();
+    for (int attempt = 0; !up && displayNamed && attempt < 5; ++attempt) {
+      SDL_Delay(200);
+      up = StartVideo();
     }
-    if (g_videoState > 0) SDL_StartTextInput();
+    g_videoState = up ? 1 : -1;
+    if (up) SDL_StartTextInput();
   }
   return g_videoState > 0;
 }
