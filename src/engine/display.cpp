@@ -18,9 +18,6 @@ constexpr const char* kGeraetGuid = "{2D3C0A17-8B1E-4F62-9A35-6C0E4B7D1F90}";
 constexpr const char* kGeraetName = "Harvo CPU device";
 constexpr const char* kGeraetBeschreibung = "textured triangles drawn by the CPU into the back buffer";
 
-void Log(const std::string& line) {
-  if (DebugModus) DebugLog(line);
-}
 
 std::string Fehlermeldung() {
   if (Sprache == "D") return "Keine kompaktible 3d Karte vorhanden.";
@@ -63,7 +60,7 @@ bool InitWindow() {
   D3DDevice.reset();
   Primaer.reset();
   BackBuffer.reset();
-  Log(std::string("Window=") + BoolText(FensterModus));
+  DebugLogWennAn(std::string("Window=") + BoolText(FensterModus));
 
   if (FensterModus) {
     if (GetDesktopHeight() > 700) {
@@ -73,10 +70,10 @@ bool InitWindow() {
       platform::MoveWindow(FensterHandle, r.Left - (kBreite - w) / 2, r.Top - (kHoehe - h) / 2, w + 160, h + 120);
     }
     // In a window the screen is the window itself: the frame is handed to it by Flip.
-    Log("Frontsurface: Videomemory");
+    DebugLogWennAn("Frontsurface: Videomemory");
     BackBuffer = platform::Surface::Create(kBreite, kHoehe, platform::PixelFormat::XRGB8888);
     if (!BackBuffer) Fatal(platform::DDERR_OUTOFMEMORY, meldung + " (Window-1)");
-    Log("Backsurface: Videomemory + 3D-Device");
+    DebugLogWennAn("Backsurface: Videomemory + 3D-Device");
     BackBuffer->SetColorKey(platform::DDCKEY_SRCBLT, 0, 0);
     ErzeugeGeraet(meldung + " (Window-2)");
   } else {
@@ -86,18 +83,18 @@ bool InitWindow() {
     const platform::PixelFormat format =
         Farbtiefe == 16 ? platform::PixelFormat::RGB565 : platform::PixelFormat::XRGB8888;
     Primaer = platform::Surface::Create(kBreite, kHoehe, format);
-    Log("Frontsurface: Videomemory");
+    DebugLogWennAn("Frontsurface: Videomemory");
     if (Primaer) BackBuffer = platform::Surface::Create(kBreite, kHoehe, format);
     if (!BackBuffer) Fatal(platform::DDERR_OUTOFMEMORY, meldung + " (Window-1)");
-    Log("Backsurface: Videomemory + 3D-Device");
+    DebugLogWennAn("Backsurface: Videomemory + 3D-Device");
     BackBuffer->SetForeColor(0x00FFFF);  // yellow as a GDI colour (0x00BBGGRR)
     BackBuffer->SetFontTransparency(true);
     ErzeugeGeraet(meldung + " (Fullscreen-2)");
   }
 
-  Log("3D-Init OK");
-  Log("---");
-  Log(std::string(kGeraetGuid) + " " + kGeraetName + " - " + kGeraetBeschreibung);
+  DebugLogWennAn("3D-Init OK");
+  DebugLogWennAn("---");
+  DebugLogWennAn(std::string(kGeraetGuid) + " " + kGeraetName + " - " + kGeraetBeschreibung);
   return platform::WindowHasDisplay(FensterHandle);
 }
 
@@ -172,7 +169,7 @@ void Flip(bool FastFlip) {
 }
 
 void AltTabpressed() {
-  Log("Alt-Tab");
+  DebugLogWennAn("Alt-Tab");
   SetLowPriority();
 }
 

@@ -12,9 +12,6 @@
 
 namespace {
 
-void Log(const std::string& line) {
-  if (DebugModus) DebugLog(line);
-}
 
 int32_t Lies32(const std::vector<uint8_t>& d, size_t at) {
   return static_cast<int32_t>(static_cast<uint32_t>(d[at]) | (static_cast<uint32_t>(d[at + 1]) << 8) |
@@ -96,7 +93,7 @@ void SchreibCache(const std::string& cache, const Profil& p, int32_t erste, int3
     Schreib32(d, p.links[i]);
     Schreib32(d, p.rechts[i]);
   }
-  if (!platform::fs::WriteAll(ziel, d.data(), d.size())) Log("Konnte nicht schreiben: " + ziel);
+  if (!platform::fs::WriteAll(ziel, d.data(), d.size())) DebugLogWennAn("Konnte nicht schreiben: " + ziel);
 }
 
 }  // namespace
@@ -126,7 +123,7 @@ bool LadeRänder(int32_t SNR) {
         }
       SchreibCache(cache, p, erste, letzte);
     } else {
-      Log("LadeR\xE4nder: " + e.Name + " nicht lesbar");
+      DebugLogWennAn("LadeR\xE4nder: " + e.Name + " nicht lesbar");
     }
   }
 

@@ -19,9 +19,6 @@ namespace {
 using platform::PixelFormat;
 using platform::SurfacePtr;
 
-void Log(const std::string& line) {
-  if (DebugModus) DebugLog(line);
-}
 
 // A picture file as an off-screen surface in `format`; with a size it is stretched to
 // that size, as a picture loaded into a surface of given dimensions is.
@@ -102,7 +99,7 @@ PixelFormat AnzeigeFormat() {
 
 bool SurfaceGueltig(int32_t Nr, const char* Wo) {
   if (Nr >= 0 && Nr <= SurfacesMax && Nr < static_cast<int32_t>(Surfaces.size()) && Surfaces[Nr].Surface) return true;
-  Log("Surface out of Range: " + std::to_string(Nr) + " (" + Wo + ")");
+  DebugLogWennAn("Surface out of Range: " + std::to_string(Nr) + " (" + Wo + ")");
   return false;
 }
 
@@ -140,7 +137,7 @@ int32_t LoadSurface(const std::string& File, bool D3DSprite, std::optional<doubl
     if (e.Surface && Colorkey) e.Surface->SetColorKey(platform::DDCKEY_SRCBLT, 0, 0);
     e.D3DSprite = true;
   } else if (D3DSprite) {
-    Log("No Bmp-Data... give up");
+    DebugLogWennAn("No Bmp-Data... give up");
     MsgBox("No Bmp-Data?", mb::OkOnly);
     EndProcess(1);
   } else {
@@ -241,7 +238,7 @@ void SurfaceClear() {
     if (platform::fs::DirExists(ordner)) KillDir(ordner);
   }
   EntpackListe.assign(1, "");
-  Log("Surfaces Cleared");
+  DebugLogWennAn("Surfaces Cleared");
 }
 
 void RemoveLastSurface(bool RemoveLastDir) {
@@ -264,6 +261,6 @@ void SurfaceKorrektur(int32_t Nr) {
 }
 
 void ReloadSurfaces() {
-  Log("Try to Reload Surfaces...");
-  Log("...Sucess");
+  DebugLogWennAn("Try to Reload Surfaces...");
+  DebugLogWennAn("...Sucess");
 }

@@ -4,6 +4,7 @@
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
 #include "shell/msgbox.hpp"
+#include "shell/program.hpp"
 
 namespace {
 
@@ -101,6 +102,10 @@ std::string GetSpecialFolder(int32_t CSIDL) {
 std::string StripNull(const std::string& Text) {
   size_t nul = Text.find('\0');
   return nul == std::string::npos ? Text : Text.substr(0, nul);
+}
+
+void DebugLogWennAn(const std::string& Text) {
+  if (DebugModus) DebugLog(Text);
 }
 
 void DebugLog(const std::string& Text) {

@@ -27,5 +27,7 @@ bool DpiNeedsMessage(int32_t dpi);
 // Appends one line to "Debug.txt" in the per-user folder. A folder that cannot be
 // written never stops the program: the line is lost.
 void DebugLog(const std::string& Text);
+// The same, but only while the debug switch (`DebugModus`) is on, as most log lines are.
+void DebugLogWennAn(const std::string& Text);
 // The log's file name.
 inline const char* const DebugDatei = "Debug.txt";

@@ -82,9 +82,6 @@ bool Gefaehrlich(const std::string& name) {
          name.find("..") != std::string::npos;
 }
 
-void Log(const std::string& line) {
-  if (DebugModus) DebugLog(line);
-}
 
 // Writes the unpacked members on a second thread while the next one is decompressed, so
 // the file system's work hardly adds to the unpack time. Each member goes to a temporary
@@ -232,7 +229,7 @@ std::string Depack(const std::string& Filename, const std::string& Path, bool Up
   std::string archiv = GetField(Filename, 1, "$");
   std::string ordner = HarvoOrdner() + archiv + "dir\\";
 
-  Log("Entpacke " + Filename + ", " + BoolText(UpdateFilenameDatabase));
+  DebugLogWennAn("Entpacke " + Filename + ", " + BoolText(UpdateFilenameDatabase));
   if (UpdateFilenameDatabase) EntpackListe.push_back(archiv + "$" + Path);
 
   std::string member;
@@ -277,7 +274,7 @@ std::string Depack(const std::string& Filename, const std::string& Path, bool Up
       if (modus == '>') gewollt = liste.find(schluessel) != std::string::npos;
       if (modus == '<') gewollt = liste.find(schluessel) == std::string::npos;
       if (gewollt && Gefaehrlich(member)) {
-        Log("Unzulaessiger Name im Archiv: " + member);
+        DebugLogWennAn("Unzulaessiger Name im Archiv: " + member);
         gewollt = false;
       }
       if (!gewollt) {
@@ -292,7 +289,7 @@ std::string Depack(const std::string& Filename, const std::string& Path, bool Up
       std::vector<uint8_t> inhalt = schreiber.TakeBuffer();
       if (Entpacken(gepacktPuffer.data(), gepacktPuffer.size(), roh, inhalt) != Z_OK ||
           static_cast<int32_t>(inhalt.size()) != roh) {
-        Log("Fehler beim Entpacken (" + Filename + " - " + member + " - defekter Inhalt)");
+        DebugLogWennAn("Fehler beim Entpacken (" + Filename + " - " + member + " - defekter Inhalt)");
         continue;
       }
       geschrieben.insert(ziel);
@@ -304,7 +301,7 @@ std::string Depack(const std::string& Filename, const std::string& Path, bool Up
       throw DepackFehler{75, "Path/File access error"};
     }
   } catch (const DepackFehler& e) {
-    Log("Fehler beim Entpacken (" + Filename + " - " + member + " - " + std::to_string(e.nummer) + " " + e.text +
+    DebugLogWennAn("Fehler beim Entpacken (" + Filename + " - " + member + " - " + std::to_string(e.nummer) + " " + e.text +
         ")");
   }
   return ordner;
@@ -312,21 +309,21 @@ std::string Depack(const std::string& Filename, const std::string& Path, bool Up
 
 void KillDir(const std::string& D) {
   MyDoEvents();
-  Log("L\xF6sche entpackte Verzeichnisse");
+  DebugLogWennAn("L\xF6sche entpackte Verzeichnisse");
   // Only unpack folders of our own temporary folder are ever deleted.
   std::string harvo = platform::fs::Resolve(HarvoOrdner());
   std::string ziel = platform::fs::Resolve(D);
   if (!platform::fs::EndsInSeparator(ziel)) ziel += '/';
   if (harvo.empty() || ziel.size() <= harvo.size() || ziel.compare(0, harvo.size(), harvo) != 0 ||
       ziel.find("/../") != std::string::npos) {
-    Log("Konnte nicht l\xF6schen: " + D);
+    DebugLogWennAn("Konnte nicht l\xF6schen: " + D);
     return;
   }
 
   int versuche = 0;
   for (const std::string& name : platform::fs::ListFiles(ziel)) {
     while (!platform::fs::exact::DeleteFile(ziel + name)) {
-      Log("Konnte nicht l\xF6schen: " + name);
+      DebugLogWennAn("Konnte nicht l\xF6schen: " + name);
       if (versuche >= 10) break;
       ++versuche;
     }
@@ -337,7 +334,7 @@ void KillDir(const std::string& D) {
   do {
     if (fehlgeschlagen) {
       Wait(10);
-      if (versuche == 1) Log("Konnte nicht l\xF6schen: " + D);
+      if (versuche == 1) DebugLogWennAn("Konnte nicht l\xF6schen: " + D);
     }
     fehlgeschlagen = !platform::fs::RemoveDir(ziel);
     ++versuche;

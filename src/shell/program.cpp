@@ -59,9 +59,6 @@ void DebugDateiLöschen() {
     if (SameText(name, "debug.txt")) platform::fs::DeleteFile(DatenOrdner + name);
 }
 
-void Log(const std::string& line) {
-  if (DebugModus) DebugLog(line);
-}
 
 void Unload(platform::HWnd form) {
   if (!platform::IsWindow(form)) return;
@@ -247,7 +244,7 @@ void Timer1_Timer() {
   Soundclear();
   Terminate();
   VariabelnTerminate();
-  Log("Fine Ending!");
+  DebugLogWennAn("Fine Ending!");
   EndProcess(0);
 }
 
@@ -272,7 +269,7 @@ void Init() {
   SoundPfad = DatenPfad + "Data\\Sound\\";
   VideoPfad = DatenPfad + "Data\\Video\\";
 
-  Log("Create Window");
+  DebugLogWennAn("Create Window");
   if (FensterModus) {
     platform::ShowWindow(Form1, platform::sw::Show);
     FensterHandle = Form1;
@@ -288,8 +285,8 @@ void Init() {
     FensterHandle = Form3;
   }
   if (!platform::WindowHasDisplay(FensterHandle)) FehlerpfadA();
-  Log("DX init...");
-  Log("ok");
+  DebugLogWennAn("DX init...");
+  DebugLogWennAn("ok");
 
   if (!InitWindow()) {
     FehlerpfadB();
@@ -299,18 +296,18 @@ void Init() {
     // A machine without a sound device still plays: the sounds and the music run unheard.
     std::string fehler;
     if (SoundDeviceOpen(fehler))
-      Log("Soundinit ok");
+      DebugLogWennAn("Soundinit ok");
     else
-      Log("Soundinit failed, no sound output: " + fehler);
+      DebugLogWennAn("Soundinit failed, no sound output: " + fehler);
     if (!InitOgg(FensterHandle, 0)) {
       FehlerpfadB();
       return;
     }
-    Log("OGG ok");
+    DebugLogWennAn("OGG ok");
   }
 
   Farbtiefe = BackBufferBitsPerPixel();
-  Log("Colordepth: " + std::to_string(Farbtiefe));
+  DebugLogWennAn("Colordepth: " + std::to_string(Farbtiefe));
   if (Farbtiefe != 16 && Farbtiefe != 32) {
     MsgBox("Nur 16-Bit und 32-Bit Farbtiefe werden unterst\xFCtzt. Bitte \xE4ndern sie ihre Desktopeinstellungen "
            "oder starten sie das Spiel im Fullscreen!",
@@ -323,16 +320,16 @@ void Init() {
   for (int i = 0; i < 256; ++i) GrauTabelle[i] = DDRGB(i, i, i);
 
   HardwareInvert = BackBuffer && CheckRopSupport(*BackBuffer, DSTINVERT);
-  Log(HardwareInvert ? "Hardware Invert" : "Software Invert");
+  DebugLogWennAn(HardwareInvert ? "Hardware Invert" : "Software Invert");
   FillSinTables();
   DInputInit();
-  Log("Keyboardinit ok");
+  DebugLogWennAn("Keyboardinit ok");
   JoystickInit();
   for (int j = 0; j < 2; ++j) ForceAn[j] = ForceAn[j] && ForceDa[j];
-  Log("Joy1=" + std::string(BoolText(JoyDa[0])) + " (" + JoyName[0] + JoyGuid[0] + ")");
-  Log("Joy2=" + std::string(BoolText(JoyDa[1])) + " (" + JoyName[1] + JoyGuid[1] + ")");
-  Log("FF1=" + std::string(BoolText(ForceDa[0])));
-  Log("FF2=" + std::string(BoolText(ForceDa[1])));
+  DebugLogWennAn("Joy1=" + std::string(BoolText(JoyDa[0])) + " (" + JoyName[0] + JoyGuid[0] + ")");
+  DebugLogWennAn("Joy2=" + std::string(BoolText(JoyDa[1])) + " (" + JoyName[1] + JoyGuid[1] + ")");
+  DebugLogWennAn("FF1=" + std::string(BoolText(ForceDa[0])));
+  DebugLogWennAn("FF2=" + std::string(BoolText(ForceDa[1])));
 }
 
 void Terminate() {

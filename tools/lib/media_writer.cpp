@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/bmp.hpp"
+
 namespace tools {
 namespace {
 
@@ -16,37 +18,11 @@ void PutTag(std::vector<uint8_t>& out, const char* tag) {
 }  // namespace
 
 std::vector<uint8_t> EncodeBmp24(const Image& image) {
-  const uint32_t rowBytes = (static_cast<uint32_t>(image.width) * 3 + 3) & ~3u;
-  const uint32_t dataSize = rowBytes * static_cast<uint32_t>(image.height);
-  std::vector<uint8_t> out;
-  out.reserve(54 + dataSize);
-  out.push_back('B');
-  out.push_back('M');
-  Put(out, 54 + dataSize, 4);
-  Put(out, 0, 4);
-  Put(out, 54, 4);
-  Put(out, 40, 4);
-  Put(out, static_cast<uint32_t>(image.width), 4);
-  Put(out, static_cast<uint32_t>(image.height), 4);
-  Put(out, 1, 2);
-  Put(out, 24, 2);
-  Put(out, 0, 4);
-  Put(out, dataSize, 4);
-  Put(out, 2835, 4);
-  Put(out, 2835, 4);
-  Put(out, 0, 4);
-  Put(out, 0, 4);
-  for (int y = image.height - 1; y >= 0; --y) {
-    size_t start = out.size();
-    for (int x = 0; x < image.width; ++x) {
-      uint32_t c = image.pixels[static_cast<size_t>(y) * image.width + x];
-      out.push_back(static_cast<uint8_t>(c & 0xFF));
-      out.push_back(static_cast<uint8_t>((c >> 8) & 0xFF));
-      out.push_back(static_cast<uint8_t>((c >> 16) & 0xFF));
-    }
-    while (out.size() - start < rowBytes) out.push_back(0);
-  }
-  return out;
+  // The game's own writer, fed through a 32-bit surface.
+  platform::Surface surface(image.width, image.height, platform::PixelFormat::XRGB8888);
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x) surface.SetPixel(x, y, image.pixels[static_cast<size_t>(y) * image.width + x]);
+  return platform::EncodeBmp24(surface);
 }
 
 std::vector<uint8_t> EncodeWav16(const std::vector<int16_t>& samples, int channels, int rate) {
