@@ -3,15 +3,15 @@
 #include "engine/display.hpp"
 #include "engine/input.hpp"
 #include "engine/keys.hpp"
-#include "shell/program.hpp"
+#include "shell/program_state.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln.hpp"
+#include "shell/pool.hpp"
 
 // Until the game loop is built, a level is a black screen that Escape or a close
 // request ends.
 void SpielLoop() {
   LevelTick = StartTick;
-  VariabelnLösch();
+  ResetAllPools();
   FrameSkipAn = false;
   Rendern = true;
   LetzterTick = GetTickCount();

@@ -1,6 +1,6 @@
 #include "campaign/script.hpp"
 
-#include "shell/program.hpp"
+#include "shell/program_state.hpp"
 
 // The campaign comes with its own subsystem; until then the script plays only what the
 // "-Skip" switch asks for, once.

@@ -6,12 +6,14 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
-#include "shell/program.hpp"
+#include "shell/process_end.hpp"
+#include "shell/program_state.hpp"
+#include "shell/screen.hpp"
 #include "shell/timing.hpp"
 
 namespace {
 
-constexpr int32_t kBreite = 800, kHoehe = 600;
+constexpr int32_t kBreite = kBildschirmBreite, kHoehe = kBildschirmHoehe;
 
 // The one rendering device: the textured-quad rasteriser that draws into the back buffer.
 constexpr const char* kGeraetGuid = "{2D3C0A17-8B1E-4F62-9A35-6C0E4B7D1F90}";

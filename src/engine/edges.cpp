@@ -8,7 +8,7 @@
 #include "platform/bmp.hpp"
 #include "platform/fs.hpp"
 #include "shell/appdata.hpp"
-#include "shell/program.hpp"
+#include "shell/program_state.hpp"
 
 namespace {
 

@@ -3,10 +3,11 @@
 #include "engine/display.hpp"
 #include "engine/input.hpp"
 #include "platform/input.hpp"
-#include "player/players.hpp"
+#include "player/players_state.hpp"
 #include "shell/appdata.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
+#include "shell/screen.hpp"
 #include "shell/timing.hpp"
 
 namespace {
@@ -131,13 +132,13 @@ void ShakeVersatz(int32_t Zaehler, int32_t& dx, int32_t& dy) {
 ShakeBlit ShakeRechteck(int32_t dx, int32_t dy) {
   ShakeBlit b;
   if (dx > 0 && dy >= 0) {
-    b = {true, dx, dy, 800, 550, 0, 0};
+    b = {true, dx, dy, kSpielfeldBreite, kSpielfeldHoehe, 0, 0};
   } else if (dx > 0 && dy < 0) {
-    b = {true, dx, 0, 800, 550 + dy, 0, -dy};
+    b = {true, dx, 0, kSpielfeldBreite, kSpielfeldHoehe + dy, 0, -dy};
   } else if (dx <= 0 && dy > 0) {
-    b = {true, 0, dy, 800 + dx, 550, -dx, 0};
+    b = {true, 0, dy, kSpielfeldBreite + dx, kSpielfeldHoehe, -dx, 0};
   } else if (dx != 0 || dy != 0) {
-    b = {true, 0, 0, 800 + dx, 550 + dy, -dx, -dy};
+    b = {true, 0, 0, kSpielfeldBreite + dx, kSpielfeldHoehe + dy, -dx, -dy};
   }
   return b;
 }

@@ -1,9 +1,9 @@
 #include "engine/keys.hpp"
 
-#include "campaign/ticker.hpp"
+#include "campaign/ticker_state.hpp"
 #include "engine/input.hpp"
 #include "engine/render.hpp"
-#include "player/players.hpp"
+#include "player/players_state.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/timing.hpp"

@@ -5,17 +5,17 @@
 #include "engine/display.hpp"
 #include "engine/render.hpp"
 #include "engine/surfaces.hpp"
-#include "player/nova.hpp"
+#include "player/nova_state.hpp"
 #include "shell/angles.hpp"
 #include "shell/basic.hpp"
+#include "shell/screen.hpp"
 #include "shell/timing.hpp"
-#include "world/pictures.hpp"
+#include "world/pictures_state.hpp"
 
 namespace {
 
 namespace p3 = platform;
 
-constexpr int64_t kSpielBreite = 800, kSpielHoehe = 550;  // the play area
 constexpr uint32_t kNichtWarten = 0x20;                   // DDBLTFAST_DONOTWAIT
 constexpr int32_t kMaxTeile = 4096;                       // cells a side the strip can carry
 constexpr float kHalbTexel = 1.0f / 512.0f;               // half a texel of the 256-pixel texture
@@ -51,12 +51,11 @@ void Lupe(float x1, float y1, float D, float Faktor, float Teile, bool Rein) {
     oy = -T;
     T = 0;
   }
-  R = std::min({R, kSpielBreite, L + textur.Width() - ox});
-  B = std::min({B, kSpielHoehe, T + textur.Height() - oy});
+  R = std::min({R, int64_t{kSpielfeldBreite}, L + textur.Width() - ox});
+  B = std::min({B, int64_t{kSpielfeldHoehe}, T + textur.Height() - oy});
   if (R <= L || B <= T) return;
 
-  const RECT& q = Surfaces[TexLupe].SrcRect;
-  const p3::Rect ganz{q.Left, q.Top, q.Right, q.Bottom};
+  const p3::Rect& ganz = Surfaces[TexLupe].SrcRect;
   DXCheck(textur.BltColorFill(&ganz, 0));
   RenderEnd();
   const p3::Rect kopie{static_cast<int32_t>(L), static_cast<int32_t>(T), static_cast<int32_t>(R),

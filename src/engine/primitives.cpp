@@ -8,7 +8,7 @@
 #include "shell/angles.hpp"
 #include "shell/basic.hpp"
 #include "shell/timing.hpp"
-#include "world/pictures.hpp"
+#include "world/pictures_state.hpp"
 
 namespace {
 

@@ -4,17 +4,17 @@
 #include <new>
 #include <stdexcept>
 
-#include "campaign/ticker.hpp"
+#include "campaign/ticker_state.hpp"
 #include "platform/fs.hpp"
 #include "platform/wav.hpp"
 #include "shell/appdata.hpp"
 #include "shell/archive.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "shell/program.hpp"
-#include "shell/variabeln.hpp"
-#include "world/game_sounds.hpp"
-#include "world/radio.hpp"
+#include "shell/program_state.hpp"
+#include "shell/variabeln_state.hpp"
+#include "world/game_sounds_state.hpp"
+#include "world/radio_state.hpp"
 
 namespace {
 
@@ -32,10 +32,8 @@ struct LadeFehler {
 // Appends the entry and creates its copies. An entry that fails half-way stays in the
 // table with the copies made so far; its number is not handed out.
 int32_t NeuerEintrag(const std::string& Datei, const std::string& File, int32_t Soundbufferdeep) {
-  SoundsMax += 1;
-  Sounds.resize(static_cast<size_t>(SoundsMax) + 1);
+  Sounds.emplace_back();
   SoundEntry& e = Sounds.back();
-  e.KopienMax = Soundbufferdeep;
   if (Soundbufferdeep < 0) throw LadeFehler{kSubscriptOutOfRange, "Subscript out of range"};
   e.Kopien.resize(static_cast<size_t>(Soundbufferdeep) + 1);
   e.Name = UCase(TrimBlanks(File));
@@ -48,8 +46,8 @@ int32_t NeuerEintrag(const std::string& Datei, const std::string& File, int32_t 
     kopie = platform::audio::SoundBuffer(pcm);
     if (!kopie.Valid()) throw LadeFehler{DSERR_BADFORMAT, "unplayable sound data"};
   }
-  if (DebugModus) DebugLog("Sound Loading ok " + std::to_string(SoundsMax));
-  return SoundsMax;
+  if (DebugModus) DebugLog("Sound Loading ok " + std::to_string(SoundsMax()));
+  return SoundsMax();
 }
 
 int32_t LadeFehlschlag(const std::string& File, const LadeFehler& f) {
@@ -99,13 +97,13 @@ int32_t LoadSound(const std::string& Archiv, const std::string& File, int32_t So
 
 void PlaySound(int32_t Nr, int32_t Flag, std::optional<double> Pos, std::optional<double> Volumen,
                std::optional<double> Frequenz, std::optional<double> pan) {
-  if (Nr < 0 || Nr > SoundsMax || static_cast<size_t>(Nr) >= Sounds.size()) {
+  if (Nr < 0 || Nr > SoundsMax()) {
     DebugLog("Soundplay out of Range");
     return;
   }
   SoundEntry& e = Sounds[static_cast<size_t>(Nr)];
   e.Zeiger += 1;
-  if (e.Zeiger > e.KopienMax) e.Zeiger = 0;
+  if (e.Zeiger > e.KopienMax()) e.Zeiger = 0;
   // A copy that was never created (a load that failed half-way) plays nothing.
   if (e.Zeiger < 0 || static_cast<size_t>(e.Zeiger) >= e.Kopien.size()) return;
   platform::audio::SoundBuffer& kopie = e.Kopien[static_cast<size_t>(e.Zeiger)];
@@ -122,14 +120,12 @@ void PlaySound(int32_t Nr, int32_t Flag, std::optional<double> Pos, std::optiona
 }
 
 void StopSound(int32_t Nr) {
-  if (Nr < 0 || Nr > SoundsMax || static_cast<size_t>(Nr) >= Sounds.size()) return;
-  SoundEntry& e = Sounds[static_cast<size_t>(Nr)];
-  for (int32_t i = 0; i <= e.KopienMax && static_cast<size_t>(i) < e.Kopien.size(); ++i)
-    e.Kopien[static_cast<size_t>(i)].Stop();
+  if (Nr < 0 || Nr > SoundsMax()) return;
+  for (platform::audio::SoundBuffer& kopie : Sounds[static_cast<size_t>(Nr)].Kopien) kopie.Stop();
 }
 
 void StopAllSounds() {
-  for (int32_t n = 0; n <= SoundsMax; ++n) StopSound(n);
+  for (int32_t n = 0; n <= SoundsMax(); ++n) StopSound(n);
 }
 
 void Soundclear() {
@@ -141,7 +137,6 @@ void Soundclear() {
   }
   Sounds.clear();
   FunkStatus.Sound = 0;
-  SoundsMax = -1;
 }
 
 void SpielSoundOFF() {
@@ -149,6 +144,5 @@ void SpielSoundOFF() {
   for (int32_t nr : {SndVPhyYellow, SndYellow, SndCyan, SndCharge[0], SndCharge[1], SndWaterTouch, SndRain,
                      SndWarnung[1], SndWarnung[4], SndYellow2})
     StopSound(nr);
-  for (int32_t i = 0; i <= LevelSoundsAnzahl && static_cast<size_t>(i) < LevelSounds.size(); ++i)
-    StopSound(LevelSounds[static_cast<size_t>(i)]);
+  for (int32_t nr : LevelSounds) StopSound(nr);
 }

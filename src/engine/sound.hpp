@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/mixer.hpp"
+#include "shell/basic.hpp"
 
 // Status bits of a copy (`Kopien(i).GetStatus()`).
 constexpr uint32_t DSBSTATUS_PLAYING = platform::audio::kStatusPlaying;
@@ -16,14 +17,14 @@ constexpr uint32_t DSBSTATUS_LOOPING = platform::audio::kStatusLooping;
 struct SoundEntry {
   std::vector<platform::audio::SoundBuffer> Kopien;  // copies 0 To KopienMax
   std::string Name;                                  // file name, trimmed, upper case
-  int32_t KopienMax = -1;                            // number of copies minus 1
   int32_t Zeiger = 0;                                // the copy played last
+  int32_t KopienMax() const { return UBound(Kopien); }
 };
 
 // The sound table (0 To SoundsMax); a sound number is an index into it.
 inline std::vector<SoundEntry> Sounds;
 // Highest entry of the sound table, -1 when empty.
-inline int32_t SoundsMax = -1;
+inline int32_t SoundsMax() { return UBound(Sounds); }
 
 // Opens the sound output; false, with the reason in `Fehler`, when there is no device.
 // The table and the music work without one, unheard.

@@ -4,12 +4,7 @@
 #include "engine/render.hpp"
 #include "engine/surfaces.hpp"
 #include "shell/basic.hpp"
-
-namespace {
-
-constexpr int32_t kBreite = 800, kHoehe = 600;
-
-}  // namespace
+#include "shell/screen.hpp"
 
 void ShowSprite(int32_t Nr, int32_t dx, int32_t dy, bool D3D) {
   if (Nr < 0) return;
@@ -31,8 +26,8 @@ void ShowSprite(int32_t Nr, int32_t dx, int32_t dy, bool D3D) {
     t -= y;
     y = 0;
   }
-  if (r - l + x > kBreite) r = l - x + kBreite;
-  if (b - t + y > kHoehe) b = t - y + kHoehe;
+  if (r - l + x > kBildschirmBreite) r = l - x + kBildschirmBreite;
+  if (b - t + y > kBildschirmHoehe) b = t - y + kBildschirmHoehe;
   if (r > l && b > t) {
     platform::Rect q{static_cast<int32_t>(l), static_cast<int32_t>(t), static_cast<int32_t>(r),
                      static_cast<int32_t>(b)};
@@ -63,9 +58,9 @@ void ShowSpriteRect(int32_t Nr, float Left, float Top, float Right, float Bottom
       sl = CLng(static_cast<double>(sr) - anteil(sr - sl, dr, dr, dl));
       dl = 0;
     }
-    if (dr > kBreite) {
-      sr = CLng(static_cast<double>(sl) + anteil(sr - sl, kBreite - dl, dr, dl));
-      dr = kBreite;
+    if (dr > kBildschirmBreite) {
+      sr = CLng(static_cast<double>(sl) + anteil(sr - sl, kBildschirmBreite - dl, dr, dl));
+      dr = kBildschirmBreite;
     }
   }
   if (db > dt) {
@@ -73,9 +68,9 @@ void ShowSpriteRect(int32_t Nr, float Left, float Top, float Right, float Bottom
       st = CLng(static_cast<double>(sb) - anteil(sb - st, db, db, dt));
       dt = 0;
     }
-    if (db > kHoehe) {
-      sb = CLng(static_cast<double>(st) + anteil(sb - st, kHoehe - dt, db, dt));
-      db = kHoehe;
+    if (db > kBildschirmHoehe) {
+      sb = CLng(static_cast<double>(st) + anteil(sb - st, kBildschirmHoehe - dt, db, dt));
+      db = kBildschirmHoehe;
     }
   }
   if (dr > dl && db > dt) {

@@ -12,7 +12,8 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
-#include "shell/program.hpp"
+#include "shell/process_end.hpp"
+#include "shell/program_state.hpp"
 
 namespace {
 
@@ -37,7 +38,7 @@ SurfacePtr LadeBild(const std::string& pfad, PixelFormat format, int32_t& fehler
 
 // Inverts a rectangle through the surface's pixels, as the GDI inversion of its device
 // context does: clipped to the surface.
-int32_t GdiInvert(platform::Surface& s, const RECT& r) {
+int32_t GdiInvert(platform::Surface& s, const platform::Rect& r) {
   platform::Rect k{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, s.Width()), std::min(r.Bottom, s.Height())};
   if (k.Right <= k.Left || k.Bottom <= k.Top) return platform::DD_OK;
   platform::LockedRect l;
@@ -76,19 +77,11 @@ void StandardQuad(SurfaceInfo& e) {
 void LadeFehler(int32_t nummer, const std::string& File) {
   if (!FensterModus) RestoreDisplayMode();
   Spielstatus = 10;
-  UnloadGameWindows();
+  CloseGameWindows();
   ShowDXError(nummer, 2, File);
 }
 
 bool EndetAufI(const std::string& File) { return File.size() >= 2 && File.compare(File.size() - 2, 2, "_i") == 0; }
-
-// `SurfacesMax` is the table's size as the rest of the game sees it (the pool set-up
-// resets it); the vector follows it.
-void Abgleichen() {
-  if (SurfacesMax < -1) SurfacesMax = -1;
-  if (static_cast<size_t>(SurfacesMax + 1) < Surfaces.size()) Surfaces.resize(static_cast<size_t>(SurfacesMax + 1));
-  SurfacesMax = static_cast<int32_t>(Surfaces.size()) - 1;
-}
 
 }  // namespace
 
@@ -98,7 +91,7 @@ PixelFormat AnzeigeFormat() {
 }
 
 bool SurfaceGueltig(int32_t Nr, const char* Wo) {
-  if (Nr >= 0 && Nr <= SurfacesMax && Nr < static_cast<int32_t>(Surfaces.size()) && Surfaces[Nr].Surface) return true;
+  if (Nr >= 0 && Nr <= SurfacesMax() && Surfaces[Nr].Surface) return true;
   DebugLogWennAn("Surface out of Range: " + std::to_string(Nr) + " (" + Wo + ")");
   return false;
 }
@@ -108,13 +101,11 @@ int32_t LoadSurface(const std::string& File, bool D3DSprite, std::optional<doubl
   DebugLog("LoadSurface " + File + " start");
   if (Spielstatus == 10) return 0;
 
-  Abgleichen();
   const std::string name = UCase(File);
-  for (int32_t i = 0; i <= SurfacesMax; ++i)
+  for (int32_t i = 0; i <= SurfacesMax(); ++i)
     if (Surfaces[i].Name == name) return i;
 
   Surfaces.emplace_back();
-  SurfacesMax = static_cast<int32_t>(Surfaces.size()) - 1;
   SurfaceInfo& e = Surfaces.back();
   e.Name = name;
   e.Colorkey = Colorkey;
@@ -148,7 +139,6 @@ int32_t LoadSurface(const std::string& File, bool D3DSprite, std::optional<doubl
   if (!e.Surface) {
     // The entry goes again: a number without a picture would only be drawn later.
     Surfaces.pop_back();
-    SurfacesMax = static_cast<int32_t>(Surfaces.size()) - 1;
     LadeFehler(fehler, File);
     return 0;
   }
@@ -168,21 +158,20 @@ int32_t LoadSurface(const std::string& File, bool D3DSprite, std::optional<doubl
     BlitEffekte.rop = platform::DSTINVERT;
     int32_t hr;
     if (HardwareInvert) {
-      platform::Rect r{e.SrcRect.Left, e.SrcRect.Top, e.SrcRect.Right, e.SrcRect.Bottom};
-      hr = e.Surface->Blt(&r, e.Surface.get(), &r, platform::DDBLT_WAIT | platform::DDBLT_ROP, &BlitEffekte);
+      hr = e.Surface->Blt(&e.SrcRect, e.Surface.get(), &e.SrcRect, platform::DDBLT_WAIT | platform::DDBLT_ROP,
+                          &BlitEffekte);
     } else {
       hr = GdiInvert(*e.Surface, e.SrcRect);
     }
     if (hr != platform::DD_OK) {
       Surfaces.pop_back();
-      SurfacesMax = static_cast<int32_t>(Surfaces.size()) - 1;
       LadeFehler(hr, File);
       return 0;
     }
   }
   DebugLog("..ok");
   StandardQuad(e);
-  return SurfacesMax;
+  return SurfacesMax();
 }
 
 SurfacePtr CreateAlpha(const SurfacePtr& ColorSurf, const SurfacePtr& AlphaSurf) {
@@ -230,7 +219,6 @@ SurfacePtr CreateAlpha(const SurfacePtr& ColorSurf, const SurfacePtr& AlphaSurf)
 
 void SurfaceClear() {
   Surfaces.clear();
-  SurfacesMax = -1;
   // The unpack folders lie where the archive reader made them: in the temporary folder.
   for (size_t i = 1; i < EntpackListe.size(); ++i) {
     const std::string archiv = EntpackListe[i].substr(0, EntpackListe[i].find('$'));
@@ -242,11 +230,7 @@ void SurfaceClear() {
 }
 
 void RemoveLastSurface(bool RemoveLastDir) {
-  Abgleichen();
-  if (!Surfaces.empty()) {
-    Surfaces.pop_back();
-    SurfacesMax = static_cast<int32_t>(Surfaces.size()) - 1;
-  }
+  if (!Surfaces.empty()) Surfaces.pop_back();
   // Element 0 of the archive list is not an archive; it stays.
   if (RemoveLastDir && EntpackListe.size() > 1) EntpackListe.pop_back();
 }

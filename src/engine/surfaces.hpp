@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/surface.hpp"
+#include "shell/basic.hpp"
 
 // A transformed-and-lit vertex of a textured quad.
 struct D3DTLVERTEX {
@@ -18,9 +19,7 @@ struct D3DTLVERTEX {
   float tu = 0, tv = 0;
 };
 
-struct RECT {
-  int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
-};
+using RECT = platform::Rect;
 
 struct SurfaceInfo {
   platform::SurfacePtr Surface;
@@ -43,7 +42,7 @@ struct SurfaceInfo {
 
 inline std::vector<SurfaceInfo> Surfaces;
 // Highest entry of the surface table, -1 when empty.
-inline int32_t SurfacesMax = -1;
+inline int32_t SurfacesMax() { return UBound(Surfaces); }
 // Pixel size of the last alpha texture made: 0 before the first, then 32 or 16.
 inline int32_t AlphaFormat = 0;
 
@@ -55,6 +54,10 @@ inline int32_t AlphaFormat = 0;
 int32_t LoadSurface(const std::string& File, bool D3DSprite, std::optional<double> Left = std::nullopt,
                     std::optional<double> Top = std::nullopt, std::optional<double> Right = std::nullopt,
                     std::optional<double> Bottom = std::nullopt, bool Colorkey = true);
+// How a picture that cannot be loaded closes the game windows. The windows belong to the
+// program run, which hands in its own procedure at start-up (`VariabelnInit`).
+inline void (*CloseGameWindows)() = [] {};
+
 // A texture with the colours of `ColorSurf` and the alpha of `AlphaSurf` (its blue
 // channel); `ColorSurf` itself when no alpha texture can be made.
 platform::SurfacePtr CreateAlpha(const platform::SurfacePtr& ColorSurf, const platform::SurfacePtr& AlphaSurf);

@@ -5,7 +5,7 @@
 #include "engine/input.hpp"
 #include "engine/keys.hpp"
 #include "shell/config.hpp"
-#include "shell/program.hpp"
+#include "shell/program_state.hpp"
 #include "shell/timing.hpp"
 
 void LoadMenuSurfaces() {

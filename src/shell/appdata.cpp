@@ -4,7 +4,7 @@
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
 #include "shell/msgbox.hpp"
-#include "shell/program.hpp"
+#include "shell/program_state.hpp"
 
 namespace {
 

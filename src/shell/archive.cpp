@@ -13,7 +13,7 @@
 #include "platform/fs.hpp"
 #include "shell/appdata.hpp"
 #include "shell/basic.hpp"
-#include "shell/program.hpp"
+#include "shell/program_state.hpp"
 #include "shell/timing.hpp"
 
 namespace {

@@ -4,6 +4,7 @@
 // the sign of the dividend, `Int` rounds down, `Val` reads a decimal prefix, Booleans
 // are stored as 16-bit -1/0, and `Rnd` is the program's one random sequence.
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,14 @@ double Int(double x);
 // The number a text begins with: leading blanks and tabs skipped, an optional sign,
 // digits with one decimal point, an optional exponent; nothing readable gives 0.
 double Val(std::string_view text);
+
+// The highest index of a table indexed from 0: its size - 1, so -1 when it is empty. A
+// `…Max` the game reads (`SurfacesMax`, `KomponentenMax`, ...) comes from here, never from
+// a second count kept beside the table.
+template <class Table>
+constexpr int32_t UBound(const Table& table) {
+  return static_cast<int32_t>(std::size(table)) - 1;
+}
 
 // 16-bit Booleans of the file formats.
 constexpr int16_t VBTrue = -1;

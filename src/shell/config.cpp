@@ -6,7 +6,7 @@
 #include "platform/fs.hpp"
 #include "shell/appdata.hpp"
 #include "shell/basic.hpp"
-#include "shell/variabeln.hpp"
+#include "shell/variabeln_state.hpp"
 
 namespace {
 

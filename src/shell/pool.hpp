@@ -76,3 +76,9 @@ struct Pool {
   void Kill(int32_t k) { pool::Kill(Slots(), Frei, Max, k); }
   void Reset() { pool::Reset(Slots(), Frei, Max); }
 };
+
+// Empties every pool and resets the per-level state (`VariabelnLösch`). That reset
+// touches every subsystem, so it belongs to the program run on top of them all; the
+// program run hands it in here at start-up, and the game loop and the front end, which
+// run it before a level pass, call it through here.
+inline void (*ResetAllPools)() = [] {};

@@ -22,15 +22,15 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
+#include "shell/screen.hpp"
 #include "shell/settings_window.hpp"
 #include "shell/timing.hpp"
 #include "shell/variabeln.hpp"
 #include "world/level.hpp"
-#include "world/weather.hpp"
+#include "world/weather_state.hpp"
 
 namespace {
 
-constexpr uintptr_t kTimer1 = 1;
 constexpr int32_t DSTINVERT = 0x550009;
 
 // One of these is the game window's caption, picked at random on every start.
@@ -81,7 +81,7 @@ intptr_t Form1Proc(platform::HWnd hwnd, uint32_t msg, intptr_t wParam, intptr_t 
       Form_Resize();
       return 0;
     case platform::wm::Timer:
-      if (static_cast<uintptr_t>(wParam) == kTimer1) Timer1_Timer();
+      if (static_cast<uintptr_t>(wParam) == kStartTimer) Timer1_Timer();
       return 0;
     case platform::wm::Char:
       Form_KeyPress(static_cast<int16_t>(wParam));
@@ -122,8 +122,6 @@ void FehlerpfadB() {
 
 }  // namespace
 
-[[noreturn]] void EndProcess(int code) { throw ProcessEnd{code}; }
-
 void UnloadGameWindows() {
   if (!FensterModus && Form3) Unload(Form3);
   Unload(Form1);
@@ -156,8 +154,6 @@ void Form_Load() {
   ShowSettingsWindow();
 }
 
-void StartProgramRun() { platform::SetTimer(Form1, kTimer1, 1); }
-
 void ScanCommandLine(const std::string& befehl) {
   size_t pos = befehl.find('-');
   while (pos != std::string::npos) {
@@ -187,7 +183,7 @@ void ScanCommandLine(const std::string& befehl) {
 }
 
 void Timer1_Timer() {
-  platform::KillTimer(Form1, kTimer1);
+  platform::KillTimer(Form1, kStartTimer);
   SetHighPriority();
   LetzterSpieler = 0;
   StartTick = 0;
@@ -277,8 +273,8 @@ void Init() {
     platform::ShowWindow(Form1, platform::sw::Hide);
     platform::WindowDesc desc;
     desc.caption = platform::GetWindowText(Form1);
-    desc.width = 800;
-    desc.height = 600;
+    desc.width = kBildschirmBreite;
+    desc.height = kBildschirmHoehe;
     desc.fullscreen = true;
     Form3 = platform::CreateWindow(desc, Form3Proc);
     platform::ShowWindow(Form3, platform::sw::Show);

@@ -9,10 +9,11 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
-#include "shell/program.hpp"
+#include "shell/process_end.hpp"
+#include "shell/program_state.hpp"
 #include "shell/settings_picture.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln.hpp"
+#include "shell/variabeln_state.hpp"
 
 using platform::HWnd;
 using platform::Surface;
@@ -419,7 +420,7 @@ void Label_Click(int Index) {
     case 8:
       OKGeklickt = true;
       Unload();
-      StartProgramRun();
+      platform::SetTimer(Form1, kStartTimer, 1);  // the game window takes over
       return;
     case 9: Farbtiefe = 48 - Farbtiefe; break;
     case 10:

@@ -1,6 +1,7 @@
 #pragma once
 // The start-up settings window: the player's choices before anything is set up.
-// OK hands over to the program run (`StartProgramRun`), Cancel ends the program.
+// OK hands over to the program run (it arms the game window's start timer), Cancel ends the
+// program.
 //
 // Every option is a label with a keyboard letter; a frame around each label shows by its
 // colour whether the option is chosen. The window opens growing from its centre with

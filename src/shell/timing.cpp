@@ -1,10 +1,10 @@
 #include "shell/timing.hpp"
 
-#include "campaign/game_loop.hpp"
+#include "campaign/game_loop_state.hpp"
 #include "platform/clock.hpp"
 #include "platform/process.hpp"
 #include "platform/window.hpp"
-#include "world/particles.hpp"
+#include "world/particles_state.hpp"
 
 namespace {
 

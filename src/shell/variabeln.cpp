@@ -2,40 +2,42 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <cmath>
+#include <vector>
 
-#include "campaign/checkpoints.hpp"
-#include "campaign/game_loop.hpp"
-#include "campaign/special_events.hpp"
-#include "campaign/ticker.hpp"
+#include "campaign/checkpoints_state.hpp"
+#include "campaign/game_loop_state.hpp"
+#include "campaign/special_events_state.hpp"
+#include "campaign/ticker_state.hpp"
 #include "engine/force.hpp"
 #include "engine/magnifier.hpp"
 #include "engine/sound.hpp"
 #include "engine/surfaces.hpp"
-#include "frontend/effects.hpp"
+#include "frontend/effects_state.hpp"
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
-#include "player/beam.hpp"
-#include "player/nova.hpp"
+#include "player/beam_state.hpp"
+#include "player/nova_state.hpp"
 #include "player/players.hpp"
-#include "player/score.hpp"
-#include "player/shots.hpp"
+#include "player/score_state.hpp"
+#include "player/shots_state.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
 #include "shell/archive.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "world/animations.hpp"
-#include "world/enemies.hpp"
-#include "world/enemy_shots.hpp"
-#include "world/landscape.hpp"
-#include "world/level_data.hpp"
-#include "world/particles.hpp"
-#include "world/pickups.hpp"
+#include "shell/pool.hpp"
+#include "shell/program.hpp"
+#include "world/animations_state.hpp"
+#include "world/enemies_state.hpp"
+#include "world/enemy_shots_state.hpp"
+#include "world/landscape_state.hpp"
+#include "world/level_data_state.hpp"
+#include "world/particles_state.hpp"
+#include "world/pickups_state.hpp"
 #include "world/radio.hpp"
-#include "world/routes.hpp"
-#include "world/weather.hpp"
+#include "world/routes_state.hpp"
+#include "world/weather_state.hpp"
 
 namespace {
 const char* const ProduktName = "Harvo";
@@ -56,6 +58,16 @@ void VariabelnInit() {
     platform::fs::MakeDir(SaveOrdner);
   }
 
+  SetStartDefaults();
+}
+
+void SetStartDefaults() {
+  // Two procedures of the program run are called from the subsystems below it: the pool
+  // reset by the game loop and the front end, the closing of the game windows by the
+  // picture loader. They are handed in first.
+  ResetAllPools = VariabelnLösch;
+  CloseGameWindows = UnloadGameWindows;
+
   AutoAnordnung = true;
   ForceModus = true;
   VeskReset();
@@ -72,58 +84,37 @@ void VariabelnInit() {
   LandschaftsKontakt = true;
   Schwerkraft = 0;
   Rauschen = 0;
-  SurfacesMax = -1;
-  SoundsMax = -1;
-  AnimaTypenMax = -1;
+  // The surface table, the sound table and the animation definitions are empty
+  // (`SurfacesMax`, `SoundsMax` and `AnimaTypenMax` read -1).
+  Surfaces.clear();
+  Sounds.clear();
+  AnimaTypen.clear();
 
-  for (int layer = 0; layer < 7; ++layer) {
-    LandschaftEbene& e = Landschaft[layer];
-    e.Kapazitaet = LandschaftKapazitaet[layer];
-    e.Objekte.assign(e.Kapazitaet >= 0 ? e.Kapazitaet + 1 : 0, LandschaftObjekt{});
-    e.Max = -1;
-    e.Frei = 0;
-  }
+  CreateLandscapeLayers();
+  ReserveShotTrails();
 
   EntpackListe.assign(1, "");
 
-  for (int j = 0; j < 2; ++j) {
-    JoyLinks[j] = static_cast<int16_t>(212 + 35 * j);
-    JoyHoch[j] = static_cast<int16_t>(213 + 35 * j);
-    JoyRechts[j] = static_cast<int16_t>(214 + 35 * j);
-    JoyRunter[j] = static_cast<int16_t>(215 + 35 * j);
-    for (int b = 0; b < 32; ++b) JoyKnopf[j][b] = static_cast<int16_t>(216 + 35 * j + b);
-  }
+  SetJoystickCodes();
 }
 
 void VariabelnLösch() {
-  Nova = NovaStatus{};
-  HintergrundX = 0;
-  Overlay1 = false;
-  Overlay2 = false;
+  ResetNova();
+  ResetBackgroundScroll();
+  ResetOverlays();
   LupeAuftraege.clear();
 
   for (int g = 0; g < 2; ++g) {
     Partikel[g].Reset();
     Schuesse[g].Reset();
   }
-  for (int layer = 0; layer < 7; ++layer) {
-    LandschaftEbene& e = Landschaft[layer];
-    for (LandschaftObjekt& o : e.Objekte) o.Aktiv = VBFalse;
-    e.Frei = 0;
-    e.Max = -1;
-    Ebenen[layer].Cursor = 0;
-  }
+  ResetLandscape();
   Animationen.Reset();
-  CheckpointTor.Aktiv = false;
+  ResetCheckpointGate();
   Blasen.Reset();
   BigPartikel.Reset();
 
-  GegnerListe.Frei = 0;
-  GegnerListe.Max = -1;
-  for (Gegner& g : GegnerListe.Slot) {
-    g.Typ = GegnerTyp{};
-    g.Aktiv = VBFalse;
-  }
+  ResetEnemies();  // also: no boss placed yet (`SonderGegnerDa`)
 
   GegnerSchuesse.Reset();
   SchussErzeuger.Reset();
@@ -132,64 +123,35 @@ void VariabelnLösch() {
 
   RoutenVariablen.clear();
 
-  // Below 0 there are no raindrops; an absurd count is capped.
-  int32_t tropfen = RegenAnzahl < 0 ? 0 : std::min(RegenAnzahl, RegenAnzahlGrenze) + 1;
-  Regentropfen.assign(static_cast<size_t>(tropfen), RegenTropfen{});
-  HintergrundInit = true;
+  ResetRaindrops();
 
   VeskInit(0);
   VeskInit(1);
 
-  SpurAn = false;
-  Wetter = 0;
-  WetterInit = true;
-  platform::DateTime today = platform::Now();
-  if (today.month == 12 && today.day == 24) Wetter = 1;
+  ResetWeather();
+  const platform::DateTime heute = platform::Now();
+  if (heute.month == 12 && heute.day == 24) Wetter = 1;
 
-  for (int p = 0; p < 2; ++p) SpielerSpur[p].fill(Spieler[p]);
+  ResetTrails();  // after the ships are armed: the trail holds their records now
+  ResetBeams();
+  ResetTicker();
+  ResetCombos();
 
-  for (BeamStatus& b : Beam) {
-    b.AktivModus = 0;
-    b.Ladung = 0;
-    b.PowerZeit = 0;
-    b.Fliegt = VBFalse;
-    b.Powermodus = VBFalse;
-  }
-
-  MessageHistory.Zeilen.clear();
-  MessageHistory.Scroll = 0;
-  for (int p = 0; p < 2; ++p) {
-    ComboFaktor[p] = 1.0f;
-    ComboTreffer[p] = 0;
-    ComboBonus[p] = 0;
-  }
-
-  FunkStatus.Aktiv = VBFalse;
+  ResetRadio();
   Erschuetterung = 0;
-  RauschenBasis = 0;
-  Rauschen = 0;
+  ResetNoise();
 
   KillFunktionsSound();
 
-  SpezialStand.Aktiv = false;
-  SpezialStand.Art = 0;
-  SpezialStand.Tick = 0;
-  SpezialStand.Neustart = true;
+  ResetSpecialEvent();
 
   ForceStop();
 
   ExtraLebenCountdown = 0;
-  SonderGegnerDa = false;
 }
 
 void VariabelnTerminate() {
-  for (LandschaftEbene& e : Landschaft) {
-    e.Objekte.clear();
-    e.Objekte.shrink_to_fit();
-  }
-  SpriteDefs.clear();
-  GegnerTypen.clear();
-  Routen.clear();
-  AnimaTypen.clear();
-  EntpackListe.clear();
+  FreeLandscapeLayers();
+  FreeLevelCatalogues();
+  std::vector<std::string>().swap(EntpackListe);
 }

@@ -1,17 +1,16 @@
 #pragma once
 // The object pools and the program's defaults: set up once, emptied before every level
-// pass, freed at the end.
-#include <array>
-#include <cstdint>
-#include <string>
-
-inline std::string AppPfad;  // the program's folder, ends in a separator
-
-// Key codes of the joysticks' directions and buttons (j = 0, 1): the configuration file
-// stores them, so their spacing of 35 is fixed.
-inline std::array<int16_t, 2> JoyLinks{}, JoyHoch{}, JoyRechts{}, JoyRunter{};
-inline std::array<std::array<int16_t, 32>, 2> JoyKnopf{};
+// pass, freed at the end. These reset every subsystem, so they belong to the program run
+// on top of all of them; the game loop and the front end reach `VariabelnLösch` through
+// `ResetAllPools` (shell/pool.hpp), which `VariabelnInit` hands it to.
+#include "shell/variabeln_state.hpp"
 
 void VariabelnInit();
 void VariabelnLösch();
 void VariabelnTerminate();
+
+// The part of `VariabelnInit` that only sets state (everything after the random seed and
+// the folders): the program run's procedures handed to the subsystems below, option
+// defaults, empty tables, the landscape layers, the joystick codes and the new-game
+// players. Tests start from it too.
+void SetStartDefaults();

@@ -1,6 +1,6 @@
 #include "world/level.hpp"
 
-#include "shell/program.hpp"
+#include "shell/program_state.hpp"
 #include "world/radio.hpp"
 
 // The level loader comes with the level world; until then a level has nothing to load.

@@ -1,19 +1,6 @@
 #pragma once
-// The radio message that is playing.
-#include <cstdint>
-
-struct FunkStatusDaten {
-  int16_t Aktiv = 0;
-  int32_t Meldung = 0;
-  int32_t Zeile = 0;
-  int32_t SprecherFrame = 0;
-  int32_t FrameZeit = 0;
-  int32_t RestTicks = 0;
-  int32_t SeitenLaenge = 0;
-  int32_t Seite = 0;
-  int32_t Sound = 0;
-};
-inline FunkStatusDaten FunkStatus;
+// Radio messages: their voice clips.
+#include "world/radio_state.hpp"
 
 // Stops the voice clip of the current radio message.
 void KillFunktionsSound();

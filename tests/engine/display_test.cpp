@@ -9,6 +9,7 @@
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
 #include "shell/program.hpp"
+#include "support/fresh_state.hpp"
 #include "support/support.hpp"
 
 namespace headless = platform::headless;
@@ -22,10 +23,9 @@ class Anzeige : public ::testing::Test {
 
   void SetUp() override {
     headless::Reset();
+    testsupport::FreshState();
     DatenOrdner = dir.path();
     DebugModus = true;
-    Spielstatus = 0;
-    Sprache = "E";
   }
   void TearDown() override {
     ReleaseDisplay();

@@ -11,6 +11,7 @@
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
 #include "shell/program.hpp"
+#include "support/fresh_state.hpp"
 #include "support/support.hpp"
 
 namespace headless = platform::headless;
@@ -25,9 +26,9 @@ class DXFehler : public ::testing::Test {
 
   void SetUp() override {
     headless::Reset();
+    testsupport::FreshState();
     DatenOrdner = dir.path();
     DebugModus = true;
-    Sprache = "E";
     DXErrDispFRM = DXErrDispForm();
   }
   void TearDown() override {

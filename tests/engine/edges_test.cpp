@@ -12,6 +12,7 @@
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
 #include "shell/program.hpp"
+#include "support/fresh_state.hpp"
 #include "support/support.hpp"
 
 using platform::PixelFormat;
@@ -25,18 +26,14 @@ class Raender : public ::testing::Test {
 
   void SetUp() override {
     platform::headless::Reset();
+    testsupport::FreshState();
     DatenOrdner = dir.path();
     DebugModus = true;
-    Spielstatus = 0;
-    Farbtiefe = 32;
     BackBuffer.reset();
-    Surfaces.clear();
-    SurfacesMax = -1;
     GrafikPfad = dir / "Grafik/";
-    LevelName = "Level1";
     levelOrdner = GrafikPfad + LevelName + "/";
   }
-  void TearDown() override { Surfaces.clear(), SurfacesMax = -1; }
+  void TearDown() override { Surfaces.clear(); }
 
   // A picture from rows of text: '#' opaque white, 'n' near-black, anything else black.
   int32_t Lade(const std::string& name, const std::vector<std::string>& zeilen) {

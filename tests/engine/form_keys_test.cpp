@@ -1,7 +1,7 @@
 // The game window's key events reach the action-key part while the program runs.
 #include <gtest/gtest.h>
 
-#include "campaign/ticker.hpp"
+#include "campaign/ticker_state.hpp"
 #include "engine/keys.hpp"
 #include "engine/render.hpp"
 #include "platform/headless/headless.hpp"

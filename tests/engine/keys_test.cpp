@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "campaign/ticker.hpp"
+#include "campaign/ticker_state.hpp"
 #include "engine/input.hpp"
 #include "engine/keys.hpp"
 #include "engine/render.hpp"
 #include "player/players.hpp"
 #include "shell/config.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln.hpp"
+#include "shell/variabeln_state.hpp"
 
 namespace {
 
@@ -137,13 +137,7 @@ TEST_F(Keys, EscapeAsksEveryDevicesPauseKey) {
 }
 
 TEST_F(Keys, JoystickDefaultsOfEveryKeySet) {
-  for (int j = 0; j < 2; ++j) {
-    JoyLinks[j] = static_cast<int16_t>(212 + 35 * j);
-    JoyHoch[j] = static_cast<int16_t>(213 + 35 * j);
-    JoyRechts[j] = static_cast<int16_t>(214 + 35 * j);
-    JoyRunter[j] = static_cast<int16_t>(215 + 35 * j);
-    for (int b = 0; b < 32; ++b) JoyKnopf[j][b] = static_cast<int16_t>(216 + 35 * j + b);
-  }
+  SetJoystickCodes();
   for (int16_t set = 0; set < 3; ++set) {
     for (int16_t device = 1; device <= 2; ++device) {
       InitKeyConfig(set, device);

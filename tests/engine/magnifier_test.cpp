@@ -8,12 +8,13 @@
 #include "engine/display.hpp"
 #include "engine/magnifier.hpp"
 #include "engine/render.hpp"
-#include "player/nova.hpp"
+#include "player/nova_state.hpp"
 #include "quad_fixture.hpp"
 #include "shell/angles.hpp"
 #include "shell/basic.hpp"
 #include "shell/timing.hpp"
-#include "world/pictures.hpp"
+#include "world/pictures_state.hpp"
+#include "support/fresh_state.hpp"
 
 using namespace quadtest;
 
@@ -41,8 +42,7 @@ class Lupen : public QuadTest {
     Bunt();
   }
   void TearDown() override {
-    WeltAngehalten = 0;
-    LupeAuftraege.clear();
+    testsupport::FreshState();
     QuadTest::TearDown();
   }
   static uint32_t Textur(int x, int y) { return Surfaces[TexLupe].Surface->GetPixel(x, y); }

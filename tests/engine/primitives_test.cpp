@@ -15,8 +15,8 @@
 #include "shell/angles.hpp"
 #include "shell/basic.hpp"
 #include "shell/timing.hpp"
-#include "support/golden_bmp.hpp"
-#include "world/pictures.hpp"
+#include "support/golden.hpp"
+#include "world/pictures_state.hpp"
 
 using namespace quadtest;
 

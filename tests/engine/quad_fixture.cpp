@@ -2,34 +2,30 @@
 
 #include "engine/display.hpp"
 #include "engine/render.hpp"
-#include "player/nova.hpp"
+#include "player/nova_state.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
 #include "shell/program.hpp"
 #include "shell/timing.hpp"
-#include "world/pictures.hpp"
+#include "world/pictures_state.hpp"
+#include "support/fresh_state.hpp"
 
 namespace quadtest {
 
 void OeffneAnzeige(platform::PixelFormat format) {
-  DebugModus = false;
+  testsupport::FreshState();
   FillSinTables();
   BackBuffer = platform::Surface::Create(800, 600, format);
   D3DDevice = platform::Device3D::Create(BackBuffer);
-  Surfaces.clear();
-  SurfacesMax = -1;
   Rendern = true;
   Antizeitverschiebung = false;
   Filtern = FilterAktiv = BlendModus = false;
   AktuelleTextur = -1;
-  AdditivZiel = 7;
-  WeltAngehalten = 0;
   TexBalken = TexKreis2 = TexNoise = TexWeiss = TexLupe = -1;
 }
 
 void SchliesseAnzeige() {
   Surfaces.clear();
-  SurfacesMax = -1;
   D3DDevice.reset();
   BackBuffer.reset();
 }
@@ -49,9 +45,8 @@ int32_t NeuesBild(int w, int h, platform::PixelFormat format, bool key, const Ma
   e.Colorkey = key;
   e.SrcRect = {0, 0, w, h};
   Surfaces.push_back(e);
-  SurfacesMax = static_cast<int32_t>(Surfaces.size()) - 1;
-  SetUpGeom(SurfacesMax, e.SrcRect, e.SrcRect, 1, 1, 1, 1, 0);
-  return SurfacesMax;
+  SetUpGeom(SurfacesMax(), e.SrcRect, e.SrcRect, 1, 1, 1, 1, 0);
+  return SurfacesMax();
 }
 
 int32_t NeuesBild(int w, int h, bool key, const Maler& maler) {

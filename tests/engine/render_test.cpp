@@ -15,7 +15,7 @@
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
 #include "shell/program.hpp"
-#include "support/golden_bmp.hpp"
+#include "support/golden.hpp"
 #include "support/support.hpp"
 
 using namespace quadtest;
@@ -367,14 +367,12 @@ TEST(Geraet, TheDisplayMakesTheDeviceOnItsBackBufferAndReleasesIt) {
     EXPECT_EQ(BackBuffer->Format(), fenster ? PixelFormat::XRGB8888 : PixelFormat::RGB565);
     // It draws: a frame of one white quad.
     Surfaces.clear();
-    SurfacesMax = -1;
     const int32_t nr = NeuesBild(4, 4, false, [](int, int) { return 0xFFFFFFFFu; });
     RenderStart();
     ShowSprite(nr, 10, 20, true);
     RenderEnd();
     EXPECT_EQ(Farbe(12, 22), 0xFFFFFFu);
     Surfaces.clear();
-    SurfacesMax = -1;
     ReleaseDisplay();
     EXPECT_FALSE(D3DDevice);
     platform::DestroyAllWindows();

@@ -5,7 +5,7 @@
 #include <tuple>
 #include <vector>
 
-#include "campaign/ticker.hpp"
+#include "campaign/ticker_state.hpp"
 #include "engine/sound.hpp"
 #include "lib/archive_writer.hpp"
 #include "lib/media_writer.hpp"
@@ -15,8 +15,9 @@
 #include "shell/config.hpp"
 #include "shell/program.hpp"
 #include "shell/variabeln.hpp"
+#include "support/fresh_state.hpp"
 #include "support/support.hpp"
-#include "world/game_sounds.hpp"
+#include "world/game_sounds_state.hpp"
 #include "world/radio.hpp"
 
 namespace headless = platform::headless;
@@ -46,17 +47,14 @@ class SoundTable : public ::testing::Test {
   testsupport::TempDir app;
 
   void SetUp() override {
+    testsupport::FreshState();
     AppPfad = app.path();
     DatenOrdner = app.path();
     SoundPfad = AppPfad + "Data\\Sound\\";
     std::filesystem::create_directories(app / "Data/Sound");
     testsupport::WriteBytes(app / "Data/Sound/Normal2.wav", tools::EncodeWav16(Ramp(), 1, 44100));
-    DebugModus = false;
-    Spielstatus = 0;
-    SoundAn = true;
     Soundclear();
     std::filesystem::remove(app / "Debug.txt");
-    MessageHistory = MessageHistoryDaten();
     TickerLeer = false;
   }
   void TearDown() override {
@@ -93,7 +91,7 @@ TEST_F(SoundTable, NumbersOutsideTheTableOnlyWriteALine) {
   int32_t nr = LoadSound("", "Normal2.wav", 0, 44100);
   ASSERT_EQ(nr, 0);
   PlaySound(-1, 0);
-  PlaySound(SoundsMax + 1, 1, 0, 0);
+  PlaySound(SoundsMax() + 1, 1, 0, 0);
   StopSound(-1);
   StopSound(7);
   EXPECT_EQ(Log(), (std::vector<std::string>{"Soundplay out of Range", "Soundplay out of Range"}));
@@ -152,7 +150,7 @@ TEST_F(SoundTable, OptionalValuesReachTheCopyAndBadOnesAreSkipped) {
 TEST_F(SoundTable, AMissingFileGivesMinusOneAndATickerLine) {
   DebugModus = true;
   EXPECT_EQ(LoadSound("", "Nix.wav", 3, 44100), -1);
-  EXPECT_EQ(SoundsMax, -1);
+  EXPECT_EQ(SoundsMax(), -1);
   EXPECT_EQ(Ticker(), std::vector<std::string>{"Sound Not Found: Nix.wav"});
   EXPECT_EQ(Log(), (std::vector<std::string>{"Sound Nix.wav", "Sound Not Found: 0 "}));
 }
@@ -168,8 +166,8 @@ TEST_F(SoundTable, ADamagedFileFailsButKeepsItsEntry) {
   ASSERT_EQ(log.size(), 2u);
   EXPECT_EQ(log[1].rfind("Sound Loading Fail: -2005401500 ", 0), 0u) << log[1];
   // The entry stays, without playable copies; playing it does nothing at all.
-  ASSERT_EQ(SoundsMax, 0);
-  EXPECT_EQ(Sounds[0].KopienMax, 2);
+  ASSERT_EQ(SoundsMax(), 0);
+  EXPECT_EQ(Sounds[0].KopienMax(), 2);
   for (const auto& copy : Sounds[0].Kopien) EXPECT_FALSE(copy.Valid());
   PlaySound(0, 1, 0, 0);
   StopSound(0);
@@ -179,18 +177,18 @@ TEST_F(SoundTable, ADamagedFileFailsButKeepsItsEntry) {
   EXPECT_EQ(LoadSound("", "Normal2.wav", 0, 44100), 1);
   // A negative depth cannot size the copies: the same failure.
   EXPECT_EQ(LoadSound("", "Normal2.wav", -1, 44100), -1);
-  EXPECT_EQ(SoundsMax, 2);
+  EXPECT_EQ(SoundsMax(), 2);
   PlaySound(2, 0);
 }
 
 TEST_F(SoundTable, EveryLoadIsANewEntryAndQuittingLoadsNothing) {
   EXPECT_EQ(LoadSound("", "Normal2.wav", 5, 44100), 0);
   EXPECT_EQ(LoadSound("", "Normal2.wav", 0, 44100), 1);
-  EXPECT_EQ(Sounds[0].KopienMax, 5);
-  EXPECT_EQ(Sounds[1].KopienMax, 0);
+  EXPECT_EQ(Sounds[0].KopienMax(), 5);
+  EXPECT_EQ(Sounds[1].KopienMax(), 0);
   Spielstatus = 10;
   EXPECT_EQ(LoadSound("", "Normal2.wav", 0, 44100), 0);
-  EXPECT_EQ(SoundsMax, 1);
+  EXPECT_EQ(SoundsMax(), 1);
 }
 
 TEST_F(SoundTable, SoundclearStopsReleasesAndEmpties) {
@@ -202,7 +200,7 @@ TEST_F(SoundTable, SoundclearStopsReleasesAndEmpties) {
   std::filesystem::remove(app / "Debug.txt");
   Soundclear();
   EXPECT_EQ(Log(), std::vector<std::string>{"Sound Clear"});
-  EXPECT_EQ(SoundsMax, -1);
+  EXPECT_EQ(SoundsMax(), -1);
   EXPECT_TRUE(Sounds.empty());
   EXPECT_EQ(FunkStatus.Sound, 0);
   EXPECT_EQ(platform::audio::PlayingCount(), 0u);
@@ -226,19 +224,18 @@ TEST_F(SoundTable, StopSoundStopsEveryCopyOfOneSound) {
 
 TEST_F(SoundTable, SpielSoundOFFStopsTheContinuousAndTheLevelSounds) {
   for (int i = 0; i < 4; ++i) LoadSound("", "Normal2.wav", 0, 44100);
-  auto saved = std::tuple(SndRain, SndYellow2, SndHit, LevelSounds, LevelSoundsAnzahl);
+  auto saved = std::tuple(SndRain, SndYellow2, SndHit, LevelSounds);
   SndRain = 0;
   SndYellow2 = 1;
   SndHit = 2;  // a one-shot sound: left alone
   LevelSounds = {3, -1};
-  LevelSoundsAnzahl = 1;
   for (bool an : {false, true}) {
     SoundAn = an;
     for (int n = 0; n < 4; ++n) PlaySound(n, 1, 0);
     SpielSoundOFF();
     for (int n = 0; n < 4; ++n) EXPECT_EQ(PlayingCopies(n), (an && n != 2) ? 0 : 1) << n << " sound " << an;
   }
-  std::tie(SndRain, SndYellow2, SndHit, LevelSounds, LevelSoundsAnzahl) = saved;
+  std::tie(SndRain, SndYellow2, SndHit, LevelSounds) = saved;
 }
 
 TEST_F(SoundTable, SoundsComeFromAnArchiveAndTheUnpackFolderGoes) {

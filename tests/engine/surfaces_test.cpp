@@ -15,6 +15,7 @@
 #include "shell/config.hpp"
 #include "shell/program.hpp"
 #include "shell/variabeln.hpp"
+#include "support/fresh_state.hpp"
 #include "support/support.hpp"
 
 namespace headless = platform::headless;
@@ -30,19 +31,15 @@ class Bildtabelle : public ::testing::Test {
 
   void SetUp() override {
     headless::Reset();
+    testsupport::FreshState();
     DatenOrdner = dir.path();
     DebugModus = true;
-    Spielstatus = 0;
-    Farbtiefe = 32;
     FensterModus = true;
     HardwareInvert = true;
     AlphaFormat = 0;
     BackBuffer.reset();
-    Surfaces.clear();
-    SurfacesMax = -1;
-    EntpackListe.assign(1, "");
   }
-  void TearDown() override { Surfaces.clear(), SurfacesMax = -1; }
+  void TearDown() override { Surfaces.clear(); }
 
   // A picture written as a 24-bit BMP: `farbe(x, y)` gives 0xRRGGBB.
   template <typename F>
@@ -68,7 +65,7 @@ TEST_F(Bildtabelle, APictureIsLoadedOncePerNameInAnyCase) {
   EXPECT_EQ(LoadSurface(Muster("Anderes.bmp"), false), 1);
   // The same path in upper case, with a rectangle: the first entry, unchanged.
   EXPECT_EQ(LoadSurface(UCase(pfad), false, 1, 1, 3, 3), 0);
-  EXPECT_EQ(SurfacesMax, 1);
+  EXPECT_EQ(SurfacesMax(), 1);
   const SurfaceInfo& e = Surfaces[0];
   EXPECT_EQ(e.Name, UCase(pfad));
   EXPECT_EQ(e.Width, 6);
@@ -139,10 +136,9 @@ TEST_F(Bildtabelle, InvertedCopiesInvertTheirRectangleAndKeyWhite) {
       // but a file of that name, which does not exist.
       EXPECT_EQ(LoadSurface(pfad + "_I", false), flash);
       Surfaces.clear();
-      SurfacesMax = -1;
       EXPECT_EQ(LoadSurface(pfad + "_I", false), 0);
       EXPECT_EQ(Spielstatus, 10);
-      EXPECT_EQ(SurfacesMax, -1);
+      EXPECT_EQ(SurfacesMax(), -1);
     }
   }
 }
@@ -178,7 +174,6 @@ TEST_F(Bildtabelle, AlphaMatesGiveAlphaTexturesAtBothDepths) {
   // Once a 16-bit alpha texture was made, later ones stay at 16 bits.
   Farbtiefe = 32;
   Surfaces.clear();
-  SurfacesMax = -1;
   n = LoadSurface(pfad, true);
   EXPECT_EQ(Surfaces[n].Surface->Format(), PixelFormat::ARGB4444);
 }
@@ -202,7 +197,7 @@ TEST_F(Bildtabelle, AMissingPictureEndsTheRunAndAddsNoEntry) {
   int32_t n = LoadSurface(Muster("Da.bmp"), false);
   EXPECT_EQ(LoadSurface(dir / "Fehlt.bmp", false), 0);
   EXPECT_EQ(Spielstatus, 10);
-  EXPECT_EQ(SurfacesMax, n);
+  EXPECT_EQ(SurfacesMax(), n);
   // The error dialog's crash record names the file.
   std::string log = Log();
   size_t crash = log.find("-----CRASH");
@@ -210,13 +205,13 @@ TEST_F(Bildtabelle, AMissingPictureEndsTheRunAndAddsNoEntry) {
   EXPECT_NE(log.find("Fehlt.bmp", crash), std::string::npos) << log;
   // While quitting nothing is loaded, but the start is still logged.
   EXPECT_EQ(LoadSurface(Muster("Neu.bmp"), false), 0);
-  EXPECT_EQ(SurfacesMax, n);
+  EXPECT_EQ(SurfacesMax(), n);
   EXPECT_NE(Log().find("LoadSurface " + (dir / "Neu.bmp") + " start"), std::string::npos);
   // A damaged file fails the same way.
   Spielstatus = 0;
   testsupport::WriteText(dir / "Kaputt.bmp", "BM....");
   EXPECT_EQ(LoadSurface(dir / "Kaputt.bmp", false), 0);
-  EXPECT_EQ(SurfacesMax, n);
+  EXPECT_EQ(SurfacesMax(), n);
 }
 
 TEST_F(Bildtabelle, RemovalAndCorrection) {
@@ -226,7 +221,7 @@ TEST_F(Bildtabelle, RemovalAndCorrection) {
   EntpackListe.push_back("Pause.vkp$" + AppPfad);
   LoadSurface(Muster("Zwei.bmp"), false);
   RemoveLastSurface(true);
-  EXPECT_EQ(SurfacesMax, 0);
+  EXPECT_EQ(SurfacesMax(), 0);
   EXPECT_EQ(Surfaces.size(), 1u);
   EXPECT_EQ(EntpackListe, liste);
   // A name removed can be loaded again as a new entry.
@@ -251,7 +246,7 @@ TEST_F(Bildtabelle, RemovalAndCorrection) {
   RemoveLastSurface(true);
   RemoveLastSurface(true);
   RemoveLastSurface(true);
-  EXPECT_EQ(SurfacesMax, -1);
+  EXPECT_EQ(SurfacesMax(), -1);
   EXPECT_EQ(EntpackListe.size(), 1u);
 }
 
@@ -287,7 +282,7 @@ TEST_F(Bildtabelle, PicturesFromAnArchiveAndClearingDeletesTheUnpackFolders) {
   ASSERT_TRUE(platform::fs::DirExists(ordner));
   SurfaceClear();
   EXPECT_FALSE(platform::fs::DirExists(ordner));
-  EXPECT_EQ(SurfacesMax, -1);
+  EXPECT_EQ(SurfacesMax(), -1);
   EXPECT_TRUE(Surfaces.empty());
   EXPECT_EQ(EntpackListe, std::vector<std::string>{""});
   EXPECT_NE(Log().find("Surfaces Cleared"), std::string::npos);

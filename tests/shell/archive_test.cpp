@@ -9,6 +9,7 @@
 #include "shell/archive.hpp"
 #include "shell/program.hpp"
 #include "shell/timing.hpp"
+#include "support/fresh_state.hpp"
 #include "support/support.hpp"
 
 namespace fsys = std::filesystem;
@@ -22,11 +23,10 @@ class Archive : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::headless::Reset();
+    testsupport::FreshState();
     DatenOrdner = home.home();
     DebugModus = true;
-    Spielstatus = 0;
     FrameSkipAn = false;
-    EntpackListe.assign(1, "");
     fsys::create_directories(app / "Data");
   }
   void Pack(const std::string& name, const std::vector<ArchiveMember>& members) {

@@ -12,8 +12,9 @@
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
 #include "shell/program.hpp"
+#include "support/fresh_state.hpp"
 #include "support/support.hpp"
-#include "world/weather.hpp"
+#include "world/weather_state.hpp"
 
 using testsupport::IsolatedHome;
 using testsupport::ReadText;
@@ -218,13 +219,10 @@ TEST_F(SingleInstance, ABoxClosedWithoutAnswerCountsAsAbort) {
 class CommandLine : public ::testing::Test {
  protected:
   void SetUp() override {
+    testsupport::FreshState();
     DatenOrdner = home.home();
-    DebugModus = false;
-    SkipModus = false;
-    StartTick = 0;
     RegenAnzahl = 0;
     Wasserstand = 0;
-    LevelName = "Level1";
     headless::Reset();
   }
   testsupport::IsolatedHome home;

@@ -10,6 +10,7 @@
 #include "shell/program.hpp"
 #include "shell/settings_window.hpp"
 #include "shell/variabeln.hpp"
+#include "support/fresh_state.hpp"
 #include "support/support.hpp"
 
 namespace headless = platform::headless;
@@ -59,12 +60,8 @@ class SettingsWindow : public ::testing::Test {
     headless::Reset();
     platform::DestroyAllWindows();
     headless::SetClock(1000);
+    testsupport::FreshState();
     AppPfad = dir.path();
-    FensterModus = false;
-    SoundAn = true;
-    VoodooModus = false;
-    Sprache = "E";
-    Farbtiefe = 32;
     VideoAn = false;
     VideoKlein = false;
   }

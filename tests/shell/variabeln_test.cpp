@@ -1,19 +1,41 @@
 #include <gtest/gtest.h>
 
-#include "campaign/ticker.hpp"
+#include <functional>
+
+#include "campaign/checkpoints_state.hpp"
+#include "campaign/game_loop_state.hpp"
+#include "campaign/special_events_state.hpp"
+#include "campaign/ticker_state.hpp"
+#include "engine/force.hpp"
+#include "engine/magnifier.hpp"
+#include "engine/sound.hpp"
+#include "engine/surfaces.hpp"
+#include "frontend/effects_state.hpp"
 #include "platform/fs.hpp"
 #include "platform/headless/headless.hpp"
+#include "player/beam_state.hpp"
+#include "player/nova_state.hpp"
 #include "player/players.hpp"
-#include "player/shots.hpp"
+#include "player/score_state.hpp"
+#include "player/shots_state.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
 #include "shell/archive.hpp"
+#include "shell/config.hpp"
+#include "shell/pool.hpp"
+#include "shell/program.hpp"
 #include "shell/variabeln.hpp"
 #include "support/support.hpp"
-#include "world/enemies.hpp"
-#include "world/landscape.hpp"
-#include "world/particles.hpp"
-#include "world/weather.hpp"
+#include "world/animations_state.hpp"
+#include "world/enemies_state.hpp"
+#include "world/enemy_shots_state.hpp"
+#include "world/landscape_state.hpp"
+#include "world/level_data_state.hpp"
+#include "world/particles_state.hpp"
+#include "world/pickups_state.hpp"
+#include "world/radio_state.hpp"
+#include "world/routes_state.hpp"
+#include "world/weather_state.hpp"
 
 namespace headless = platform::headless;
 
@@ -35,7 +57,7 @@ TEST_F(Variabeln, InitSetsJoystickCodesLayersAndDefaults) {
   EXPECT_EQ(JoyKnopf[1][0], 251);
   const int32_t caps[7] = {10, 50, 20, 100, -1, 20, 15};
   for (int layer = 0; layer < 7; ++layer) {
-    EXPECT_EQ(Landschaft[layer].Kapazitaet, caps[layer]);
+    EXPECT_EQ(Landschaft[layer].Kapazitaet(), caps[layer]);
     EXPECT_EQ(Landschaft[layer].Objekte.size(), static_cast<size_t>(caps[layer] + 1));
   }
   EXPECT_EQ(EntpackListe.size(), 1u);
@@ -92,4 +114,118 @@ TEST_F(Variabeln, TerminateFreesTheLayers) {
   VariabelnTerminate();
   for (const LandschaftEbene& e : Landschaft) EXPECT_TRUE(e.Objekte.empty());
   EXPECT_TRUE(EntpackListe.empty());
+}
+
+TEST_F(Variabeln, LöschResetsEveryPieceOfTheLevelState) {
+  struct Case {
+    const char* name;
+    std::function<void()> dirty;
+    std::function<bool()> reset;
+  } cases[] = {
+      {"nova", [] { Nova.NovaZeit = 9, WeltAngehalten = -1; }, [] { return Nova.NovaZeit == 0 && !WeltAngehalten; }},
+      {"background scroll", [] { HintergrundX = 12; }, [] { return HintergrundX == 0; }},
+      {"overlays", [] { Overlay1 = Overlay2 = true; }, [] { return !Overlay1 && !Overlay2; }},
+      {"magnifier queue", [] { LupeAuftraege.push_back({}); }, [] { return LupeAuftraegeMax() == -1; }},
+      {"small particles", [] { Partikel[0].Claim(); }, [] { return Partikel[0].Max == -1; }},
+      {"landscape cursor", [] { Ebenen[6].Cursor = 4; }, [] { return Ebenen[6].Cursor == 0; }},
+      {"animations", [] { Animationen.Claim(); }, [] { return AnimaMax == -1; }},
+      {"checkpoint gate", [] { CheckpointTor.Aktiv = true; }, [] { return !CheckpointTor.Aktiv; }},
+      {"bubbles", [] { Blasen.Claim(); }, [] { return Blasen.Max == -1 && Blasen.Frei == 0; }},
+      {"enemy shots", [] { GegnerSchuesse.Claim(); }, [] { return GegnerSchuesse.Max == -1; }},
+      {"shot generators", [] { SchussErzeuger.Claim(); }, [] { return SchussErzeuger.Max == -1; }},
+      {"pick-ups", [] { SpezialObjekte.Claim(); }, [] { return SpezialObjekte.Max == -1; }},
+      {"score pop-ups", [] { PunkteAnzeigen.Claim(); }, [] { return PunkteMax == -1; }},
+      {"route variables", [] { RoutenVariablen.assign(3, 1.0f); }, [] { return RoutenVariablen.empty(); }},
+      {"weather set-up", [] { WetterInit = HintergrundInit = false; }, [] { return WetterInit && HintergrundInit; }},
+      {"trail display", [] { SpurAn = true; }, [] { return !SpurAn; }},
+      {"beam power mode", [] { Beam[1].Powermodus = -1, Beam[1].Ladung = 3; },
+       [] { return Beam[1].Powermodus == 0 && Beam[1].Ladung == 0; }},
+      {"ticker", [] { MessageHistory.Scroll = 40; }, [] { return MessageHistory.Scroll == 0; }},
+      {"combo", [] { ComboTreffer[0] = 3, ComboBonus[1] = 9; }, [] { return ComboTreffer[0] == 0 && ComboBonus[1] == 0; }},
+      {"radio message", [] { FunkStatus.Aktiv = -1; }, [] { return FunkStatus.Aktiv == 0; }},
+      {"screen shake", [] { Erschuetterung = 30; }, [] { return Erschuetterung == 0; }},
+      {"noise", [] { Rauschen = RauschenBasis = 0.5f; }, [] { return Rauschen == 0 && RauschenBasis == 0; }},
+      {"special event", [] { SpezialStand = {true, false, 3, {1, 2, 3, 4}, 77}; },
+       [] {
+         return !SpezialStand.Aktiv && SpezialStand.Neustart && SpezialStand.Art == 0 && SpezialStand.Tick == 0 &&
+                SpezialStand.Wert[3] == 4;  // the values stay
+       }},
+      {"extra-life countdown", [] { ExtraLebenCountdown = 50; }, [] { return ExtraLebenCountdown == 0; }},
+      {"boss", [] { SonderGegnerDa = true; }, [] { return !SonderGegnerDa; }},
+  };
+  for (const Case& c : cases) {
+    c.dirty();
+    VariabelnLösch();
+    EXPECT_TRUE(c.reset()) << c.name;
+  }
+}
+
+TEST_F(Variabeln, LöschLeavesTheLevelDataTablesAndWhetherTheTickerRanOut) {
+  GegnerTypen.resize(2);
+  TickerLeer = true;
+  Spieler[0].Punkte = 1234;
+  VariabelnLösch();
+  EXPECT_EQ(GegnerTypenMax(), 1);
+  EXPECT_TRUE(TickerLeer);
+  EXPECT_EQ(Spieler[0].Punkte, 1234);
+  GegnerTypen.clear();
+  TickerLeer = false;
+}
+
+TEST_F(Variabeln, TheTrailHoldsTheShipAsArmedForThePass) {
+  Spieler[1].Energie = 5;
+  Spieler[1].EnergieMax = 80;
+  VariabelnLösch();
+  for (const SpielerDaten& s : SpielerSpur[1]) EXPECT_EQ(s.Energie, 80);
+}
+
+TEST_F(Variabeln, LöschEmptiesEnemyTemplatesButKeepsTheirRoom) {
+  GegnerTyp vorlage;
+  vorlage.Name = "A template with a name that does not fit a short string";
+  vorlage.Komponenten.resize(9);
+  vorlage.TypWert[12] = 1;
+  vorlage.HP = 50;
+  GegnerListe.Add(Gegner{vorlage});
+  const size_t komponenten = GegnerListe[0].Typ.Komponenten.capacity();
+  const size_t name = GegnerListe[0].Typ.Name.capacity();
+  VariabelnLösch();
+  const GegnerTyp& t = GegnerListe[0].Typ;
+  EXPECT_EQ(t.KomponentenMax(), -1);
+  EXPECT_EQ(t.Name, "");
+  EXPECT_EQ(t.HP, 0);
+  EXPECT_EQ(t.TypWert[12], 0);
+  EXPECT_EQ(t.Komponenten.capacity(), komponenten);
+  EXPECT_EQ(t.Name.capacity(), name);
+}
+
+TEST_F(Variabeln, InitHandsTheProgramRunsProceduresDown) {
+  EXPECT_EQ(ResetAllPools, &VariabelnLösch);
+  EXPECT_EQ(CloseGameWindows, &UnloadGameWindows);
+  Blasen.Claim();
+  ResetAllPools();
+  EXPECT_EQ(Blasen.Max, -1);
+}
+
+TEST_F(Variabeln, StartDefaultsEmptyTheTablesAndArmTheTrails) {
+  Surfaces.resize(3);
+  Sounds.resize(2);
+  AnimaTypen.resize(4);
+  Farbtiefe = 16;
+  SetStartDefaults();
+  EXPECT_EQ(SurfacesMax(), -1);
+  EXPECT_EQ(SoundsMax(), -1);
+  EXPECT_EQ(AnimaTypenMax(), -1);
+  EXPECT_EQ(Farbtiefe, 32);
+  for (const auto& gruppe : Schuesse)
+    for (const SchussDaten& s : gruppe.Slot) ASSERT_GE(s.SchweifX.capacity(), kSchweifPunkte);
+}
+
+TEST_F(Variabeln, TerminateFreesTheLevelCatalogues) {
+  SpriteDefs.resize(2);
+  GegnerTypen.resize(3);
+  Routen.resize(4);
+  AnimaTypen.resize(5);
+  VariabelnTerminate();
+  EXPECT_EQ(SpriteDefs.capacity() + GegnerTypen.capacity() + Routen.capacity() + AnimaTypen.capacity(), 0u);
+  EXPECT_EQ(EntpackListe.capacity(), 0u);
 }

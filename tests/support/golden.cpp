@@ -1,33 +1,44 @@
 #include "support/golden.hpp"
 
-#include "support/support.hpp"
-
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+
+#include "platform/bmp.hpp"
+#include "support/support.hpp"
 
 namespace testsupport {
 namespace {
 
+// A decoded picture: 0xRRGGBB per pixel, rows top to bottom.
+struct Picture {
+  int width = 0, height = 0;
+  std::vector<uint32_t> rgb;
+};
+using Decoder = bool (*)(const std::vector<uint8_t>& file, Picture& picture);
+
+// --- 8-bit grey PNG, without interlacing ---
+
 const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-void Put32(std::string& out, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>((v >> shift) & 0xFF));
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>((v >> shift) & 0xFF));
 }
 uint32_t Get32(const uint8_t* p) {
   return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
 }
 
-void Chunk(std::string& out, const char* type, const std::string& data) {
+void Chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
   Put32(out, static_cast<uint32_t>(data.size()));
-  std::string body = std::string(type, 4) + data;
-  out += body;
-  Put32(out, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()))));
+  std::vector<uint8_t> body(type, type + 4);
+  body.insert(body.end(), data.begin(), data.end());
+  out.insert(out.end(), body.begin(), body.end());
+  Put32(out, static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
 }
 
 uint8_t Paeth(int a, int b, int c) {
@@ -35,67 +46,57 @@ uint8_t Paeth(int a, int b, int c) {
   return static_cast<uint8_t>(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
 }
 
-}  // namespace
-
-bool WritePng(const std::string& path, const GreyImage& image) {
-  std::string raw;
+std::vector<uint8_t> EncodePng(const GreyImage& image) {
+  std::vector<uint8_t> raw;
   for (int y = 0; y < image.height; ++y) {
     raw.push_back(0);  // no filter
-    raw.append(reinterpret_cast<const char*>(&image.pixels[static_cast<size_t>(y) * image.width]), image.width);
+    const uint8_t* row = &image.pixels[static_cast<size_t>(y) * image.width];
+    raw.insert(raw.end(), row, row + image.width);
   }
   uLongf size = compressBound(static_cast<uLong>(raw.size()));
-  std::string packed(size, '\0');
-  if (compress2(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(raw.data()),
-                static_cast<uLong>(raw.size()), 9) != Z_OK)
-    return false;
+  std::vector<uint8_t> packed(size);
+  if (compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK) return {};
   packed.resize(size);
-  std::string out(reinterpret_cast<const char*>(kSignature), 8), ihdr;
+  std::vector<uint8_t> out(kSignature, kSignature + 8), ihdr;
   Put32(ihdr, static_cast<uint32_t>(image.width));
   Put32(ihdr, static_cast<uint32_t>(image.height));
-  ihdr += std::string("\x08\x00\x00\x00\x00", 5);  // 8 bits, grey, deflate, no filter, no interlace
+  for (uint8_t b : {8, 0, 0, 0, 0}) ihdr.push_back(b);  // 8 bits, grey, deflate, no filter, no interlace
   Chunk(out, "IHDR", ihdr);
   Chunk(out, "IDAT", packed);
-  Chunk(out, "IEND", "");
-  std::ofstream f(path, std::ios::binary);
-  f.write(out.data(), static_cast<std::streamsize>(out.size()));
-  return static_cast<bool>(f);
+  Chunk(out, "IEND", {});
+  return out;
 }
 
-bool ReadPng(const std::string& path, GreyImage& image) {
-  std::ifstream f(path, std::ios::binary);
-  std::vector<uint8_t> file((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+bool DecodePng(const std::vector<uint8_t>& file, Picture& picture) {
   if (file.size() < 8 || std::memcmp(file.data(), kSignature, 8) != 0) return false;
-  std::string idat;
+  std::vector<uint8_t> idat;
   size_t pos = 8;
-  bool header = false;
+  int width = 0, height = 0;
   while (pos + 12 <= file.size()) {
     uint32_t len = Get32(&file[pos]);
     if (len > file.size() - pos - 12) return false;
-    std::string type(reinterpret_cast<const char*>(&file[pos + 4]), 4);
+    const uint8_t* type = &file[pos + 4];
     const uint8_t* data = &file[pos + 8];
-    if (type == "IHDR") {
+    if (std::memcmp(type, "IHDR", 4) == 0) {
       if (len != 13 || data[8] != 8 || data[9] != 0 || data[12] != 0) return false;
-      image.width = static_cast<int>(Get32(data));
-      image.height = static_cast<int>(Get32(data + 4));
-      if (image.width <= 0 || image.height <= 0 || image.width > 8192 || image.height > 8192) return false;
-      header = true;
-    } else if (type == "IDAT") {
-      idat.append(reinterpret_cast<const char*>(data), len);
+      width = static_cast<int>(Get32(data));
+      height = static_cast<int>(Get32(data + 4));
+      if (width <= 0 || height <= 0 || width > 8192 || height > 8192) return false;
+    } else if (std::memcmp(type, "IDAT", 4) == 0) {
+      idat.insert(idat.end(), data, data + len);
     }
     pos += 12 + len;
   }
-  if (!header) return false;
-  const size_t stride = static_cast<size_t>(image.width) + 1;
-  std::vector<uint8_t> raw(stride * image.height);
+  if (width == 0) return false;
+  const size_t stride = static_cast<size_t>(width) + 1;
+  std::vector<uint8_t> raw(stride * height);
   uLongf size = static_cast<uLongf>(raw.size());
-  if (uncompress(raw.data(), &size, reinterpret_cast<const Bytef*>(idat.data()), static_cast<uLong>(idat.size())) !=
-          Z_OK ||
-      size != raw.size())
+  if (uncompress(raw.data(), &size, idat.data(), static_cast<uLong>(idat.size())) != Z_OK || size != raw.size())
     return false;
-  image.pixels.assign(static_cast<size_t>(image.width) * image.height, 0);
-  for (int y = 0; y < image.height; ++y) {
+  GreyImage image{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height)};
+  for (int y = 0; y < height; ++y) {
     const uint8_t filter = raw[y * stride];
-    for (int x = 0; x < image.width; ++x) {
+    for (int x = 0; x < width; ++x) {
       const int a = x ? image.at(x - 1, y) : 0, b = y ? image.at(x, y - 1) : 0,
                 c = x && y ? image.at(x - 1, y - 1) : 0;
       const uint8_t v = raw[y * stride + 1 + x];
@@ -109,37 +110,84 @@ bool ReadPng(const std::string& path, GreyImage& image) {
       }
     }
   }
+  picture = {width, height, {}};
+  picture.rgb.reserve(image.pixels.size());
+  for (uint8_t v : image.pixels) picture.rgb.push_back(v * 0x010101u);
   return true;
 }
 
-std::string CompareWithGolden(const std::string& relativePath, const GreyImage& actual) {
+// --- 24-bit BMP ---
+
+bool DecodeBmp(const std::vector<uint8_t>& file, Picture& picture) {
+  platform::BmpImage image;
+  if (file.empty() || !platform::DecodeBmp(file.data(), file.size(), image)) return false;
+  picture = {image.width, image.height, {}};
+  picture.rgb.reserve(image.argb.size());
+  for (uint32_t p : image.argb) picture.rgb.push_back(p & 0xFFFFFFu);
+  return true;
+}
+
+// --- the comparer ---
+
+int LargestChannelDifference(uint32_t a, uint32_t b) {
+  int largest = 0;
+  for (int shift = 0; shift < 24; shift += 8)
+    largest = std::max(largest, std::abs(static_cast<int>((a >> shift) & 255) - static_cast<int>((b >> shift) & 255)));
+  return largest;
+}
+
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+// `drawn` is the drawn picture encoded as its reference is stored; `decode` reads both.
+std::string CompareWithReference(const std::string& relativePath, const std::vector<uint8_t>& drawn,
+                                 Decoder decode) {
   const std::string path = SourceDir() + "/" + relativePath;
   if (UpdatingGolden()) {
-    if (!WritePng(path, actual)) return "cannot write " + path;
+    if (drawn.empty() || !WriteFile(path, drawn)) return "cannot write " + path;
     std::fprintf(stderr, "golden picture written: %s\n", path.c_str());
     return "";
   }
-  GreyImage expected;
-  if (!ReadPng(path, expected)) return "no reference picture " + path + " (make it with HARVO_UPDATE_GOLDEN=1)";
-  const std::string name = std::filesystem::path(relativePath).stem().string();
+  const std::filesystem::path reference(relativePath);
+  const std::string leftAs = reference.stem().string() + ".actual" + reference.extension().string();
+  Picture expected, actual;
+  if (!decode(ReadBytes(path), expected)) return "no reference picture " + path + " (make it with HARVO_UPDATE_GOLDEN=1)";
+  if (!decode(drawn, actual)) return "the drawn picture could not be encoded";
   if (expected.width != actual.width || expected.height != actual.height) {
-    WritePng(name + ".actual.png", actual);
+    WriteFile(leftAs, drawn);
     return "size differs from " + path;
   }
-  size_t differing = 0;
-  int largest = 0, firstX = -1, firstY = -1;
-  for (int y = 0; y < actual.height; ++y)
-    for (int x = 0; x < actual.width; ++x) {
-      int d = std::abs(int{actual.at(x, y)} - int{expected.at(x, y)});
-      if (d == 0) continue;
-      if (!differing++) firstX = x, firstY = y;
-      largest = std::max(largest, d);
-    }
+  size_t differing = 0, first = 0;
+  int largest = 0;
+  for (size_t i = 0; i < actual.rgb.size(); ++i) {
+    if (actual.rgb[i] == expected.rgb[i]) continue;
+    if (!differing++) first = i;
+    largest = std::max(largest, LargestChannelDifference(actual.rgb[i], expected.rgb[i]));
+  }
   if (!differing) return "";
-  WritePng(name + ".actual.png", actual);
-  return std::to_string(differing) + " pixels differ from " + path + " (first at " + std::to_string(firstX) + "," +
-         std::to_string(firstY) + ", largest difference " + std::to_string(largest) + "); drawn: " + name +
-         ".actual.png";
+  WriteFile(leftAs, drawn);
+  char detail[128];
+  std::snprintf(detail, sizeof detail, " (first at %d,%d: %06X, expected %06X; largest difference %d)",
+                static_cast<int>(first % actual.width), static_cast<int>(first / actual.width), actual.rgb[first],
+                expected.rgb[first], largest);
+  return std::to_string(differing) + " pixels differ from " + path + detail + "; drawn: " + leftAs;
+}
+
+}  // namespace
+
+std::string CompareWithGolden(const std::string& relativePath, const GreyImage& actual) {
+  return CompareWithReference(relativePath, EncodePng(actual), DecodePng);
+}
+
+std::string CompareWithGoldenBmp(const std::string& relativePath, const platform::Surface& frame,
+                                 const platform::Rect& area) {
+  platform::Surface part(area.Right - area.Left, area.Bottom - area.Top, frame.Format());
+  platform::Rect r = area;
+  part.BltFast(0, 0, const_cast<platform::Surface&>(frame), &r, platform::DDBLTFAST_WAIT);
+  return CompareWithReference(relativePath, platform::EncodeBmp24(part), DecodeBmp);
 }
 
 }  // namespace testsupport

@@ -15,7 +15,7 @@
 #include "player/players.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "shell/variabeln.hpp"
+#include "shell/variabeln_state.hpp"
 
 namespace {
 
@@ -65,13 +65,7 @@ class SdlJoysticks : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
-    for (int j = 0; j < 2; ++j) {
-      JoyLinks[j] = static_cast<int16_t>(212 + 35 * j);
-      JoyHoch[j] = static_cast<int16_t>(213 + 35 * j);
-      JoyRechts[j] = static_cast<int16_t>(214 + 35 * j);
-      JoyRunter[j] = static_cast<int16_t>(215 + 35 * j);
-      for (int b = 0; b < 32; ++b) JoyKnopf[j][b] = static_cast<int16_t>(216 + 35 * j + b);
-    }
+    SetJoystickCodes();
     dir_ = std::filesystem::temp_directory_path() / ("harvo_sdl_input_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir_);
     DatenOrdner = dir_.string() + "/";

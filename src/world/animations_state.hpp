@@ -1,9 +1,11 @@
 #pragma once
 // Running key-frame animations.
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "shell/pool.hpp"
+#include "world/level_data_state.hpp"
 
 struct AnimaTeil {
   float PosX = 0, PosY = 0;
@@ -21,10 +23,18 @@ struct AnimaDaten {
   int32_t Typ = 0;
   int16_t Aktiv = 0;
   float X = 0, Y = 0;
-  std::vector<AnimaTeil> Teile;
+  std::vector<AnimaTeil> Teile;  // one per part of its definition; keeps its room when freed
   int32_t Tick = 0;
 };
 
 inline Pool<AnimaDaten, 300> Animationen;
 inline int32_t& AnimaFrei = Animationen.Frei;
 inline int32_t& AnimaMax = Animationen.Max;
+
+// While a level loads, after its animation definitions: makes room in every slot for the
+// definition with the most parts, so starting an animation during play allocates nothing.
+inline void ReserveAnimationSlots() {
+  size_t teile = 0;
+  for (const AnimaTypDaten& t : AnimaTypen) teile = std::max(teile, t.Teile.size());
+  for (AnimaDaten& a : Animationen.Slot) a.Teile.reserve(teile);
+}

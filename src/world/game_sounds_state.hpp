@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "shell/basic.hpp"
+
 inline std::array<int32_t, 2> SndNormal{-1, -1};
 inline int32_t SndGreen = -1;
 inline int32_t SndVPhytonRed = -1;
@@ -48,4 +50,5 @@ inline std::array<int32_t, 7> SndWarnung{-1, -1, -1, -1, -1, -1, -1};
 
 // The level's sounds as sound numbers, by the level's sound index (0 To LevelSoundsAnzahl).
 inline std::vector<int32_t> LevelSounds;
-inline int32_t LevelSoundsAnzahl = -1;
+// The highest sound index of the level (an upper bound, despite its name); -1 for none.
+inline int32_t LevelSoundsAnzahl() { return UBound(LevelSounds); }

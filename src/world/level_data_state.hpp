@@ -1,10 +1,16 @@
 #pragma once
 // The level file's catalogues: read once per level by the loader, only read afterwards.
-// Record fields keep the order of the file format.
+// Record fields keep the order of the file format. Every bound the game reads (a
+// catalogue's `…Max`, a record's count of commands, components, frames, keys or parts)
+// is the size of its list: the file's bound field is read into the list's size and
+// written from it, so the two cannot disagree.
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "shell/basic.hpp"
 
 struct RoutenBefehl {
   int32_t Befehl = 0;       // opcode
@@ -14,7 +20,7 @@ struct RoutenBefehl {
 
 struct Route {
   std::vector<RoutenBefehl> Befehle;
-  int32_t BefehleMax = -1;  // count of commands minus one
+  int32_t BefehleMax() const { return UBound(Befehle); }
 };
 
 struct Feindkomponente {
@@ -46,7 +52,7 @@ struct Feindkomponente {
 
 struct GegnerTyp {
   std::vector<Feindkomponente> Komponenten;
-  int32_t KomponentenMax = -1;
+  int32_t KomponentenMax() const { return UBound(Komponenten); }
   std::string Name;
   float HP = 0;
   int32_t Speed = 0, Width = 0, Height = 0;
@@ -64,7 +70,7 @@ struct SpriteFrame {
 struct SpriteDef {
   int16_t D3D = 0;  // drawn through the textured-quad renderer
   std::vector<SpriteFrame> Frames;
-  int32_t FramesMax = -1;
+  int32_t FramesMax() const { return UBound(Frames); }
   int32_t Frame = 0;      // the shared frame counter
   int32_t FrameZeit = 0;  // and its timer
 };
@@ -84,14 +90,15 @@ struct AnimaKeyframe {
 };
 
 struct AnimaTeilTyp {
+  // The key frames 0 To KeysMax and one spare after them, so that key k + 1 always exists.
   std::vector<AnimaKeyframe> Keys;
-  int32_t KeysMax = -1;
+  int32_t KeysMax() const { return UBound(Keys) - 1; }
   int32_t Sprite = 0;
 };
 
 struct AnimaTypDaten {
   std::vector<AnimaTeilTyp> Teile;
-  int32_t TeileMax = -1;
+  int32_t TeileMax() const { return UBound(Teile); }
   int16_t Schleife = 0;
   int16_t Scrollt = 0;
   int32_t EndTick = 0;
@@ -103,4 +110,27 @@ inline std::vector<Route> Routen;
 inline std::vector<GegnerTyp> GegnerTypen;
 inline std::vector<SpriteDef> SpriteDefs;
 inline std::vector<AnimaTypDaten> AnimaTypen;
-inline int32_t AnimaTypenMax = -1;
+inline int32_t RoutenMax() { return UBound(Routen); }
+inline int32_t GegnerTypenMax() { return UBound(GegnerTypen); }
+inline int32_t SpriteDefsMax() { return UBound(SpriteDefs); }
+inline int32_t AnimaTypenMax() { return UBound(AnimaTypen); }
+
+// Empties a template (an enemy's copy of one, when its slot is emptied) but keeps the
+// room of its component list and name, so the next copy into it allocates nothing.
+inline void EmptyKeepingCapacity(GegnerTyp& t) {
+  std::vector<Feindkomponente> komponenten = std::move(t.Komponenten);
+  std::string name = std::move(t.Name);
+  t = GegnerTyp{};
+  komponenten.clear();
+  name.clear();
+  t.Komponenten = std::move(komponenten);
+  t.Name = std::move(name);
+}
+
+// At shut-down: the catalogues and their memory go.
+inline void FreeLevelCatalogues() {
+  std::vector<SpriteDef>().swap(SpriteDefs);
+  std::vector<GegnerTyp>().swap(GegnerTypen);
+  std::vector<Route>().swap(Routen);
+  std::vector<AnimaTypDaten>().swap(AnimaTypen);
+}

@@ -5,3 +5,15 @@ inline bool Overlay2 = false;
 inline bool OverlayKopie = false;
 inline float Rauschen = 0;
 inline float RauschenBasis = 0;
+
+// Before a level pass: both full-screen overlays off.
+inline void ResetOverlays() {
+  Overlay1 = false;
+  Overlay2 = false;
+}
+
+// Before a level pass: no noise.
+inline void ResetNoise() {
+  RauschenBasis = 0;
+  Rauschen = 0;
+}

@@ -19,3 +19,6 @@ struct NovaStatus {
 
 inline NovaStatus Nova;
 inline int16_t& WeltAngehalten = Nova.WeltAngehalten;
+
+// Before a level pass: no nova runs and the world moves.
+inline void ResetNova() { Nova = NovaStatus{}; }

@@ -19,3 +19,14 @@ struct BeamStatus {
 };
 
 inline std::array<BeamStatus, 2> Beam;
+
+// Before a level pass: neither beam charges, flies or runs its power mode.
+inline void ResetBeams() {
+  for (BeamStatus& b : Beam) {
+    b.AktivModus = 0;
+    b.Ladung = 0;
+    b.PowerZeit = 0;
+    b.Fliegt = 0;
+    b.Powermodus = 0;
+  }
+}

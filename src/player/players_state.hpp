@@ -1,0 +1,64 @@
+#pragma once
+// The one or two players: their records, trail history, ship blocks and combo values.
+#include <array>
+#include <cstdint>
+#include <string>
+
+struct SpielerDaten {
+  float X = 0, Y = 0;
+  float DX = 0, DY = 0;
+  float DriftX = 0, DriftY = 0;
+  int32_t Winkel = 0;
+  int32_t FrameSpalte = 2;
+  int32_t FrameZeile = 0;
+  int32_t Abklingzeit = 0;
+  int32_t Waffenstufe = 1;
+  int32_t Zweitwaffe = 0;
+  int32_t ZweitAbklingzeit = 0;
+  float Speed = 6.0f;
+  int32_t Tod = 0;
+  int32_t Punkte = 0;
+  float Energie = 100.0f;
+  int32_t Leben = 0;
+  int32_t Schild = 0;
+  float EnergieMax = 100.0f;
+  int32_t Schaden = 0;
+  int32_t Abschuesse = 0;
+  int32_t Pod = -1;
+  int32_t Status = 0;
+  int32_t BesteComboTreffer = 0;
+  int32_t BesteComboBonus = 0;
+  std::string Name;
+  int32_t HighscoreNr = 0;
+};
+
+// 43 whole numbers per player: frame pictures, hit box, muzzles, rows and ship type.
+struct SchiffDaten {
+  std::array<int32_t, 43> Wert{};
+  int32_t& Schiffstyp() { return Wert[42]; }
+  int32_t Schiffstyp() const { return Wert[42]; }
+};
+
+inline std::array<SpielerDaten, 2> Spieler;
+inline std::array<std::array<SpielerDaten, 11>, 2> SpielerSpur;
+inline bool SpurAn = false;
+inline std::array<SchiffDaten, 2> Schiff;
+inline std::array<float, 2> ComboFaktor = {1.0f, 1.0f};
+inline std::array<int32_t, 2> ComboTreffer{};
+inline std::array<int32_t, 2> ComboBonus{};
+inline int32_t LetzterSpieler = 0;
+
+// Before a level pass, after the ships are armed: no afterimages, and every step of each
+// player's trail holds the player's current record, so no streak is drawn from an old
+// position.
+inline void ResetTrails() {
+  SpurAn = false;
+  for (int p = 0; p < 2; ++p) SpielerSpur[p].fill(Spieler[p]);
+}
+
+// Before a level pass: no combo runs.
+inline void ResetCombos() {
+  ComboFaktor.fill(1.0f);
+  ComboTreffer.fill(0);
+  ComboBonus.fill(0);
+}

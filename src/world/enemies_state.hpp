@@ -1,0 +1,57 @@
+#pragma once
+// The enemy pool: each enemy a copy of its template followed by its run-time state.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+#include "shell/basic.hpp"
+#include "shell/pool.hpp"
+#include "world/level_data_state.hpp"
+
+struct Gegner {
+  GegnerTyp Typ;  // the template part, copied when the enemy is placed
+  int32_t RouteNr = 0;
+  float X = 0, Y = 0;
+  int16_t Aktiv = 0;
+  int32_t RoutePos = 0;
+  float MX = 0, MY = 0;
+  int32_t Ti = 0;
+  std::array<float, 8> Vari{};
+  std::array<float, 14> GVar{};
+  int32_t LTick = 0;
+  int32_t AY = 0;
+  int32_t TodZeit = 0;
+  int32_t TodArt = 0;
+  int16_t Stirbt = 0;
+  int32_t VeskNr = 0;
+};
+
+inline Pool<Gegner, 100> GegnerListe;
+inline int32_t& GegnerFrei = GegnerListe.Frei;
+inline int32_t& GegnerMax = GegnerListe.Max;
+inline bool SonderGegnerDa = false;
+
+// Before a level pass: every slot free with an empty template (keeping its room), no boss.
+inline void ResetEnemies() {
+  GegnerListe.Frei = 0;
+  GegnerListe.Max = -1;
+  for (Gegner& g : GegnerListe.Slot) {
+    EmptyKeepingCapacity(g.Typ);
+    g.Aktiv = VBFalse;
+  }
+  SonderGegnerDa = false;
+}
+
+// While a level loads, after its templates: makes room in every slot for the largest
+// template, so placing an enemy during play copies its template without allocating.
+inline void ReserveEnemySlots() {
+  size_t komponenten = 0, name = 0;
+  for (const GegnerTyp& t : GegnerTypen) {
+    komponenten = std::max(komponenten, t.Komponenten.size());
+    name = std::max(name, t.Name.size());
+  }
+  for (Gegner& g : GegnerListe.Slot) {
+    g.Typ.Komponenten.reserve(komponenten);
+    g.Typ.Name.reserve(name);
+  }
+}

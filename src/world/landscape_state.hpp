@@ -1,0 +1,66 @@
+#pragma once
+// Landscape layers 0..6 and the level's layer records.
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "shell/basic.hpp"
+#include "shell/pool.hpp"
+
+struct LandschaftObjekt {
+  float X = 0, Y = 0;
+  int32_t Sprite = 0;
+  float DX = 0, DY = 0;
+  int16_t Aktiv = 0;
+};
+
+// One layer's item pool. Unlike the other pools its slots are made at start-up, each
+// layer with its own capacity, and freed at shut-down.
+struct LandschaftEbene {
+  std::vector<LandschaftObjekt> Objekte;  // 0 To Kapazitaet; none for layer 4
+  int32_t Max = -1;
+  int32_t Frei = 0;
+  // The highest slot index; -1 for a layer without items.
+  int32_t Kapazitaet() const { return UBound(Objekte); }
+
+  std::span<LandschaftObjekt> Slots() { return Objekte; }
+  int32_t Claim() { return pool::Claim(Slots(), Frei, Max); }
+  void Kill(int32_t k) { pool::Kill(Slots(), Frei, Max, k); }
+  void Reset() { pool::Reset(Slots(), Frei, Max); }
+};
+
+// Capacities (highest index) of layers 0..6; layer 4 never holds landscape items.
+inline constexpr std::array<int32_t, 7> LandschaftKapazitaet = {10, 50, 20, 100, -1, 20, 15};
+inline std::array<LandschaftEbene, 7> Landschaft;
+
+struct LevelEbene {
+  float Speed = 0;   // scroll speed
+  float Offset = 0;  // position offset
+  int32_t Cursor = 0;  // next event of the layer
+};
+inline std::array<LevelEbene, 7> Ebenen;
+
+inline bool LandschaftsKontakt = true;  // the ships' landscape contact tests run
+
+// At start-up: each layer's slots, empty.
+inline void CreateLandscapeLayers() {
+  for (int layer = 0; layer < 7; ++layer) {
+    LandschaftEbene& e = Landschaft[layer];
+    e.Objekte.assign(static_cast<size_t>(LandschaftKapazitaet[layer] + 1), LandschaftObjekt{});
+    e.Reset();
+  }
+}
+
+// Before a level pass: every layer empty and its timeline back at its first event.
+inline void ResetLandscape() {
+  for (int layer = 0; layer < 7; ++layer) {
+    Landschaft[layer].Reset();
+    Ebenen[layer].Cursor = 0;
+  }
+}
+
+// At shut-down: the slots go.
+inline void FreeLandscapeLayers() {
+  for (LandschaftEbene& e : Landschaft) std::vector<LandschaftObjekt>().swap(e.Objekte);
+}

@@ -1,0 +1,14 @@
+#pragma once
+// Heap allocations, counted: this test program replaces the global operator new (every
+// form of it) by one that counts while a count runs on the calling thread. Whatever must
+// not allocate during play (claiming and freeing pool slots, and later whole ticks of a
+// level) runs inside `AllocationsDuring`.
+#include <cstdint>
+#include <functional>
+
+namespace alloccount {
+
+// How many times `body` called operator new on this thread.
+int64_t AllocationsDuring(const std::function<void()>& body);
+
+}  // namespace alloccount

@@ -1,0 +1,144 @@
+// Nothing is allocated while a level runs: claiming and freeing the slots of every pool,
+// placing enemies and animations from their templates, starting ribbon trails and
+// emptying the pools for the next pass all reuse memory made at start-up or while the
+// level loaded. Later steps of a level (whole ticks) join the table below.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "counting_new.hpp"
+#include "engine/primitives.hpp"
+#include "player/score_state.hpp"
+#include "player/shots_state.hpp"
+#include "shell/variabeln.hpp"
+#include "support/fresh_state.hpp"
+#include "world/animations_state.hpp"
+#include "world/enemies_state.hpp"
+#include "world/enemy_shots_state.hpp"
+#include "world/landscape_state.hpp"
+#include "world/particles_state.hpp"
+#include "world/pickups_state.hpp"
+#include "world/weather_state.hpp"
+
+using alloccount::AllocationsDuring;
+
+namespace {
+
+using Fillings = std::array<int32_t, 2>;
+
+// Fills the pool to its last slot with `add`, frees every odd slot and then the even ones
+// from the top (so both the first-free hint and the highest index move), fills it again
+// and frees it once more. Returns how many slots each filling took.
+template <class P, class Add>
+Fillings FillEmptyRefill(P& pool, Add add) {
+  Fillings filled{};
+  for (int32_t& n : filled) {
+    while (add(pool) >= 0) ++n;
+    for (int32_t k = 1; k <= pool.Max; k += 2) pool.Kill(k);
+    for (int32_t k = pool.Max; k >= 0; --k) pool.Kill(k);
+  }
+  return filled;
+}
+
+// A level as its loader leaves it: templates larger than an empty record holds.
+void LoadLevel() {
+  GegnerTyp gross;
+  gross.Name = "A template whose name is far too long for a short string";
+  gross.Komponenten.resize(12);
+  GegnerTyp klein;
+  klein.Name = "Small";
+  klein.Komponenten.resize(1);
+  GegnerTypen = {klein, gross};
+  AnimaTypen.assign(2, AnimaTypDaten{});
+  AnimaTypen[1].Teile.resize(7);
+  ReserveEnemySlots();
+  ReserveAnimationSlots();
+  RegenAnzahl = 40;
+}
+
+class NoAllocationDuringPlay : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testsupport::FreshState();
+    LoadLevel();
+    VariabelnLösch();  // the level's first pass: the raindrops are made here
+  }
+  void TearDown() override {
+    GegnerTypen.clear();
+    AnimaTypen.clear();
+    RegenAnzahl = 0;
+    testsupport::FreshState();
+  }
+};
+
+struct Step {
+  std::string name;
+  int32_t slots;  // per filling
+  std::function<Fillings()> run;
+};
+
+}  // namespace
+
+TEST_F(NoAllocationDuringPlay, FillingEmptyingAndRefillingEveryPool) {
+  auto claim = [](auto& pool) { return pool.Claim(); };
+  std::vector<Step> steps = {
+      {"small particles 0", 1501, [&] { return FillEmptyRefill(Partikel[0], claim); }},
+      {"small particles 1", 1501, [&] { return FillEmptyRefill(Partikel[1], claim); }},
+      {"effect particles", 4001, [&] { return FillEmptyRefill(BigPartikel, claim); }},
+      {"bubbles", 201, [&] { return FillEmptyRefill(Blasen, claim); }},
+      {"enemy shots", 501, [&] { return FillEmptyRefill(GegnerSchuesse, claim); }},
+      {"shot generators", 51, [&] { return FillEmptyRefill(SchussErzeuger, claim); }},
+      {"pick-ups", 16, [&] { return FillEmptyRefill(SpezialObjekte, claim); }},
+      {"score pop-ups", 101, [&] { return FillEmptyRefill(PunkteAnzeigen, claim); }},
+      // An enemy copies its template whole into its slot, the larger and the smaller in turn.
+      {"enemies", 101,
+       [] {
+         int32_t n = 0;
+         return FillEmptyRefill(GegnerListe, [&](auto& pool) {
+           const int32_t k = pool.Claim();
+           if (k >= 0) pool[k].Typ = GegnerTypen[++n % 2];
+           return k;
+         });
+       }},
+      // An animation keeps the running state of each part of its definition.
+      {"animations", 301,
+       [] {
+         return FillEmptyRefill(Animationen, [](auto& pool) {
+           const int32_t k = pool.Claim();
+           if (k >= 0) pool[k].Teile.resize(AnimaTypen[1].Teile.size());
+           return k;
+         });
+       }},
+      // A ribbon shot sets up its trail when it starts.
+      {"player shots 0", 1001,
+       [] {
+         return FillEmptyRefill(Schuesse[0], [](auto& pool) {
+           const int32_t k = pool.Add(SchussDaten{});
+           if (k >= 0) SchweifInit(pool[k].SchweifX, pool[k].SchweifY, 25);
+           return k;
+         });
+       }},
+      {"player shots 1", 1001, [&] { return FillEmptyRefill(Schuesse[1], claim); }},
+      // After a lost life: every pool emptied, the raindrops made again.
+      {"the pass reset", 0,
+       [] {
+         VariabelnLösch();
+         return Fillings{};
+       }},
+  };
+  for (int layer = 0; layer < 7; ++layer)
+    steps.push_back({"landscape layer " + std::to_string(layer), LandschaftKapazitaet[layer] + 1,
+                     [layer, claim] { return FillEmptyRefill(Landschaft[layer], claim); }});
+
+  for (const Step& step : steps) {
+    Fillings filled{};
+    const int64_t n = AllocationsDuring([&] { filled = step.run(); });
+    EXPECT_EQ(n, 0) << step.name;
+    EXPECT_EQ(filled, (Fillings{step.slots, step.slots})) << step.name;
+  }
+  EXPECT_EQ(GegnerMax, -1);
+  EXPECT_EQ(GegnerFrei, 0);
+}
