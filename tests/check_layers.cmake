@@ -13,7 +13,8 @@
 #             src/main.cpp: the program run starts and resets everything, so it sits on top
 #
 # From a higher layer a file may include state headers only: "<name>_state.hpp", holding
-# globals, records and their resets, never services. A state header itself includes only
+# globals, records and the plain writes to them (their resets, a ticker line appended),
+# never a procedure that runs, draws, plays or loads. A state header itself includes only
 # state headers, the shell's services and the platform, so reading one pulls in nothing
 # that runs above its reader.
 set(LAYERS platform shell engine world player campaign frontend run)
