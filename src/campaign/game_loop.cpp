@@ -18,11 +18,6 @@ void SpielLoop() {
   while (Spielstatus == 0) {
     DInputPoll();
     if (TasteEscape()) break;
-    try {
-      Flip(false);
-    } catch (const DXError& e) {
-      if (e.Nummer() != DDERR_SURFACELOST) throw;  // minimised: nothing to show for now
-    }
-    Wait(16);
+    FrameEnde(16);
   }
 }

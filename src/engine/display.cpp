@@ -51,13 +51,11 @@ void Zeige(platform::Surface& s) {
 
 }  // namespace
 
-DXError::DXError(int32_t nummer) : std::runtime_error("DirectX error " + std::to_string(nummer)), nummer_(nummer) {}
-
 void DXCheck(int32_t result) {
   if (result != platform::DD_OK) throw DXError(result);
 }
 
-bool InitWindow() {
+void InitWindow() {
   const std::string meldung = Fehlermeldung();
   D3DDevice.reset();
   Primaer.reset();
@@ -97,7 +95,7 @@ bool InitWindow() {
   DebugLogWennAn("3D-Init OK");
   DebugLogWennAn("---");
   DebugLogWennAn(std::string(kGeraetGuid) + " " + kGeraetName + " - " + kGeraetBeschreibung);
-  return platform::WindowHasDisplay(FensterHandle);
+  if (!platform::PreparePresent(FensterHandle)) throw DXError(DDERR_GENERIC, platform::WindowSystemError());
 }
 
 void ReleaseDisplay() {
@@ -168,6 +166,21 @@ void Flip(bool FastFlip) {
   if (TestCooperativeLevel() != platform::DD_OK) throw DXError(DDERR_SURFACELOST);
   platform::Surface::SwapPixels(*Primaer, *BackBuffer);
   Zeige(*Primaer);
+}
+
+bool FrameEnde(int32_t Ti, bool FastFlip) {
+  bool gezeigt = true;
+  // Without frame skipping every frame is drawn, whatever the last skipping loop left.
+  if (Rendern || !FrameSkipAn) {
+    try {
+      Flip(FastFlip);
+    } catch (const Err& e) {
+      if (e.Nummer != DDERR_SURFACELOST) throw;
+      gezeigt = false;
+    }
+  }
+  Wait(Ti);
+  return gezeigt;
 }
 
 void AltTabpressed() {

@@ -3,17 +3,18 @@
 // on, its presentation once per frame, and the colour factors of its pixel format.
 //
 // Failures: a DirectX operation that fails inside a drawing or presenting procedure
-// raises a `DXError` (a C++ exception carrying the DirectX result number), and the long
-// loops catch it as they did the run-time error: DDERR_SURFACELOST means "the display is
-// gone for now" (the window is minimised), anything else is fatal. `Flip` raises
-// DDERR_SURFACELOST; pictures drawn by the CPU are never really lost, so
-// `RestoreAllSurfaces` and the other restore calls have nothing to do.
+// raises the game's run-time error `Err` with the DirectX result as its number, and the
+// long loops catch it as any other: DDERR_SURFACELOST means "the display is gone for now"
+// (the window is minimised), anything else is fatal. `Flip` raises DDERR_SURFACELOST;
+// pictures drawn by the CPU are never really lost, so `RestoreAllSurfaces` and the other
+// restore calls have nothing to do.
 #include <array>
 #include <cstdint>
-#include <stdexcept>
+#include <string>
 
 #include "platform/device3d.hpp"
 #include "platform/surface.hpp"
+#include "shell/err.hpp"
 
 // Multiplier and divisor per colour channel R, G, B of the back buffer's pixel format.
 struct FarbFaktor {
@@ -35,25 +36,23 @@ inline platform::Device3DPtr D3DDevice;
 inline platform::BltFx BlitEffekte;
 
 constexpr int32_t DDERR_SURFACELOST = platform::DDERR_SURFACELOST;
+// The undefined failure: what the window system refused has no DirectX number of its own.
+constexpr int32_t DDERR_GENERIC = static_cast<int32_t>(0x80004005u);
 
-// A failed DirectX operation, raised to the caller's error handler.
-class DXError : public std::runtime_error {
- public:
-  explicit DXError(int32_t nummer);
-  int32_t Nummer() const { return nummer_; }
-
- private:
-  int32_t nummer_;
-};
+// A failed DirectX operation as the error its caller's handler sees: the result is the
+// number; the description is the system's text, where it has one.
+inline Err DXError(int32_t Nummer, std::string Beschreibung = "Automation error") {
+  return {Nummer, std::move(Beschreibung)};
+}
 // Raises the result of an operation unless it is DD_OK.
 void DXCheck(int32_t result);
 
 // Opens the display on `FensterHandle`: windowed (32 bits) or full screen (the desktop's
 // full screen with the picture letterboxed, at the `Farbtiefe` of the settings: 16 or 32).
 // A back buffer or device that cannot be made shows the DirectX error dialog and ends
-// the program. Returns false when the display could be set up but not shown (the
-// caller's failure path).
-bool InitWindow();
+// the program. A display that is set up but cannot show frames raises DDERR_GENERIC
+// with the window system's reason (the caller's failure path).
+void InitWindow();
 // Releases the display objects (the shut-down).
 void ReleaseDisplay();
 // Bits per pixel of the back buffer: 16 or 32.
@@ -71,6 +70,11 @@ bool DisplayReady();
 // Presents the back buffer. Raises DXError(DDERR_SURFACELOST) when the window is
 // minimised (windowed) or the display is not ready (full screen).
 void Flip(bool FastFlip);
+// The end of a frame in every loop: presents the frame when it was drawn (`Flip`) and
+// waits for the rest of its `Ti` milliseconds (`Wait`). A lost display (a minimised
+// window) has nothing to show: the frame is dropped and the result is false, for a loop
+// that reacts to it; any other failure reaches the loop's handler.
+bool FrameEnde(int32_t Ti, bool FastFlip = false);
 
 // The window was switched away from: logged, and the process runs at a lower priority.
 void AltTabpressed();

@@ -11,6 +11,7 @@
 #include "shell/archive.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
+#include "shell/err.hpp"
 #include "shell/program_state.hpp"
 #include "shell/variabeln_state.hpp"
 #include "world/game_sounds_state.hpp"
@@ -18,39 +19,30 @@
 
 namespace {
 
-// Error numbers as the log shows them.
-constexpr int32_t kSubscriptOutOfRange = 9;
-constexpr int32_t kOutOfMemory = 7;
-constexpr int32_t kPathFileAccess = 75;
 constexpr int32_t DSERR_BADFORMAT = static_cast<int32_t>(0x88780064u);
-
-struct LadeFehler {
-  int32_t Nummer;
-  std::string Beschreibung;
-};
 
 // Appends the entry and creates its copies. An entry that fails half-way stays in the
 // table with the copies made so far; its number is not handed out.
 int32_t NeuerEintrag(const std::string& Datei, const std::string& File, int32_t Soundbufferdeep) {
   Sounds.emplace_back();
   SoundEntry& e = Sounds.back();
-  if (Soundbufferdeep < 0) throw LadeFehler{kSubscriptOutOfRange, "Subscript out of range"};
+  if (Soundbufferdeep < 0) throw err::Indexbereich();
   e.Kopien.resize(static_cast<size_t>(Soundbufferdeep) + 1);
   e.Name = UCase(TrimBlanks(File));
 
   // All copies share the samples, decoded once.
   auto pcm = std::make_shared<platform::audio::Pcm>();
   std::string grund;
-  if (!platform::audio::LoadWav(Datei, *pcm, grund)) throw LadeFehler{DSERR_BADFORMAT, grund};
+  if (!platform::audio::LoadWav(Datei, *pcm, grund)) throw Err{DSERR_BADFORMAT, grund};
   for (platform::audio::SoundBuffer& kopie : e.Kopien) {
     kopie = platform::audio::SoundBuffer(pcm);
-    if (!kopie.Valid()) throw LadeFehler{DSERR_BADFORMAT, "unplayable sound data"};
+    if (!kopie.Valid()) throw Err{DSERR_BADFORMAT, "unplayable sound data"};
   }
   if (DebugModus) DebugLog("Sound Loading ok " + std::to_string(SoundsMax()));
   return SoundsMax();
 }
 
-int32_t LadeFehlschlag(const std::string& File, const LadeFehler& f) {
+int32_t LadeFehlschlag(const std::string& File, const Err& f) {
   if (DebugModus) DebugLog("Sound Loading Fail: " + std::to_string(f.Nummer) + " " + f.Beschreibung);
   AddMsg("Sound Loading Fail: " + File);
   return -1;
@@ -82,14 +74,14 @@ int32_t LoadSound(const std::string& Archiv, const std::string& File, int32_t So
     } else {
       ergebnis = NeuerEintrag(ordner + File, File, Soundbufferdeep);
     }
-  } catch (const LadeFehler& e) {
+  } catch (const Err& e) {
     ergebnis = LadeFehlschlag(File, e);
   } catch (const std::bad_alloc&) {
-    ergebnis = LadeFehlschlag(File, {kOutOfMemory, "Out of memory"});
+    ergebnis = LadeFehlschlag(File, err::KeinSpeicher());
   } catch (const std::length_error&) {
-    ergebnis = LadeFehlschlag(File, {kOutOfMemory, "Out of memory"});
+    ergebnis = LadeFehlschlag(File, err::KeinSpeicher());
   } catch (const std::exception& e) {
-    ergebnis = LadeFehlschlag(File, {kPathFileAccess, e.what()});
+    ergebnis = LadeFehlschlag(File, {err::Zugriffsfehler().Nummer, e.what()});
   }
   if (entpackt && !ordner.empty()) KillDir(ordner);
   return ergebnis;

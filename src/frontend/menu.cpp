@@ -23,18 +23,13 @@ void MenuLoop() {
   while (Spielstatus == 0) {
     DInputPoll();
     if (TasteEscape()) Spielstatus = 10;
-    try {
-      Flip(false);
-    } catch (const DXError& e) {
-      if (e.Nummer() != DDERR_SURFACELOST) throw;  // minimised: nothing to show for now
-    }
     if (SoundAn) {
       if (OggIsPlaying())
         UpdateOgg();
       else
         PlayOggFile(SoundPfad + "intro.ogg");
     }
-    Wait(16);
+    FrameEnde(16);
   }
   if (SoundAn) StopOgg();
   if (Spielstatus < 10) Spielstatus = 0;

@@ -30,6 +30,8 @@ namespace detail {
 WindowState* FindWindow(HWnd hwnd);
 // For backends: the focus moved (0: to no window of ours). Sends the focus messages.
 void NoteFocus(HWnd hwnd);
+// For backends: the session asks the program to end (see SetEndSessionWindow).
+void EndSession();
 }  // namespace detail
 
 namespace backend {
@@ -53,6 +55,11 @@ void PumpEvents();
 void WaitEvents(uint64_t untilTick);
 
 void Present(HWnd hwnd, const FrameView& frame);
+// Readies the window for `Present`; false, with the reason kept for `LastError`, when it
+// cannot show frames.
+bool PreparePresent(HWnd hwnd);
+// The reason of the last failure of the window system (UTF-8); empty for none.
+std::string LastError();
 
 // A modal box; returns the answer (see msgbox.hpp).
 int ShowMessageBox(const std::string& textUtf8, const std::string& titleUtf8, int style);

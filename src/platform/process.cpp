@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
+#include <csignal>
 #include <ctime>
 
 #include "platform/backend.hpp"
@@ -18,26 +21,51 @@ std::string g_commandLine;
 int g_priorityClass = kPriorityClassNormal;
 int g_threadPriority = 0;
 int g_lockFd = -1;
+std::atomic<int> g_endSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs a lock-free flag");
 
-std::string LockFilePath() {
+// The folder of the lock files: the per-user folder, or the private temporary folder.
+std::string LockFolder() {
   std::string base = fs::UserDataBase();
   if (!base.empty()) {
     std::string dir = base + "/Harvo";
     // The per-user folder may not exist yet on a first start.
     for (size_t i = 1; i <= dir.size(); ++i)
       if (i == dir.size() || dir[i] == '/') ::mkdir(dir.substr(0, i).c_str(), 0755);
-    if (fs::DirExists(dir)) return dir + "/.instance-lock";
+    if (fs::DirExists(dir)) return dir + "/";
   }
-  std::string tmp = fs::PrivateTempFolder();
-  return tmp.empty() ? std::string() : tmp + "instance-lock";
+  return fs::PrivateTempFolder();
 }
 
-int OpenLock() {
-  if (g_lockFd >= 0) return g_lockFd;
-  std::string path = LockFilePath();
-  if (path.empty()) return -1;
-  g_lockFd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  return g_lockFd;
+int OpenLockFile(const char* name) {
+  std::string folder = LockFolder();
+  if (folder.empty()) return -1;
+  return ::open((folder + name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+}
+
+// Every running instance holds a shared lock on the instance lock file. Checking that no
+// other one does and taking the share happen behind a gate (an exclusive lock on a second
+// file, held only for these two steps), so two instances started at the same moment
+// cannot both find the lock free before either holds it.
+template <class Step>
+bool BehindGate(Step step) {
+  if (g_lockFd < 0) g_lockFd = OpenLockFile(".instance-lock");
+  if (g_lockFd < 0) return true;
+  int gate = OpenLockFile(".instance-gate");
+  if (gate >= 0)
+    while (::flock(gate, LOCK_EX) != 0 && errno == EINTR) {
+    }
+  bool result = step(g_lockFd);
+  if (gate >= 0) ::close(gate);  // lets go of the gate
+  return result;
+}
+
+void OnEndSignal(int sig) {
+  if (g_endSignal.exchange(sig) != 0) {
+    // The first one was never taken: nothing pumps any more. End as the signal would.
+    ::signal(sig, SIG_DFL);
+    ::raise(sig);
+  }
 }
 
 }  // namespace
@@ -92,21 +120,35 @@ DateTime SystemNow() {
   return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
-// Every running instance holds a shared lock on the lock file; a new one probes with an
-// exclusive lock, which fails while any other instance runs.
-bool OtherInstanceRunning() {
-  int fd = OpenLock();
-  if (fd < 0) return false;
-  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-    ::flock(fd, LOCK_UN);
-    return false;
-  }
-  return true;
+bool HoldOnlyInstanceLock() {
+  return BehindGate([](int fd) {
+    // An exclusive lock is granted only while no other instance holds a share; behind
+    // the gate nobody can take one while it turns into ours.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return false;
+    ::flock(fd, LOCK_SH | LOCK_NB);
+    return true;
+  });
 }
 
-void HoldInstanceLock() {
-  int fd = OpenLock();
-  if (fd >= 0) ::flock(fd, LOCK_SH | LOCK_NB);
+void JoinInstanceLock() {
+  BehindGate([](int fd) { return ::flock(fd, LOCK_SH | LOCK_NB) == 0; });
 }
+
+void ForgetInstanceLock() {
+  // Closing, not unlocking: a lock inherited from a parent stays the parent's.
+  if (g_lockFd >= 0) ::close(g_lockFd);
+  g_lockFd = -1;
+}
+
+void CatchEndSignals() {
+  struct sigaction sa {};
+  sa.sa_handler = OnEndSignal;
+  sigemptyset(&sa.sa_mask);
+  sa.sa_flags = SA_RESTART;
+  ::sigaction(SIGTERM, &sa, nullptr);
+  ::sigaction(SIGINT, &sa, nullptr);
+}
+
+bool TakeEndSignal() { return g_endSignal.exchange(0) != 0; }
 
 }  // namespace platform

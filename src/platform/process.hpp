@@ -38,9 +38,23 @@ DateTime Now();
 // The system's own calendar clock (what `Now` gives on a real desktop).
 DateTime SystemNow();
 
-// Single instance: true while another running instance of this user holds the lock.
-bool OtherInstanceRunning();
-// Takes this process's share of the instance lock for the rest of its life.
-void HoldInstanceLock();
+// Single instance. Every running instance of this user holds a share of the instance
+// lock for the rest of its life. Takes this process's share in one step with the check
+// that no other instance holds one: false (nothing taken) while another one runs. Also
+// true where no lock file can be had: then nothing guards.
+bool HoldOnlyInstanceLock();
+// Takes this process's share whether or not others run (it joins them).
+void JoinInstanceLock();
+// Lets go of this process's own hold (a child process that inherited its parent's).
+void ForgetInstanceLock();
+
+// From now on SIGTERM (a desktop logging out) and SIGINT (Ctrl+C in a terminal) do not
+// end the process at once: the message pump turns them into a request to end the session
+// (see SetEndSessionWindow in window.hpp). A second signal before the pump took the first
+// ends the process as the signal would have: a program that no longer pumps can still
+// be stopped.
+void CatchEndSignals();
+// True once per caught signal that the pump has not taken yet.
+bool TakeEndSignal();
 
 }  // namespace platform

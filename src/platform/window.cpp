@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/backend.hpp"
+#include "platform/codepage.hpp"
 
 namespace platform {
 namespace {
@@ -35,6 +36,7 @@ struct Registry {
   std::deque<Msg> queue;
   std::vector<Timer> timers;
   HWnd focus = 0;
+  HWnd endSession = 0;  // receives the close request when the session ends
 };
 
 // Never destroyed: objects of static lifetime may still close their windows at exit.
@@ -52,6 +54,12 @@ void SendPosChanged(HWnd hwnd, uint32_t flags) {
 
 intptr_t PackPoint(int x, int y) {
   return static_cast<intptr_t>((static_cast<uint32_t>(y & 0xFFFF) << 16) | static_cast<uint32_t>(x & 0xFFFF));
+}
+
+// The backend's events first, then a signal that asks the program to end.
+void Pump() {
+  backend::PumpEvents();
+  if (TakeEndSignal()) detail::EndSession();
 }
 
 }  // namespace
@@ -75,6 +83,15 @@ void NoteFocus(HWnd hwnd) {
     SendMessage(hwnd, wm::Activate, 1, old);
     SendMessage(hwnd, wm::SetFocus, old, 0);
   }
+}
+
+void EndSession() {
+  auto& r = R();
+  if (FindWindow(r.endSession)) {
+    PostMessage(r.endSession, wm::Close, 0, 0);
+    return;
+  }
+  for (const auto& [h, w] : r.windows) PostMessage(h, wm::Close, 0, 0);
 }
 
 }  // namespace detail
@@ -163,6 +180,10 @@ bool DestroyWindow(HWnd hwnd) {
 bool IsWindow(HWnd hwnd) { return detail::FindWindow(hwnd) != nullptr; }
 
 bool WindowHasDisplay(HWnd hwnd) { return IsWindow(hwnd) && backend::WindowHasDisplay(hwnd); }
+
+bool PreparePresent(HWnd hwnd) { return IsWindow(hwnd) && backend::PreparePresent(hwnd); }
+
+std::string WindowSystemError() { return Utf8ToCp1252(backend::LastError()); }
 
 bool ShowWindow(HWnd hwnd, int cmd) {
   WindowState* w = detail::FindWindow(hwnd);
@@ -354,7 +375,7 @@ bool PostMessage(HWnd hwnd, uint32_t msg, intptr_t wParam, intptr_t lParam) {
 }
 
 bool PeekMessage(Msg& msg) {
-  backend::PumpEvents();
+  Pump();
   auto& r = R();
   if (!r.queue.empty()) {
     msg = r.queue.front();
@@ -374,7 +395,7 @@ bool PeekMessage(Msg& msg) {
 
 void WaitMessage() {
   auto& r = R();
-  backend::PumpEvents();
+  Pump();
   if (!r.queue.empty()) return;
   uint64_t until = std::numeric_limits<uint64_t>::max();
   for (const Timer& t : r.timers) until = std::min(until, t.due);
@@ -429,6 +450,9 @@ void DestroyAllWindows() {
   R().queue.clear();
   R().classes.clear();
   R().focus = 0;
+  R().endSession = 0;
 }
+
+void SetEndSessionWindow(HWnd hwnd) { R().endSession = hwnd; }
 
 }  // namespace platform

@@ -114,6 +114,12 @@ bool DestroyWindow(HWnd hwnd);
 bool IsWindow(HWnd hwnd);
 // True when the window really shows on a display (false without one).
 bool WindowHasDisplay(HWnd hwnd);
+// Makes ready what showing frames in the window needs (`PresentFrame`); false when the
+// window cannot show them, with the reason in `WindowSystemError`.
+bool PreparePresent(HWnd hwnd);
+// The window system's own words for its last failure (Windows-1252), e.g. why no window
+// could be opened; empty when it gave none.
+std::string WindowSystemError();
 
 // ShowWindow goes to the procedure before the window appears or disappears (so it can
 // still prepare a fade), the position change with the show or hide flag after.
@@ -186,5 +192,10 @@ void PresentFrame(HWnd hwnd, const FrameView& frame);
 
 // Forgets every window, timer and class (the end of a program run).
 void DestroyAllWindows();
+
+// The session asks the program to end (the window system's quit, or SIGTERM or SIGINT
+// once `CatchEndSignals` ran): the pump posts one close request (Close) to this window,
+// or to every window while the named one does not exist. 0 names none.
+void SetEndSessionWindow(HWnd hwnd);
 
 }  // namespace platform

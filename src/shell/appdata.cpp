@@ -1,17 +1,12 @@
 #include "shell/appdata.hpp"
 
-
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
+#include "shell/err.hpp"
 #include "shell/msgbox.hpp"
 #include "shell/program_state.hpp"
 
 namespace {
-
-struct AppDataError {
-  int32_t number;
-  std::string description;
-};
 
 std::string WithSlash(std::string s) {
   if (!platform::fs::EndsInSeparator(s)) s += '\\';
@@ -37,7 +32,7 @@ bool CreateAppDataFolder(const std::string& AppName, const std::string& ExtraFol
       // Without a special folder there is nowhere to create it (never the file-system root).
       if (!special.empty()) CreateFolderTree(candidate);
       if (special.empty() || !platform::fs::DirExists(candidate))
-        throw AppDataError{514, "Unable to create AppData Folder."};
+        throw Err{514, "Unable to create AppData Folder."};
     }
     std::string daten = (UseAppData || IsWindows6OrLater) ? candidate : platform::fs::ProgramFolder();
     if (!daten.empty() && daten.back() == '/' && daten.size() > 1) daten.pop_back();
@@ -46,7 +41,7 @@ bool CreateAppDataFolder(const std::string& AppName, const std::string& ExtraFol
       std::string extra = DatenOrdner + "\\" + ExtraFolder;
       if (!platform::fs::DirExists(extra)) {
         platform::fs::MakeDir(extra);
-        if (!platform::fs::DirExists(extra)) throw AppDataError{515, "Unable to create m_ExtraFolder"};
+        if (!platform::fs::DirExists(extra)) throw Err{515, "Unable to create m_ExtraFolder"};
       }
       SaveOrdner = extra;
     }
@@ -55,10 +50,10 @@ bool CreateAppDataFolder(const std::string& AppName, const std::string& ExtraFol
       if (!ExtraFolder.empty()) SaveOrdner = WithSlash(SaveOrdner);
     }
     return true;
-  } catch (const AppDataError& e) {
+  } catch (const Err& e) {
     const std::string crlf = "\r\n";
     MsgBox("An Error occurred in Function CreateAppDataFolder:   " + crlf + crlf + "Return value\t: False" + crlf +
-               "Error number\t: " + std::to_string(e.number) + crlf + "Error description\t: " + e.description +
+               "Error number\t: " + std::to_string(e.Nummer) + crlf + "Error description\t: " + e.Beschreibung +
                "   " + crlf + "Error source\t: CreateAppDataFolder",
            mb::Critical);
     return false;

@@ -106,18 +106,21 @@ int32_t Zahl(const std::string& stueck, size_t schalterLaenge) {
   return stueck.size() > schalterLaenge + 1 ? CLng(Val(stueck.substr(schalterLaenge + 1))) : 0;
 }
 
-void FehlerpfadA() {
-  MsgBox(Sprache == "D" ? "Bitte installieren sie Direct X7 oder h\xF6her" : "Please install Direct X7 or newer",
+// The window (or the display behind it) could not be had: nothing of the program can
+// show, so the box says what failed, or stderr does where no box can show either.
+[[noreturn]] void FehlerpfadA() {
+  const std::string grund = platform::WindowSystemError();
+  MsgBox("Could not open a window: " + (grund.empty() ? std::string("no reason given") : grund) +
+             "\r\n\r\nHarvo needs a display (X11 or Wayland) to run.",
          mb::OkOnly);
   EndProcess(1);
 }
 
-void FehlerpfadB() {
+void FehlerpfadB(const Err& fehler) {
   if (!FensterModus) RestoreDisplayMode();
   Spielstatus = 10;
-  if (!FensterModus && Form3) Unload(Form3);
-  Unload(Form1);
-  ShowDXError(0, 2, "");
+  UnloadGameWindows();
+  ShowDXError(fehler.Nummer, 2, "", fehler.Beschreibung);
 }
 
 }  // namespace
@@ -137,21 +140,27 @@ std::string LogDateTime() {
 
 void Form_Load() {
   if (Spielstatus == 10) return;
-  while (platform::OtherInstanceRunning()) {
+  // Checking for another instance and holding our share of the lock are one step, so two
+  // copies started together cannot both pass.
+  while (!platform::HoldOnlyInstanceLock()) {
     const std::string crlf2 = "\r\n\r\n";
     int answer = MsgBox("Eine Instanz von Harvo befindet sich noch im Speicher und ist momentan aktiv." + crlf2 +
                             "Harvo is already running." + crlf2 + Cyr("Harvo уже запущен"),
                         mb::AbortRetryIgnore, "", platform::CodePageCyrillic);
-    if (answer == mb::Ignore) break;
+    if (answer == mb::Ignore) {
+      platform::JoinInstanceLock();
+      break;
+    }
     if (answer != mb::Retry) EndProcess(0);
   }
-  platform::HoldInstanceLock();
 
   VariabelnInit();
   platform::SetWindowText(Form1, kCaptions[static_cast<int>(Int(Rnd() * 9))]);
   LoadConfig();
   platform::ShowWindow(Form1, platform::sw::Hide);
   ShowSettingsWindow();
+  // Until the run starts, the end of the session is the settings window's cancel.
+  if (Form2::hWnd) platform::SetEndSessionWindow(Form2::hWnd);
 }
 
 void ScanCommandLine(const std::string& befehl) {
@@ -284,22 +293,21 @@ void Init() {
   DebugLogWennAn("DX init...");
   DebugLogWennAn("ok");
 
-  if (!InitWindow()) {
-    FehlerpfadB();
-    return;
-  }
-  if (SoundAn) {
-    // A machine without a sound device still plays: the sounds and the music run unheard.
-    std::string fehler;
-    if (SoundDeviceOpen(fehler))
-      DebugLogWennAn("Soundinit ok");
-    else
-      DebugLogWennAn("Soundinit failed, no sound output: " + fehler);
-    if (!InitOgg(FensterHandle, 0)) {
-      FehlerpfadB();
-      return;
+  try {
+    InitWindow();
+    if (SoundAn) {
+      // A machine without a sound device still plays: the sounds and the music run unheard.
+      std::string fehler;
+      if (SoundDeviceOpen(fehler))
+        DebugLogWennAn("Soundinit ok");
+      else
+        DebugLogWennAn("Soundinit failed, no sound output: " + fehler);
+      if (!InitOgg(FensterHandle, 0)) throw DXError(DDERR_GENERIC, "The music player could not be started.");
+      DebugLogWennAn("OGG ok");
     }
-    DebugLogWennAn("OGG ok");
+  } catch (const Err& e) {
+    FehlerpfadB(e);
+    return;
   }
 
   Farbtiefe = BackBufferBitsPerPixel();
@@ -342,12 +350,16 @@ void Terminate() {
 
 int RunProgram(int argc, char** argv) {
   platform::SetCommandLine(argc, argv);
+  // A desktop logging out or Ctrl+C in a terminal closes the game window like its close
+  // button: the run ends through its shut-down and the configuration is saved.
+  platform::CatchEndSignals();
   try {
     platform::WindowDesc desc;
     desc.caption = "Harvo";
     desc.width = 640;
     desc.height = 480;
     Form1 = platform::CreateWindow(desc, Form1Proc);
+    platform::SetEndSessionWindow(Form1);
     Form_Load();
     // The rest of the program runs from the window's messages (the start timer).
     for (;;) {
@@ -357,9 +369,9 @@ int RunProgram(int argc, char** argv) {
   } catch (const ProcessEnd& end) {
     platform::DestroyAllWindows();
     return end.code;
-  } catch (const DXError& e) {
-    // A display failure that no loop handled: reported like every other, then the end.
-    ShowDXError(e.Nummer(), 2, "");
+  } catch (const Err& e) {
+    // A failure that no loop handled: reported like every other, then the end.
+    ShowDXError(e.Nummer, 2, "", e.Beschreibung);
     platform::DestroyAllWindows();
     return 1;
   }

@@ -420,7 +420,9 @@ void Label_Click(int Index) {
     case 8:
       OKGeklickt = true;
       Unload();
-      platform::SetTimer(Form1, kStartTimer, 1);  // the game window takes over
+      // The game window takes over, the end of the session with it.
+      platform::SetEndSessionWindow(Form1);
+      platform::SetTimer(Form1, kStartTimer, 1);
       return;
     case 9: Farbtiefe = 48 - Farbtiefe; break;
     case 10:

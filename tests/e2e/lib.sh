@@ -79,4 +79,16 @@ wait_exit() {
   fail "the program did not end"
 }
 
+# Starts X and the program, confirms the settings window with Return and waits for the
+# game window; its id goes to GAME_WINDOW.
+start_game() {
+  start_x
+  start_harvo "$@"
+  local settings
+  settings="$(wait_window '^HARVO V\.')"
+  sleep 0.3
+  press "$settings" Return
+  GAME_WINDOW="$(wait_window '^Harvo($| - )')"
+}
+
 debug_log() { cat "$WORK/home/.local/share/Harvo/Debug.txt" | tr -d '\r'; }

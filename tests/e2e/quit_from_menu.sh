@@ -3,14 +3,9 @@
 # Escape in the menu ends the program cleanly.
 source "$(dirname "$0")/lib.sh"
 
-start_x
-start_harvo
-settings="$(wait_window '^HARVO V\.')"
+start_game
 sleep 0.3
-press "$settings" Return
-win="$(wait_window '^Harvo($| - )')"
-sleep 0.3
-press "$win" Escape
+press "$GAME_WINDOW" Escape
 wait_exit
 [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
 log="$(debug_log)"

@@ -9,6 +9,7 @@
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
 #include "shell/program.hpp"
+#include "shell/timing.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"
 
@@ -48,7 +49,7 @@ class Anzeige : public ::testing::Test {
       Form3 = platform::CreateWindow(desc, platform::DefWindowProc);
       FensterHandle = Form3;
     }
-    ASSERT_TRUE(InitWindow());
+    ASSERT_NO_THROW(InitWindow());
     ASSERT_TRUE(BackBuffer);
   }
 
@@ -206,8 +207,8 @@ TEST_F(Anzeige, AMinimisedWindowRaisesSurfaceLost) {
   try {
     Flip(false);
     ADD_FAILURE() << "no error";
-  } catch (const DXError& e) {
-    EXPECT_EQ(e.Nummer(), DDERR_SURFACELOST);
+  } catch (const Err& e) {
+    EXPECT_EQ(e.Nummer, DDERR_SURFACELOST);
   }
   EXPECT_EQ(headless::LastFrame().count, vorher + 1);  // the frame was still handed over
   TearDown();
@@ -216,10 +217,55 @@ TEST_F(Anzeige, AMinimisedWindowRaisesSurfaceLost) {
   Oeffne(false, 32);
   platform::ShowWindow(Form3, platform::sw::Minimize);
   vorher = headless::LastFrame().count;
-  EXPECT_THROW(Flip(true), DXError);
+  EXPECT_THROW(Flip(true), Err);
   EXPECT_EQ(headless::LastFrame().count, vorher + 1);
-  EXPECT_THROW(Flip(false), DXError);
+  EXPECT_THROW(Flip(false), Err);
   EXPECT_EQ(headless::LastFrame().count, vorher + 1);
   Spielstatus = 10;
   EXPECT_NO_THROW(Flip(true));
+}
+
+TEST_F(Anzeige, AFrameEndPresentsWhatWasDrawnAndWaitsForTheFramesEnd) {
+  struct Fall {
+    const char* was;
+    bool fenster, minimiert, frameSkip, rendern, fast;
+    bool gezeigt;
+    int bilder;  // frames handed to the window
+  } faelle[] = {
+      {"windowed", true, false, false, true, false, true, 1},
+      {"minimised window: handed over, then lost", true, true, false, true, false, false, 1},
+      {"full screen, fast flip: copied, then lost", false, true, false, true, true, false, 1},
+      {"full screen page flip on a lost display", false, true, false, true, false, false, 0},
+      {"a frame the game loop skipped", true, false, true, false, false, true, 0},
+      {"a menu frame after the game loop skipped one", true, false, false, false, false, true, 1},
+  };
+  for (const Fall& c : faelle) {
+    SCOPED_TRACE(c.was);
+    Oeffne(c.fenster, 32);
+    if (c.minimiert) platform::ShowWindow(c.fenster ? Form1 : Form3, platform::sw::Minimize);
+    FrameSkipAn = c.frameSkip;
+    Rendern = c.rendern;
+    headless::SetClock(1000);
+    LetzterTick = 1000;
+    const int vorher = headless::LastFrame().count;
+    EXPECT_EQ(FrameEnde(16, c.fast), c.gezeigt);
+    EXPECT_EQ(headless::LastFrame().count, vorher + c.bilder);
+    EXPECT_EQ(GetTickCount(), 1016);
+    TearDown();
+  }
+  FrameSkipAn = false;
+  Rendern = true;
+}
+
+TEST_F(Anzeige, AFrameEndPassesEveryOtherFailureOn) {
+  Oeffne(false, 32);
+  platform::LockedRect gesperrt;
+  ASSERT_EQ(Primaer->Lock(nullptr, gesperrt), platform::DD_OK);
+  try {
+    FrameEnde(16, true);
+    ADD_FAILURE() << "no error";
+  } catch (const Err& e) {
+    EXPECT_EQ(e.Nummer, platform::DDERR_SURFACEBUSY);
+  }
+  Primaer->Unlock();
 }

@@ -288,8 +288,8 @@ TEST_F(Aufbau, SceneErrorsReachTheCaller) {
   auto nummer = [](auto f) {
     try {
       f();
-    } catch (const DXError& e) {
-      return e.Nummer();
+    } catch (const Err& e) {
+      return e.Nummer;
     }
     return 0;
   };
@@ -361,7 +361,7 @@ TEST(Geraet, TheDisplayMakesTheDeviceOnItsBackBufferAndReleasesIt) {
     desc.fullscreen = !fenster;
     Form1 = platform::CreateWindow(desc, platform::DefWindowProc);
     FensterHandle = Form1;
-    ASSERT_TRUE(InitWindow());
+    ASSERT_NO_THROW(InitWindow());
     ASSERT_TRUE(D3DDevice);
     EXPECT_EQ(D3DDevice->RenderTarget(), BackBuffer);
     EXPECT_EQ(BackBuffer->Format(), fenster ? PixelFormat::XRGB8888 : PixelFormat::RGB565);

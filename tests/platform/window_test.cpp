@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <map>
 #include <vector>
 
 #include "platform/headless/headless.hpp"
 #include "platform/msgbox.hpp"
+#include "platform/process.hpp"
 #include "platform/window.hpp"
 
 using namespace platform;
@@ -116,6 +119,51 @@ TEST_F(Windows, MoveAndShowSendPositionChanges) {
   EXPECT_TRUE(flags[2] & swp::HideWindow);
   Rect r = GetWindowRect(h);
   EXPECT_EQ(r.Right - r.Left, 300);
+}
+
+TEST_F(Windows, AnEndSignalIsOneCloseRequestOfTheNamedWindow) {
+  struct Fall {
+    const char* was;
+    int signal;
+    int benannt;  // index of the named window; -1 none
+    bool benanntZerstoert;
+    std::vector<int> erwartet;  // close requests per window
+  } faelle[] = {
+      {"the named window alone", SIGTERM, 1, false, {0, 1, 0}},
+      {"no window named: every window", SIGINT, -1, false, {1, 1, 1}},
+      {"the named window is gone: every other", SIGTERM, 0, true, {0, 1, 1}},
+  };
+  CatchEndSignals();
+  for (const Fall& c : faelle) {
+    SCOPED_TRACE(c.was);
+    std::map<HWnd, int> schliessen;
+    auto proc = [&schliessen](HWnd h, uint32_t m, intptr_t, intptr_t) -> intptr_t {
+      if (m == wm::Close) ++schliessen[h];  // and the window stays, as a cancelled close
+      return 0;
+    };
+    std::vector<HWnd> fenster;
+    for (int i = 0; i < 3; ++i) fenster.push_back(CreateWindow({}, proc));
+    SetEndSessionWindow(c.benannt < 0 ? 0 : fenster[c.benannt]);
+    if (c.benanntZerstoert) DestroyWindow(fenster[c.benannt]);
+    std::raise(c.signal);
+    Pump();
+    Pump();  // taken once only
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(schliessen[fenster[i]], c.erwartet[i]) << "window " << i;
+    DestroyAllWindows();
+  }
+  std::signal(SIGTERM, SIG_DFL);
+  std::signal(SIGINT, SIG_DFL);
+}
+
+TEST(EndSignals, ASecondSignalBeforeThePumpTookTheFirstEndsTheProcess) {
+  EXPECT_EXIT(
+      {
+        CatchEndSignals();
+        std::raise(SIGTERM);
+        std::raise(SIGTERM);
+        _exit(0);
+      },
+      ::testing::KilledBySignal(SIGTERM), "");
 }
 
 TEST(MessageBoxes, DefaultsAndDismissal) {

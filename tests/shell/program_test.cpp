@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "engine/input.hpp"
@@ -26,19 +27,25 @@ namespace {
 
 constexpr int kEscape = 1;
 
-// Runs the whole program headless with `args`; `script` prepares keys and answers.
+// Inside a child: the whole program headless with `args`, the settings window confirmed
+// unless `confirm` is false; `script` prepares keys and answers. Returns the exit code.
+int ProgramExitCode(std::vector<std::string> args, const std::function<void()>& script, bool confirm = true) {
+  headless::Reset();
+  headless::SetClock(5000);
+  if (confirm) headless::TypeText("\r");  // OK in the settings window
+  if (script) script();
+  std::vector<std::string> argv{"harvo"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::vector<char*> ptrs;
+  for (std::string& a : argv) ptrs.push_back(a.data());
+  return RunProgram(static_cast<int>(ptrs.size()), ptrs.data());
+}
+
+// Runs the whole program headless in a child; `after` checks what it left.
 int RunHeadless(std::vector<std::string> args, const std::function<void()>& script = {},
                 const std::function<int()>& after = {}) {
   return RunInChild([&] {
-    headless::Reset();
-    headless::SetClock(5000);
-    headless::TypeText("\r");  // OK in the settings window
-    if (script) script();
-    std::vector<std::string> argv{"harvo"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> ptrs;
-    for (std::string& a : argv) ptrs.push_back(a.data());
-    int code = RunProgram(static_cast<int>(ptrs.size()), ptrs.data());
+    int code = ProgramExitCode(args, script);
     if (code != 0) return 100 + code;
     return after ? after() : 0;
   });
@@ -87,6 +94,67 @@ TEST_F(ProgramRun, CloseRequestInTheMenuShutsDownInOrder) {
   std::vector<std::string> lines = SplitLines(Log());
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(), "Fine Ending!");
+}
+
+// A desktop logging out (SIGTERM) or Ctrl+C (SIGINT) is a close request of the game
+// window: the run ends through its shut-down and the configuration is written.
+class EndSignal : public ProgramRun, public ::testing::WithParamInterface<int> {};
+
+TEST_P(EndSignal, ClosesTheGameWindowAndTheRunEndsNormally) {
+  const int sig = GetParam();
+  int code = RunHeadless({}, [sig] { headless::At(5300, [sig] { std::raise(sig); }); },
+                         [] { return Spielstatus == 10 ? 0 : 2; });
+  ASSERT_EQ(code, 0);
+  std::vector<std::string> lines = SplitLines(Log());
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "Fine Ending!");
+  EXPECT_TRUE(std::filesystem::exists(home.dataDir() + "config.cfg"));
+}
+
+INSTANTIATE_TEST_SUITE_P(TermAndInt, EndSignal, ::testing::Values(SIGTERM, SIGINT));
+
+TEST_F(ProgramRun, AnEndSignalInTheSettingsWindowCancelsIt) {
+  int code = RunInChild([] {
+    return ProgramExitCode({}, [] { headless::At(5001, [] { std::raise(SIGTERM); }); }, /*confirm=*/false);
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_FALSE(std::filesystem::exists(home.dataDir() + "config.cfg"));
+  EXPECT_EQ(Log().find("Create Window"), std::string::npos);
+}
+
+TEST_F(ProgramRun, WithoutADisplayTheBoxSaysWhatFailed) {
+  int code = RunInChild([] {
+    int exit = ProgramExitCode({}, [] { headless::SetNoDisplay("neither DISPLAY nor WAYLAND_DISPLAY is set"); });
+    if (exit != 1) return 2;
+    const auto& boxes = headless::MessageBoxes();
+    if (boxes.size() != 1) return 3;
+    return boxes[0].text ==
+                   "Could not open a window: neither DISPLAY nor WAYLAND_DISPLAY is set\r\n\r\n"
+                   "Harvo needs a display (X11 or Wayland) to run."
+               ? 0
+               : 4;
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_FALSE(std::filesystem::exists(home.dataDir() + "config.cfg"));  // ended at once
+}
+
+TEST_F(ProgramRun, ADisplayThatCannotShowFramesIsReportedWithItsReasonAndShutsDown) {
+  int code = RunHeadless({}, [] { headless::SetPresentFailure("Couldn't find matching render driver"); }, [] {
+    const auto& dialogs = headless::Dialogs();
+    if (dialogs.size() != 1) return 2;
+    if (dialogs[0].Field("Error ID:") != "DDERR_GENERIC") return 3;
+    if (dialogs[0].Field("Error Code:") != "-2147467259") return 4;
+    return dialogs[0].Field("Description:").find("\nCouldn't find matching render driver\n") != std::string::npos ? 0
+                                                                                                              : 5;
+  });
+  ASSERT_EQ(code, 0);
+  std::vector<std::string> lines = SplitLines(Log());
+  auto crash = std::find(lines.begin(), lines.end(), "-----CRASH:");
+  ASSERT_LE(crash + 2, lines.end());
+  EXPECT_EQ(crash[1], "DDERR_GENERIC -2147467259 There is an undefined error condition.");
+  EXPECT_EQ(crash[2], "Couldn't find matching render driver");
+  EXPECT_EQ(lines.back(), "Fine Ending!");
+  EXPECT_TRUE(std::filesystem::exists(home.dataDir() + "config.cfg"));
 }
 
 TEST_F(ProgramRun, TheConfigurationSurvivesARestart) {

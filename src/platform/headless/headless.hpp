@@ -52,6 +52,12 @@ struct RecordedFrame {
 };
 const RecordedFrame& LastFrame();
 
+// The window system fails as on a machine without a display: no window shows, and
+// `reason` is its word for it. Empty: windows show again.
+void SetNoDisplay(const std::string& reason);
+// Windows show, but cannot present frames, for `reason`. Empty: they can.
+void SetPresentFailure(const std::string& reason);
+
 void SetDesktopHeight(int pixels);
 void SetLogicalDpi(int dpi);
 

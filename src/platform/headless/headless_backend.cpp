@@ -36,6 +36,7 @@ struct State {
   std::optional<DateTime> date;
   bool noAudioDevice = false;
   bool canShape = true, canOpacity = true;
+  std::string noDisplay, presentFailure;  // the window system's reasons; empty: it works
 };
 
 State& S() {
@@ -82,6 +83,8 @@ const std::vector<RecordedBox>& MessageBoxes() { return S().boxes; }
 const std::vector<DialogReport>& Dialogs() { return S().dialogs; }
 void SetRunDialogs(bool run) { S().runDialogs = run; }
 const RecordedFrame& LastFrame() { return S().frame; }
+void SetNoDisplay(const std::string& reason) { S().noDisplay = reason; }
+void SetPresentFailure(const std::string& reason) { S().presentFailure = reason; }
 void SetDesktopHeight(int pixels) { S().desktopHeight = pixels; }
 void SetLogicalDpi(int dpi) { S().dpi = dpi; }
 void TypeText(const std::string& cp1252) { S().typed += cp1252; }
@@ -117,7 +120,9 @@ void IdleUntil(uint64_t tick) {
 
 void WindowCreated(HWnd, const WindowState&) {}
 void WindowDestroyed(HWnd) {}
-bool WindowHasDisplay(HWnd) { return true; }
+bool WindowHasDisplay(HWnd) { return S().noDisplay.empty(); }
+bool PreparePresent(HWnd) { return S().noDisplay.empty() && S().presentFailure.empty(); }
+std::string LastError() { return !S().noDisplay.empty() ? S().noDisplay : S().presentFailure; }
 void WindowChanged(HWnd hwnd, const WindowState& state) {
   // A shown window takes the focus, as a freshly shown window does on a desktop.
   if (state.visible && !state.minimised && !state.desc.toolWindow && GetFocus() != hwnd) detail::NoteFocus(hwnd);

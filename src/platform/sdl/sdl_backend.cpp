@@ -33,6 +33,9 @@ std::map<HWnd, Native>& Natives() {
 }
 
 int g_videoState = 0;  // 0 not tried, 1 up, -1 failed
+std::string g_lastError;  // why the window system last failed
+
+void NoteError(const std::string& reason) { g_lastError = reason; }
 
 // A shaped window shows only the pixels of its mask: the region, or the whole window.
 void ApplyRegion(Native& n, const WindowState& st) {
@@ -201,11 +204,7 @@ void Dispatch(const SDL_Event& ev) {
     case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: HandleMouse(ev); break;
-    case SDL_QUIT:
-      // The session asks the program to end: every window of ours gets a close request.
-      for (auto& [h, n] : Natives())
-        if (n.window) PostMessage(h, wm::Close, 0, 0);
-      break;
+    case SDL_QUIT: detail::EndSession(); break;
     default: break;
   }
 }
@@ -217,11 +216,19 @@ void Dispatch(const SDL_Event& ev) {
 // display that is named but does not answer yet (a desktop still starting) is tried a
 // few more times before the program gives up on it.
 bool StartVideo() {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+  const char* x11 = SDL_getenv("DISPLAY");
+  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+  const std::string named = x11 ? x11 : wayland ? wayland : "";
+  const char* const noneNamed = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    NoteError(x11 || wayland ? SDL_GetError() : noneNamed);
+    return false;
+  }
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver && !SDL_getenv("SDL_VIDEODRIVER") &&
       (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    NoteError(x11 || wayland ? "the display \"" + named + "\" does not answer" : noneNamed);
     return false;
   }
   return true;
@@ -312,6 +319,7 @@ void WindowCreated(HWnd hwnd, const WindowState& st) {
     }
   }
   if (!n.window) n.window = SDL_CreateWindow(title.c_str(), x, y, st.desc.width, st.desc.height, flags);
+  if (!n.window) sdl::NoteError(SDL_GetError());
   if (n.window) {
     int wx, wy;
     SDL_GetWindowPosition(n.window, &wx, &wy);
@@ -360,15 +368,26 @@ void WaitEvents(uint64_t untilTick) {
   if (SDL_WaitEventTimeout(&ev, timeout)) sdl::Dispatch(ev);
 }
 
-void Present(HWnd hwnd, const FrameView& frame) {
+bool PreparePresent(HWnd hwnd) {
   auto it = sdl::Natives().find(hwnd);
-  if (it == sdl::Natives().end() || !it->second.window) return;
+  if (it == sdl::Natives().end() || !it->second.window) {
+    if (sdl::g_lastError.empty()) sdl::NoteError("the window does not show on a display");
+    return false;
+  }
   sdl::Native& n = it->second;
   if (!n.renderer) {
     n.renderer = SDL_CreateRenderer(n.window, -1, 0);
     if (!n.renderer) n.renderer = SDL_CreateRenderer(n.window, -1, SDL_RENDERER_SOFTWARE);
-    if (!n.renderer) return;
+    if (!n.renderer) sdl::NoteError(SDL_GetError());
   }
+  return n.renderer != nullptr;
+}
+
+std::string LastError() { return sdl::g_lastError; }
+
+void Present(HWnd hwnd, const FrameView& frame) {
+  if (!PreparePresent(hwnd)) return;
+  sdl::Native& n = sdl::Natives()[hwnd];
   if (!n.texture || n.texW != frame.width || n.texH != frame.height || n.texBits != frame.bitsPerPixel) {
     if (n.texture) SDL_DestroyTexture(n.texture);
     Uint32 fmt = frame.bitsPerPixel == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
@@ -408,7 +427,10 @@ int ShowMessageBox(const std::string& text, const std::string& title, int style)
   if (SDL_getenv("DISPLAY") || SDL_getenv("WAYLAND_DISPLAY")) {
     if (SDL_ShowMessageBox(&data, &pressed) == 0) return pressed < 0 ? dismiss : pressed;
   }
-  std::fprintf(stderr, "%s%s%s\n[%s]\n", title.c_str(), title.empty() ? "" : ": ", text.c_str(), labels[def]);
+  // A terminal ends its lines with LF alone.
+  std::string lines = text;
+  std::erase(lines, '\r');
+  std::fprintf(stderr, "%s%s%s\n[%s]\n", title.c_str(), title.empty() ? "" : ": ", lines.c_str(), labels[def]);
   return def;
 }
 

@@ -24,6 +24,10 @@ TEST(SdlWindows, ShapedAndLayeredWindowsFallBack) {
   HWnd l = CreateWindow(layered, nullptr);
   ASSERT_NE(l, 0);
   EXPECT_FALSE(WindowHasDisplay(l));  // SDL2 has no per-pixel-alpha windows
+  // Frames show in the plain window; the layered one says why it shows none.
+  EXPECT_TRUE(PreparePresent(h));
+  EXPECT_FALSE(PreparePresent(l));
+  EXPECT_FALSE(WindowSystemError().empty());
   EXPECT_FALSE(ShowWindow(l, sw::Show));  // it was hidden
   EXPECT_TRUE(IsWindowVisible(l));
   DestroyAllWindows();
