@@ -1,8 +1,8 @@
 #pragma once
 // Opaque-edge profiles: for every pixel row of a picture its first and last opaque
 // column, so that collisions are tested against what is drawn rather than against the
-// picture's rectangle. A pixel is opaque when it is not the colour key (black) in the
-// display's pixel format.
+// picture's rectangle. A pixel is opaque when its colour in the picture file is not black
+// (the colour key), the same at either display depth.
 #include <cstdint>
 
 // Builds the profile of surface-table entry `SNR`: from the ".r" cache beside the picture

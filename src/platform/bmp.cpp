@@ -1,9 +1,9 @@
 #include "platform/bmp.hpp"
 
 #include <bit>
-#include <cstring>
 #include <new>
 
+#include "platform/bytes.hpp"
 #include "platform/fs.hpp"
 
 namespace platform {
@@ -11,21 +11,9 @@ namespace {
 
 constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6;
 constexpr uint32_t kOpaqueBlack = 0xFF000000u;
-
-// Little-endian reads from a buffer whose bounds the caller has checked.
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t U32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
-}
-int32_t S32(const uint8_t* p) { return static_cast<int32_t>(U32(p)); }
-void Put16(std::vector<uint8_t>& v, size_t at, uint16_t x) {
-  v[at] = static_cast<uint8_t>(x);
-  v[at + 1] = static_cast<uint8_t>(x >> 8);
-}
-void Put32(std::vector<uint8_t>& v, size_t at, uint32_t x) {
-  for (int i = 0; i < 4; ++i) v[at + i] = static_cast<uint8_t>(x >> (8 * i));
-}
+// The largest picture file read: four bytes for each of the most pixels accepted, and room
+// for headers and the odd unused bytes.
+constexpr uint64_t kLargestFile = 4 * static_cast<uint64_t>(kMaxBmpPixels) + (1u << 20);
 
 // One channel of a bit-field pixel, widened to 8 bits by rounding.
 struct Channel {
@@ -57,51 +45,54 @@ struct Header {
   std::vector<uint32_t> palette;
 };
 
-bool ReadHeader(const uint8_t* d, size_t size, Header& h) {
-  if (size < 26 || d[0] != 'B' || d[1] != 'M') return false;
-  h.offBits = U32(d + 10);
-  const uint32_t hs = U32(d + 14);
+bool ReadHeader(std::span<const uint8_t> d, Header& h) {
+  ByteReader in(d);
+  if (d.size() < 26 || in.FixedText(2) != "BM") return false;
+  in.Skip(8);  // file size and reserved words: often wrong and never needed
+  h.offBits = in.UInt32();
+  const uint32_t hs = in.UInt32();
   uint32_t masks[4] = {0, 0, 0, 0};
   bool haveMasks = false, haveAlphaMask = false;
   size_t paletteAt, paletteEntry;
   int64_t height;
   if (hs == 12) {
-    if (size < 14 + 12) return false;
-    h.width = U16(d + 18);
-    height = static_cast<int16_t>(U16(d + 20));
-    h.bpp = U16(d + 24);
+    h.width = in.UInt16();
+    height = in.Int16();
+    in.Skip(2);  // planes
+    h.bpp = in.UInt16();
     paletteAt = 26;
     paletteEntry = 3;
   } else {
-    if (hs < 40 || hs > size - 14) return false;
-    h.width = S32(d + 18);
-    height = S32(d + 22);
-    h.bpp = U16(d + 28);
-    h.compression = U32(d + 30);
+    if (hs < 40 || hs > d.size() - 14) return false;
+    h.width = in.Int32();
+    height = in.Int32();
+    in.Skip(2);  // planes
+    h.bpp = in.UInt16();
+    h.compression = in.UInt32();
+    in.Skip(12);  // image size and resolution
+    const uint32_t clrUsed = in.UInt32();
+    in.Skip(4);  // important colours
     paletteAt = 14 + size_t{hs};
     paletteEntry = 4;
-    const bool fields = h.compression == kBitFields || h.compression == kAlphaBitFields;
-    if (fields) {
-      // The masks are part of the larger headers, or follow the small one.
-      size_t count = h.compression == kAlphaBitFields ? 4 : 3;
-      size_t at = 54;
+    if (h.compression == kBitFields || h.compression == kAlphaBitFields) {
+      // The masks are part of the larger headers, or follow the small one; a header
+      // from version 3 on holds the alpha mask as well.
+      const size_t count = h.compression == kAlphaBitFields ? 4 : 3;
       if (hs == 40) {
-        if (paletteAt + 4 * count > size) return false;
         paletteAt += 4 * count;
       } else if (hs < 40 + 4 * count) {
         return false;
       }
-      for (size_t i = 0; i < count; ++i) masks[i] = U32(d + at + 4 * i);
-      if (hs >= 56) masks[3] = U32(d + 66);
-      haveMasks = true;
       haveAlphaMask = count == 4 || hs >= 56;
+      for (size_t i = 0; i < (haveAlphaMask ? 4u : 3u); ++i) masks[i] = in.UInt32();
+      haveMasks = true;
     }
-    const uint32_t clrUsed = U32(d + 46);
     if (h.bpp <= 8 && clrUsed > 0) {
       if (clrUsed > 256) return false;
       h.palette.resize(clrUsed);
     }
   }
+  if (!in.Ok()) return false;
   if (h.width < 1 || h.width > Surface::kMaxSide) return false;
   if (height == 0 || height < -Surface::kMaxSide || height > Surface::kMaxSide) return false;
   h.topDown = height < 0;
@@ -120,11 +111,13 @@ bool ReadHeader(const uint8_t* d, size_t size, Header& h) {
 
   if (h.bpp <= 8) {
     if (h.palette.empty()) h.palette.resize(size_t{1} << h.bpp);
-    if (paletteAt + h.palette.size() * paletteEntry > size) return false;
-    for (size_t i = 0; i < h.palette.size(); ++i) {
-      const uint8_t* e = d + paletteAt + i * paletteEntry;
-      h.palette[i] = kOpaqueBlack | (uint32_t{e[2]} << 16) | (uint32_t{e[1]} << 8) | e[0];
+    in.Seek(paletteAt);
+    for (uint32_t& colour : h.palette) {
+      const uint32_t b = in.UInt8(), g = in.UInt8(), r = in.UInt8();
+      in.Skip(paletteEntry - 3);
+      colour = kOpaqueBlack | (r << 16) | (g << 8) | b;
     }
+    if (!in.Ok()) return false;
   } else {
     if (!haveMasks) {
       if (h.bpp == 16) {
@@ -140,20 +133,22 @@ bool ReadHeader(const uint8_t* d, size_t size, Header& h) {
     if (h.bpp == 24) masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF, masks[3] = 0;
     if (!h.r.Set(masks[0]) || !h.g.Set(masks[1]) || !h.b.Set(masks[2]) || !h.a.Set(masks[3])) return false;
   }
-  return h.offBits < size;
+  return h.offBits < d.size();
 }
 
 uint32_t PaletteColour(const Header& h, uint32_t index) {
   return index < h.palette.size() ? h.palette[index] : kOpaqueBlack;
 }
 
-bool DecodeUncompressed(const uint8_t* d, size_t size, const Header& h, BmpImage& out) {
+bool DecodeUncompressed(std::span<const uint8_t> d, const Header& h, BmpImage& out) {
   const int64_t rowBits = int64_t{h.width} * h.bpp;
-  const int64_t stride = (rowBits + 31) / 32 * 4;
-  const int64_t need = stride * (h.height - 1) + (rowBits + 7) / 8;
-  if (static_cast<int64_t>(h.offBits) + need > static_cast<int64_t>(size)) return false;
+  const size_t stride = static_cast<size_t>((rowBits + 31) / 32 * 4);
+  const size_t rowBytes = static_cast<size_t>((rowBits + 7) / 8);  // the last row may lack its padding
+  ByteReader in(d);
   for (int32_t fileRow = 0; fileRow < h.height; ++fileRow) {
-    const uint8_t* p = d + h.offBits + stride * fileRow;
+    in.Seek(h.offBits + stride * static_cast<size_t>(fileRow));
+    const std::span<const uint8_t> p = in.Block(rowBytes);
+    if (!in.Ok()) return false;
     int32_t y = h.topDown ? fileRow : h.height - 1 - fileRow;
     uint32_t* o = out.argb.data() + static_cast<size_t>(y) * h.width;
     switch (h.bpp) {
@@ -167,16 +162,20 @@ bool DecodeUncompressed(const uint8_t* d, size_t size, const Header& h, BmpImage
         for (int32_t x = 0; x < h.width; ++x) o[x] = PaletteColour(h, p[x]);
         break;
       case 24:
-        for (int32_t x = 0; x < h.width; ++x, p += 3)
-          o[x] = kOpaqueBlack | (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
-        break;
-      default:
         for (int32_t x = 0; x < h.width; ++x) {
-          uint32_t v = h.bpp == 16 ? U16(p + 2 * x) : U32(p + 4 * x);
+          const uint32_t b = p[3 * x], g = p[3 * x + 1], r = p[3 * x + 2];
+          o[x] = kOpaqueBlack | (r << 16) | (g << 8) | b;
+        }
+        break;
+      default: {
+        ByteReader pixels(p);
+        for (int32_t x = 0; x < h.width; ++x) {
+          uint32_t v = h.bpp == 16 ? pixels.UInt16() : pixels.UInt32();
           uint32_t a = h.a.mask ? h.a.Get(v) : 255;
           o[x] = (a << 24) | (h.r.Get(v) << 16) | (h.g.Get(v) << 8) | h.b.Get(v);
         }
         break;
+      }
     }
   }
   return true;
@@ -185,9 +184,10 @@ bool DecodeUncompressed(const uint8_t* d, size_t size, const Header& h, BmpImage
 // Run-length encoded rows (always bottom-up). Pixels the runs never reach stay black;
 // runs beyond the right edge or the top are cut off. The data must end with the
 // end-of-picture mark.
-bool DecodeRle(const uint8_t* d, size_t size, const Header& h, BmpImage& out) {
+bool DecodeRle(std::span<const uint8_t> d, const Header& h, BmpImage& out) {
   const bool four = h.compression == kRle4;
-  size_t pos = h.offBits;
+  ByteReader in(d);
+  in.Seek(h.offBits);
   int64_t x = 0, y = 0;
   auto put = [&](uint32_t index) {
     if (x < h.width && y < h.height)
@@ -195,13 +195,11 @@ bool DecodeRle(const uint8_t* d, size_t size, const Header& h, BmpImage& out) {
     ++x;
   };
   for (;;) {
-    if (pos + 2 > size) return false;
-    const uint8_t count = d[pos], value = d[pos + 1];
-    pos += 2;
+    const uint8_t count = in.UInt8(), value = in.UInt8();
+    if (!in.Ok()) return false;
     if (count > 0) {
-      int32_t n = count;
       if (x >= h.width) continue;
-      for (int32_t i = 0; i < n && x < h.width; ++i) put(four ? ((i & 1) ? value & 15 : value >> 4) : value);
+      for (int32_t i = 0; i < count && x < h.width; ++i) put(four ? ((i & 1) ? value & 15 : value >> 4) : value);
       continue;
     }
     switch (value) {
@@ -212,17 +210,17 @@ bool DecodeRle(const uint8_t* d, size_t size, const Header& h, BmpImage& out) {
       case 1:  // end of picture
         return true;
       case 2:  // move right and up
-        if (pos + 2 > size) return false;
-        x += d[pos];
-        y += d[pos + 1];
-        pos += 2;
+        x += in.UInt8();
+        y += in.UInt8();
+        if (!in.Ok()) return false;
         break;
       default: {  // literal pixels, padded to a whole number of 16-bit words
         const size_t n = value;
         const size_t bytes = four ? (n + 1) / 2 : n;
-        if (pos + bytes > size) return false;
-        for (size_t i = 0; i < n; ++i) put(four ? ((i & 1) ? d[pos + i / 2] & 15 : d[pos + i / 2] >> 4) : d[pos + i]);
-        pos += bytes + (bytes & 1);
+        const std::span<const uint8_t> p = in.Block(bytes);
+        if (!in.Ok()) return false;
+        for (size_t i = 0; i < n; ++i) put(four ? ((i & 1) ? p[i / 2] & 15 : p[i / 2] >> 4) : p[i]);
+        in.Skip(bytes & 1);
         break;
       }
     }
@@ -233,7 +231,8 @@ bool DecodeRle(const uint8_t* d, size_t size, const Header& h, BmpImage& out) {
 
 bool DecodeBmp(const uint8_t* data, size_t size, BmpImage& out) {
   Header h;
-  if (!data || !ReadHeader(data, size, h)) return false;
+  const std::span<const uint8_t> d(data, data ? size : 0);
+  if (!data || !ReadHeader(d, h)) return false;
   try {
     out.argb.assign(static_cast<size_t>(h.width) * h.height, kOpaqueBlack);
   } catch (const std::bad_alloc&) {
@@ -242,8 +241,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, BmpImage& out) {
   out.width = h.width;
   out.height = h.height;
   out.hasAlpha = h.bpp >= 16 && h.a.mask != 0;
-  bool ok = (h.compression == kRle8 || h.compression == kRle4) ? DecodeRle(data, size, h, out)
-                                                               : DecodeUncompressed(data, size, h, out);
+  bool ok = (h.compression == kRle8 || h.compression == kRle4) ? DecodeRle(d, h, out) : DecodeUncompressed(d, h, out);
   if (!ok) out = BmpImage{};
   return ok;
 }
@@ -272,17 +270,22 @@ SurfacePtr SurfaceFromImage(const BmpImage& image, PixelFormat format) {
   return s;
 }
 
-SurfacePtr LoadBmp(std::string_view path, PixelFormat format, int32_t* error) {
+bool LoadBmpImage(std::string_view path, BmpImage& image, int32_t* error) {
   std::vector<uint8_t> bytes;
-  if (!fs::ReadAll(path, bytes)) {
-    if (error) *error = DDERR_NOTFOUND;
-    return nullptr;
+  if (!fs::ReadAll(path, bytes, kLargestFile)) {
+    if (error) *error = fs::FileExists(path) ? DDERR_UNSUPPORTEDFORMAT : DDERR_NOTFOUND;
+    return false;
   }
-  BmpImage image;
   if (!DecodeBmp(bytes.data(), bytes.size(), image)) {
     if (error) *error = DDERR_UNSUPPORTEDFORMAT;
-    return nullptr;
+    return false;
   }
+  return true;
+}
+
+SurfacePtr LoadBmp(std::string_view path, PixelFormat format, int32_t* error) {
+  BmpImage image;
+  if (!LoadBmpImage(path, image, error)) return nullptr;
   SurfacePtr s = SurfaceFromImage(image, format);
   if (!s && error) *error = DDERR_OUTOFMEMORY;
   return s;
@@ -292,28 +295,33 @@ std::vector<uint8_t> EncodeBmp24(const Surface& surface) {
   const int32_t w = surface.Width(), h = surface.Height();
   const size_t stride = (static_cast<size_t>(w) * 3 + 3) & ~size_t{3};
   const size_t imageSize = stride * h;
-  std::vector<uint8_t> f(54 + imageSize, 0);
-  f[0] = 'B';
-  f[1] = 'M';
-  Put32(f, 2, static_cast<uint32_t>(f.size()));
-  Put32(f, 10, 54);
-  Put32(f, 14, 40);
-  Put32(f, 18, static_cast<uint32_t>(w));
-  Put32(f, 22, static_cast<uint32_t>(h));
-  Put16(f, 26, 1);
-  Put16(f, 28, 24);
-  Put32(f, 34, static_cast<uint32_t>(imageSize));
-  Put32(f, 38, 2835);  // 72 dots per inch
-  Put32(f, 42, 2835);
-  for (int32_t y = 0; y < h; ++y) {
-    uint8_t* o = f.data() + 54 + stride * (h - 1 - y);
-    for (int32_t x = 0; x < w; ++x, o += 3) {
+  std::vector<uint8_t> f;
+  f.reserve(54 + imageSize);
+  ByteWriter out(f);
+  out.FixedText("BM", 2);
+  out.UInt32(static_cast<uint32_t>(54 + imageSize));
+  out.UInt32(0);   // reserved
+  out.UInt32(54);  // where the pixels start
+  out.UInt32(40);  // BITMAPINFOHEADER
+  out.Int32(w);
+  out.Int32(h);    // positive: bottom-up rows
+  out.UInt16(1);   // planes
+  out.UInt16(24);
+  out.UInt32(kRgb);
+  out.UInt32(static_cast<uint32_t>(imageSize));
+  out.Int32(2835);  // 72 dots per inch
+  out.Int32(2835);
+  out.UInt32(0);  // colours used
+  out.UInt32(0);  // important colours
+  for (int32_t y = h - 1; y >= 0; --y) {
+    for (int32_t x = 0; x < w; ++x) {
       uint8_t r, g, b, a;
       UnpackPixel(surface.Format(), surface.GetPixel(x, y), r, g, b, a);
-      o[0] = b;
-      o[1] = g;
-      o[2] = r;
+      out.UInt8(b);
+      out.UInt8(g);
+      out.UInt8(r);
     }
+    out.Zeros(stride - static_cast<size_t>(w) * 3);
   }
   return f;
 }

@@ -29,6 +29,10 @@ bool DecodeBmp(const uint8_t* data, size_t size, BmpImage& out);
 // A decoded picture in a new surface of `format` (nullptr when memory is short).
 SurfacePtr SurfaceFromImage(const BmpImage& image, PixelFormat format);
 
+// Reads and decodes a BMP file, as the file's own colours. On failure false, and `error`
+// as for LoadBmp.
+bool LoadBmpImage(std::string_view path, BmpImage& image, int32_t* error = nullptr);
+
 // Reads a BMP file into a new surface of `format`. On failure nullptr, and `error` (when
 // given) receives DDERR_NOTFOUND for a file that cannot be read or
 // DDERR_UNSUPPORTEDFORMAT for one that is not a picture we can read.

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 namespace platform::fs {
 namespace {
@@ -123,43 +124,82 @@ bool Rename(std::string_view from, std::string_view to) {
 std::vector<std::string> ListFiles(std::string_view dir) { return List(dir, false); }
 std::vector<std::string> ListDirs(std::string_view dir) { return List(dir, true); }
 
-bool ReadAll(std::string_view path, std::vector<uint8_t>& out) {
-  out.clear();
-  FILE* f = fopen(Resolve(path).c_str(), "rb");
-  if (!f) return false;
-  uint8_t buf[65536];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.insert(out.end(), buf, buf + n);
-  bool ok = !ferror(f);
-  fclose(f);
-  return ok;
-}
-
 namespace {
-bool Write(std::string_view path, const void* data, size_t size, const char* mode) {
-  FILE* f = fopen(Resolve(path).c_str(), mode);
-  if (!f) return false;
-  bool ok = size == 0 || fwrite(data, 1, size, f) == size;
-  ok = (fclose(f) == 0) && ok;
+
+// Opens a regular file only. A FIFO, device or folder in its place is refused at once:
+// opening a FIFO would wait for its other end, and reading a device may never end.
+int OpenRegular(const std::string& path, int flags) {
+  int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  int status = fcntl(fd, F_GETFL);
+  if (status >= 0) fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
+  return fd;
+}
+
+// Reads at most `limit` bytes; with `whole`, a file holding more is a failure.
+bool Read(const std::string& path, std::vector<uint8_t>& out, uint64_t limit, bool whole) {
+  out.clear();
+  int fd = OpenRegular(path, O_RDONLY);
+  if (fd < 0) return false;
+  // One byte beyond the limit tells a file that is too long from one that fits.
+  const uint64_t want = whole && limit < UINT64_MAX ? limit + 1 : limit;
+  bool ok = true;
+  try {
+    struct stat st;
+    if (fstat(fd, &st) == 0 && st.st_size > 0) out.reserve(static_cast<size_t>(std::min<uint64_t>(st.st_size, want)));
+    uint8_t buf[65536];
+    while (out.size() < want) {
+      ssize_t n = ::read(fd, buf, static_cast<size_t>(std::min<uint64_t>(sizeof buf, want - out.size())));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) ok = false;
+      if (n <= 0) break;
+      out.insert(out.end(), buf, buf + n);
+    }
+  } catch (const std::bad_alloc&) {
+    ok = false;
+  }
+  ::close(fd);
+  if (whole && out.size() > limit) ok = false;
+  if (!ok) out.clear();
   return ok;
 }
-}  // namespace
 
-bool WriteAll(std::string_view path, const void* data, size_t size) { return Write(path, data, size, "wb"); }
-bool Append(std::string_view path, const void* data, size_t size) { return Write(path, data, size, "ab"); }
-
-bool Overwrite(std::string_view path, const void* data, size_t size) {
-  int fd = ::open(Resolve(path).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
+// Writes all of `data` from the file's current position, or from its first byte on.
+bool WriteFd(int fd, const void* data, size_t size, bool fromStart) {
   const char* p = static_cast<const char*>(data);
   size_t done = 0;
   while (done < size) {
-    ssize_t n = ::pwrite(fd, p + done, size - done, static_cast<off_t>(done));
+    ssize_t n = fromStart ? ::pwrite(fd, p + done, size - done, static_cast<off_t>(done))
+                          : ::write(fd, p + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     done += static_cast<size_t>(n);
   }
-  bool ok = (::close(fd) == 0) && done == size;
-  return ok;
+  return (::close(fd) == 0) && done == size;
+}
+
+bool Write(const std::string& path, const void* data, size_t size, int flags, bool fromStart = false) {
+  int fd = OpenRegular(path, O_WRONLY | O_CREAT | flags);
+  return fd >= 0 && WriteFd(fd, data, size, fromStart);
+}
+
+}  // namespace
+
+bool ReadAll(std::string_view path, std::vector<uint8_t>& out, uint64_t limit) {
+  return Read(Resolve(path), out, limit, true);
+}
+
+bool ReadStart(std::string_view path, std::vector<uint8_t>& out, size_t n) { return Read(Resolve(path), out, n, false); }
+
+bool WriteAll(std::string_view path, const void* data, size_t size) { return Write(Resolve(path), data, size, O_TRUNC); }
+bool Append(std::string_view path, const void* data, size_t size) { return Write(Resolve(path), data, size, O_APPEND); }
+bool Overwrite(std::string_view path, const void* data, size_t size) {
+  return Write(Resolve(path), data, size, 0, true);
 }
 
 int64_t FileSize(std::string_view path) {
@@ -175,18 +215,7 @@ bool FileExists(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool WriteAll(const std::string& path, const void* data, size_t size) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  const char* p = static_cast<const char*>(data);
-  size_t done = 0;
-  while (done < size) {
-    ssize_t n = ::write(fd, p + done, size - done);
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  return (::close(fd) == 0) && done == size;
-}
+bool WriteAll(const std::string& path, const void* data, size_t size) { return Write(path, data, size, O_TRUNC); }
 
 bool Rename(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
 bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
@@ -218,17 +247,23 @@ std::string UserDataBase() {
   return "";
 }
 
-std::string PrivateTempFolder() {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string base = (tmp && tmp[0] == '/') ? tmp : "/tmp";
-  while (base.size() > 1 && base.back() == '/') base.pop_back();
-  std::string dir = base + "/harvo-" + std::to_string(getuid());
+std::string PrivateFolder(const std::string& path) {
+  std::string dir = path;
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  if (dir.empty() || dir[0] != '/' || dir == "/") return "";
   if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return "";
   struct stat st;
   // Someone else's folder, a link or a folder others can write into is not ours to use.
   if (lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid()) return "";
   if ((st.st_mode & 0077) != 0 && chmod(dir.c_str(), 0700) != 0) return "";
   return dir + "/";
+}
+
+std::string PrivateTempFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string base = (tmp && tmp[0] == '/') ? tmp : "/tmp";
+  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  return PrivateFolder(base + "/harvo-" + std::to_string(getuid()));
 }
 
 }  // namespace platform::fs

@@ -30,7 +30,14 @@ std::vector<std::string> ListFiles(std::string_view dir);
 // The names of the sub-folders of a folder, sorted.
 std::vector<std::string> ListDirs(std::string_view dir);
 
-bool ReadAll(std::string_view path, std::vector<uint8_t>& out);
+// Files are read and written only when they are regular files: a FIFO, device or folder
+// of the name fails at once instead of blocking or never ending.
+//
+// Reads a file whole; false as well when it holds more than `limit` bytes (nothing is
+// read then) or memory runs short.
+bool ReadAll(std::string_view path, std::vector<uint8_t>& out, uint64_t limit = UINT64_MAX);
+// Reads the first `n` bytes of a file (all of a shorter one); the rest is never read.
+bool ReadStart(std::string_view path, std::vector<uint8_t>& out, size_t n);
 bool WriteAll(std::string_view path, const void* data, size_t size);
 bool Append(std::string_view path, const void* data, size_t size);
 // Writes from the first byte on without cutting the file: a longer file keeps its tail.
@@ -52,8 +59,12 @@ std::string ProgramFolder();
 // Base folder for per-user data: $XDG_DATA_HOME, else $HOME/.local/share; empty when
 // neither variable gives an absolute path. No trailing separator.
 std::string UserDataBase();
-// The private temporary folder of this user ($TMPDIR or /tmp, "harvo-<uid>"), created
-// with mode 0700 and checked to be ours; ends in '/'. Empty when it cannot be had.
+// The folder `path` (absolute, a Linux path) as a private folder: created with mode 0700
+// when missing, and checked to be a folder of ours and no link; ends in '/'. Empty when it
+// cannot be had.
+std::string PrivateFolder(const std::string& path);
+// The private temporary folder of this user ($TMPDIR or /tmp, "harvo-<uid>"), as
+// PrivateFolder makes it.
 std::string PrivateTempFolder();
 
 }  // namespace platform::fs

@@ -2,14 +2,15 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <condition_variable>
-#include <cstdio>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <thread>
 
+#include "platform/bytes.hpp"
 #include "platform/fs.hpp"
 #include "shell/appdata.hpp"
 #include "shell/basic.hpp"
@@ -20,18 +21,17 @@ namespace {
 
 constexpr int32_t kNameMax = 260;                      // longest member name accepted
 constexpr int32_t kGroesseMax = 512 * 1024 * 1024;     // largest member a buffer is made for
+constexpr size_t kDateinameMax = 255;                  // longest file name the file systems take
 
 struct DepackFehler {
   int nummer;
   std::string text;
 };
 
-struct Datei {
-  FILE* f = nullptr;
-  ~Datei() {
-    if (f) fclose(f);
-  }
-};
+const DepackFehler kEingabeZuEnde{62, "Input past end of file"};
+const DepackFehler kUngueltig{5, "Invalid procedure call or argument"};
+const DepackFehler kZugriff{75, "Path/File access error"};
+const DepackFehler kSpeicher{7, "Out of memory"};
 
 // Work buffer size for a zlib call: 1 % and 12 bytes above the size, at least zlib's bound.
 size_t Puffer(int64_t n) {
@@ -40,26 +40,56 @@ size_t Puffer(int64_t n) {
   return std::max<size_t>(b, compressBound(static_cast<uLong>(n)));
 }
 
-int32_t Lies32(FILE* f, int64_t& rest) {
-  uint8_t b[4];
-  if (rest < 4 || fread(b, 1, 4, f) != 4) throw DepackFehler{62, "Input past end of file"};
-  rest -= 4;
-  return static_cast<int32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24));
-}
-
-void PruefeLaenge(int32_t laenge, int32_t grenze) {
-  if (laenge < 0 || laenge > grenze) throw DepackFehler{5, "Invalid procedure call or argument"};
-}
-
-void LiesBytes(FILE* f, int32_t n, int64_t& rest, std::vector<uint8_t>& buf) {
-  if (n < 0 || n > rest) throw DepackFehler{62, "Input past end of file"};
-  buf.resize(static_cast<size_t>(n));
-  if (n > 0 && fread(buf.data(), 1, buf.size(), f) != buf.size()) throw DepackFehler{62, "Input past end of file"};
-  rest -= n;
+// Inflates into `out`, which grows as the output comes, up to `cap` bytes. The result is
+// what zlib's uncompress gives with a buffer of `cap` bytes: Z_OK when the stream ended
+// within it, Z_BUF_ERROR when it holds more, Z_DATA_ERROR when it is damaged or cut
+// short; and Z_MEM_ERROR when memory runs out. `out` is cut to the output on success.
+int InflateBegrenzt(std::span<const uint8_t> in, size_t cap, std::vector<uint8_t>& out) {
+  out.clear();
+  z_stream s{};
+  if (inflateInit(&s) != Z_OK) return Z_MEM_ERROR;
+  s.next_in = const_cast<Bytef*>(in.data());
+  size_t eingabe = in.size();  // not yet handed to zlib, which takes at most 4 GiB a call
+  // Start at what the buffer already holds, or at a guess from the packed size; grow by
+  // doubling. A stated size is never trusted for the allocation.
+  const size_t start = std::min(cap, std::max({out.capacity(), in.size() * 4, size_t{64} << 10}));
+  size_t fertig = 0;
+  uint8_t probe = 0;
+  int r = Z_OK;
+  try {
+    for (;;) {
+      if (s.avail_in == 0 && eingabe > 0) {
+        s.avail_in = static_cast<uInt>(std::min<size_t>(eingabe, UINT32_MAX));
+        eingabe -= s.avail_in;
+      }
+      const bool voll = fertig == cap;  // any more output is too much: one byte tells
+      if (!voll && fertig == out.size()) out.resize(std::min(cap, std::max(out.size() * 2, start)));
+      const size_t platz = voll ? 1 : std::min<size_t>(out.size() - fertig, UINT32_MAX);
+      s.next_out = voll ? &probe : out.data() + fertig;
+      s.avail_out = static_cast<uInt>(platz);
+      r = inflate(&s, Z_NO_FLUSH);
+      const size_t neu = platz - s.avail_out;
+      if (voll && neu > 0) {
+        r = Z_BUF_ERROR;
+        break;
+      }
+      fertig += voll ? 0 : neu;
+      if (r == Z_OK) continue;
+      if (r == Z_STREAM_END) r = Z_OK;
+      // With room left for output, no progress means the input ran out.
+      if (r == Z_BUF_ERROR || r == Z_NEED_DICT) r = Z_DATA_ERROR;
+      break;
+    }
+  } catch (const std::bad_alloc&) {
+    r = Z_MEM_ERROR;
+  }
+  inflateEnd(&s);
+  out.resize(r == Z_OK ? fertig : 0);
+  return r;
 }
 
 // The name as stored on disk: German umlauts and ß spelt out.
-std::string Umschreiben(const std::vector<uint8_t>& roh) {
+std::string Umschreiben(std::span<const uint8_t> roh) {
   std::string name;
   for (uint8_t c : roh) {
     switch (c) {
@@ -78,10 +108,35 @@ std::string Umschreiben(const std::vector<uint8_t>& roh) {
 
 // A name that would reach outside the unpack folder.
 bool Gefaehrlich(const std::string& name) {
-  return name.empty() || name.find_first_of(std::string("/\\\0", 3)) != std::string::npos ||
+  return name.empty() || name == "." || name.find_first_of(std::string("/\\\0", 3)) != std::string::npos ||
          name.find("..") != std::string::npos;
 }
 
+// A member name that cannot be a file of the unpack folder.
+bool Unbrauchbar(const std::string& name) { return Gefaehrlich(name) || name.size() > kDateinameMax; }
+
+// The selection of a Depack call: every member, only the listed ones ('>'), or all but
+// the listed ones ('<').
+class Auswahl {
+ public:
+  explicit Auswahl(const std::string& Filename) : liste_(GetField(Filename, 2, "$")) {
+    if (liste_.find('>') != std::string::npos) {
+      modus_ = '>';
+    } else if (liste_.find('<') != std::string::npos) {
+      modus_ = '<';
+    }
+    if (modus_) liste_ = UCase(std::string(1, modus_) + liste_);
+  }
+  bool Will(const std::string& member) const {
+    if (!modus_) return true;
+    const bool gelistet = liste_.find(UCase(std::string(1, modus_) + member + std::string(1, modus_))) != std::string::npos;
+    return modus_ == '>' ? gelistet : !gelistet;
+  }
+
+ private:
+  std::string liste_;
+  char modus_ = 0;
+};
 
 // Writes the unpacked members on a second thread while the next one is decompressed, so
 // the file system's work hardly adds to the unpack time. Each member goes to a temporary
@@ -95,13 +150,14 @@ class MemberWriter {
     Finish(ignored);
   }
 
-  // Queues a member; false once a write has failed (nothing more is written then).
-  bool Put(std::string path, std::string member, std::vector<uint8_t> data) {
+  // Queues a member for `path`, written first under `temp`; false once a write has failed
+  // (nothing more is written then).
+  bool Put(std::string path, std::string temp, std::string member, std::vector<uint8_t> data) {
     std::unique_lock<std::mutex> lock(mutex_);
     space_.wait(lock, [&] { return queued_ < kMaxQueued || jobs_.empty() || !failed_.empty(); });
     if (!failed_.empty()) return false;
     queued_ += data.size();
-    jobs_.push_back({std::move(path), std::move(member), std::move(data)});
+    jobs_.push_back({std::move(path), std::move(temp), std::move(member), std::move(data)});
     work_.notify_one();
     return true;
   }
@@ -131,7 +187,7 @@ class MemberWriter {
  private:
   static constexpr size_t kMaxQueued = 64u << 20;
   struct Job {
-    std::string path, member;
+    std::string path, temp, member;
     std::vector<uint8_t> data;
   };
 
@@ -145,10 +201,9 @@ class MemberWriter {
         job = std::move(jobs_.front());
         jobs_.pop_front();
       }
-      std::string temp = job.path + ".part";
-      bool ok = platform::fs::exact::WriteAll(temp, job.data.data(), job.data.size()) &&
-                platform::fs::exact::Rename(temp, job.path);
-      if (!ok) platform::fs::exact::DeleteFile(temp);
+      bool ok = platform::fs::exact::WriteAll(job.temp, job.data.data(), job.data.size()) &&
+                platform::fs::exact::Rename(job.temp, job.path);
+      if (!ok) platform::fs::exact::DeleteFile(job.temp);
       std::unique_lock<std::mutex> lock(mutex_);
       queued_ -= job.data.size();
       if (spare_.size() < 4) spare_.push_back(std::move(job.data));
@@ -170,11 +225,54 @@ class MemberWriter {
   std::thread thread_;
 };
 
-std::string HarvoOrdner() { return GetTempFolder() + "Harvo\\"; }
+// Puts the members into the unpack folder through the writer thread. Each is written
+// under a short temporary name in "Harvo\" first, beside the unpack folders and never
+// among the members: a member of the longest name, or one named like a temporary file,
+// is written all the same.
+class Ablage : public UnpackSink {
+ public:
+  Ablage(std::string ordner, std::string harvo) : ordner_(std::move(ordner)), harvo_(std::move(harvo)) {}
+  bool Wanted(const std::string& member) override {
+    // An earlier unpack's file is used as it is.
+    const std::string ziel = ordner_ + member;
+    return !geschrieben_.count(ziel) && !platform::fs::exact::FileExists(ziel);
+  }
+  std::vector<uint8_t> Buffer() override { return schreiber_.TakeBuffer(); }
+  bool Put(const std::string& member, std::vector<uint8_t> contents) override {
+    const std::string ziel = ordner_ + member;
+    geschrieben_.insert(ziel);
+    return schreiber_.Put(ziel, harvo_ + ".part" + std::to_string(++nummer_), member, std::move(contents));
+  }
+  bool Finish(std::string& failedMember) { return schreiber_.Finish(failedMember); }
+
+ private:
+  std::string ordner_, harvo_;
+  MemberWriter schreiber_;
+  std::set<std::string> geschrieben_;  // members already on their way to the disk
+  uint64_t nummer_ = 0;
+};
+
+// Inflates a name or a member's data and sets the globals as UncompressBytes does.
+int32_t Entpacken(std::span<const uint8_t> gepackt, int32_t groesse, std::vector<uint8_t>& out) {
+  ZLibErgebnis = InflateMember(gepackt, groesse, out);
+  if (ZLibErgebnis == Z_OK) ZLibGepacktGroesse = ZLibOriginalGroesse = 0;
+  return ZLibErgebnis;
+}
+
+std::string HarvoOrdner() {
+  const std::string temp = GetTempFolder();
+  return temp.empty() ? std::string() : temp + "Harvo\\";
+}
 
 }  // namespace
 
-std::string GetTempFolder() { return platform::fs::PrivateTempFolder(); }
+std::string GetTempFolder() {
+  std::string temp = platform::fs::PrivateTempFolder();
+  // No system temporary folder of our own (a link in its place, no right to write):
+  // a private one in the per-user folder serves, never the working folder.
+  if (temp.empty() && !DatenOrdner.empty()) temp = platform::fs::PrivateFolder(platform::fs::Resolve(DatenOrdner + "tmp"));
+  return temp;
+}
 
 int32_t CompressBytes(std::vector<uint8_t>& Data) {
   ZLibOriginalGroesse = static_cast<int32_t>(Data.size());
@@ -188,122 +286,121 @@ int32_t CompressBytes(std::vector<uint8_t>& Data) {
   return ZLibErgebnis;
 }
 
-namespace {
-
-// Decompresses `n` bytes into `out` (a work buffer that keeps its memory from call to
-// call) and cuts it to the length zlib reports. Sets the globals as UncompressBytes does.
-int32_t Entpacken(const uint8_t* src, size_t n, int32_t OrigSize, std::vector<uint8_t>& out) {
-  if (OrigSize < 0 || OrigSize > kGroesseMax) {
-    ZLibErgebnis = Z_BUF_ERROR;
-    return ZLibErgebnis;
-  }
-  size_t bound = Puffer(OrigSize);
-  if (out.size() < bound + 1) out.resize(bound + 1);
-  uLongf len = static_cast<uLongf>(bound);
-  ZLibErgebnis = uncompress(out.data(), &len, src, static_cast<uLong>(n));
-  if (ZLibErgebnis != Z_OK) return ZLibErgebnis;
-  out.resize(len);
+int32_t UncompressBytes(std::vector<uint8_t>& Data, int32_t OrigSize) {
+  if (OrigSize < 0 || OrigSize > kGroesseMax) return ZLibErgebnis = Z_BUF_ERROR;
+  std::vector<uint8_t> out;
+  ZLibErgebnis = InflateBegrenzt(Data, Puffer(OrigSize), out);
+  if (ZLibErgebnis != Z_OK) return ZLibErgebnis;  // on an error the data stay as they were
+  Data.swap(out);
   ZLibGepacktGroesse = 0;
   ZLibOriginalGroesse = 0;
   return ZLibErgebnis;
 }
 
-}  // namespace
-
-int32_t UncompressBytes(std::vector<uint8_t>& Data, int32_t OrigSize) {
-  std::vector<uint8_t> out;
-  int32_t r = Entpacken(Data.data(), Data.size(), OrigSize, out);
-  if (r == Z_OK) Data.swap(out);  // on an error the data stay as they were
+int32_t InflateMember(std::span<const uint8_t> packed, int32_t size, std::vector<uint8_t>& out) {
+  out.clear();
+  if (size < 0) return Z_DATA_ERROR;
+  int r = InflateBegrenzt(packed, static_cast<size_t>(size), out);
+  if (r == Z_BUF_ERROR || (r == Z_OK && out.size() != static_cast<size_t>(size))) r = Z_DATA_ERROR;
+  if (r != Z_OK) out.clear();
   return r;
 }
 
-std::string Depack(const std::string& Filename, const std::string& Path, bool UpdateFilenameDatabase) {
-  std::string liste = GetField(Filename, 2, "$");
-  char modus = 0;  // 0 every member, '>' only the listed, '<' all but the listed
-  if (liste.find('>') != std::string::npos) {
-    modus = '>';
-  } else if (liste.find('<') != std::string::npos) {
-    modus = '<';
+bool WalkArchive(std::span<const uint8_t> archive, const std::function<bool(const ArchiveEntry&)>& each,
+                 ArchiveError& error) {
+  platform::ByteReader in(archive);
+  ArchiveEntry e;
+  std::vector<uint8_t> name;
+  auto fehler = [&](const DepackFehler& f) {
+    error = {f.nummer, f.text, e.name};
+    return false;
+  };
+  // Reads a length and checks it against its limit.
+  auto laenge = [&](int32_t grenze, int32_t& wert) {
+    wert = in.Int32();
+    if (!in.Ok()) return fehler(kEingabeZuEnde);
+    if (wert < 0 || wert > grenze) return fehler(kUngueltig);
+    return true;
+  };
+  while (in.Remaining() > 0) {
+    if (!laenge(kNameMax, ZLibOriginalGroesse) || !laenge(kGroesseMax, ZLibGepacktGroesse)) return false;
+    const int32_t nameRoh = ZLibOriginalGroesse;
+    std::span<const uint8_t> nameGepackt = in.Block(static_cast<size_t>(ZLibGepacktGroesse));
+    if (!in.Ok()) return fehler(kEingabeZuEnde);
+    if (Entpacken(nameGepackt, nameRoh, name) != Z_OK) return fehler(kUngueltig);
+    e.name = Umschreiben(name);
+
+    if (!laenge(kGroesseMax, ZLibOriginalGroesse) || !laenge(kGroesseMax, ZLibGepacktGroesse)) return false;
+    e.size = ZLibOriginalGroesse;
+    e.packed = in.Block(static_cast<size_t>(ZLibGepacktGroesse));
+    if (!in.Ok()) return fehler(kEingabeZuEnde);
+    if (!each(e)) return true;
   }
-  if (modus) liste = UCase(std::string(1, modus) + liste);
-  std::string archiv = GetField(Filename, 1, "$");
-  std::string ordner = HarvoOrdner() + archiv + "dir\\";
+  return true;
+}
+
+bool UnpackBytes(std::span<const uint8_t> bytes, const std::string& Filename, UnpackSink& sink, ArchiveError& error) {
+  const Auswahl auswahl(Filename);
+  bool ok = true;
+  bool gelesen = WalkArchive(
+      bytes,
+      [&](const ArchiveEntry& e) {
+        if (!auswahl.Will(e.name)) return true;  // skipped without inflating
+        if (Unbrauchbar(e.name)) {
+          DebugLogWennAn("Unzulaessiger Name im Archiv: " + e.name);
+          return true;
+        }
+        if (!sink.Wanted(e.name)) return true;
+        std::vector<uint8_t> inhalt = sink.Buffer();
+        const int32_t r = Entpacken(e.packed, e.size, inhalt);
+        if (r == Z_MEM_ERROR) {
+          error = {kSpeicher.nummer, kSpeicher.text, e.name};
+          return ok = false;
+        }
+        if (r != Z_OK) {
+          DebugLogWennAn("Fehler beim Entpacken (" + Filename + " - " + e.name + " - defekter Inhalt)");
+          return true;
+        }
+        return sink.Put(e.name, std::move(inhalt));
+      },
+      error);
+  return gelesen && ok;
+}
+
+std::string Depack(const std::string& Filename, const std::string& Path, bool UpdateFilenameDatabase) {
+  const std::string archiv = GetField(Filename, 1, "$");
+  const std::string temp = GetTempFolder();
+  const std::string harvo = temp + "Harvo\\";
+  const std::string ordner = harvo + archiv + "dir\\";
 
   DebugLogWennAn("Entpacke " + Filename + ", " + BoolText(UpdateFilenameDatabase));
   if (UpdateFilenameDatabase) EntpackListe.push_back(archiv + "$" + Path);
 
-  std::string member;
-  Datei archivDatei;
-  std::vector<uint8_t> gepacktPuffer, name;  // reused for every member
-  MemberWriter schreiber;
-  std::set<std::string> geschrieben;  // members already on their way to the disk
-  try {
+  ArchiveError fehler;
+  auto scheitern = [&](const DepackFehler& f, const std::string& member) {
+    fehler = {f.nummer, f.text, member};
+    return false;
+  };
+  auto entpacken = [&] {
     // An archive name is a plain file name; anything else would unpack outside our folder.
-    if (Gefaehrlich(archiv)) throw DepackFehler{52, "Bad file name or number"};
-    platform::fs::MakeDir(HarvoOrdner());
+    if (Gefaehrlich(archiv)) return scheitern({52, "Bad file name or number"}, "");
+    // Without a private temporary folder nothing is unpacked: the folder would lie in
+    // the working folder.
+    if (temp.empty()) return scheitern(kZugriff, "");
+    platform::fs::MakeDir(harvo);
     platform::fs::MakeDir(ordner);
+    std::vector<uint8_t> bytes;
+    if (!platform::fs::ReadAll(Path + "Data\\" + archiv, bytes)) return scheitern({53, "File not found"}, "");
     // Members are written under their exact names into the folder found once here.
-    std::string echterOrdner = platform::fs::Resolve(ordner);
-    archivDatei.f = fopen(platform::fs::Resolve(Path + "Data\\" + archiv).c_str(), "rb");
-    if (!archivDatei.f) throw DepackFehler{53, "File not found"};
-    FILE* f = archivDatei.f;
-    fseek(f, 0, SEEK_END);
-    int64_t rest = ftell(f);
-    fseek(f, 0, SEEK_SET);
-    while (rest > 0) {
-      ZLibOriginalGroesse = Lies32(f, rest);
-      ZLibGepacktGroesse = Lies32(f, rest);
-      PruefeLaenge(ZLibOriginalGroesse, kNameMax);
-      PruefeLaenge(ZLibGepacktGroesse, kGroesseMax);
-      LiesBytes(f, ZLibGepacktGroesse, rest, gepacktPuffer);
-      int32_t nameRoh = ZLibOriginalGroesse;
-      if (Entpacken(gepacktPuffer.data(), gepacktPuffer.size(), nameRoh, name) != Z_OK ||
-          static_cast<int32_t>(name.size()) != nameRoh)
-        throw DepackFehler{5, "Invalid procedure call or argument"};
-      member = Umschreiben(name);
-
-      ZLibOriginalGroesse = Lies32(f, rest);
-      ZLibGepacktGroesse = Lies32(f, rest);
-      PruefeLaenge(ZLibOriginalGroesse, kGroesseMax);
-      PruefeLaenge(ZLibGepacktGroesse, kGroesseMax);
-      int32_t roh = ZLibOriginalGroesse, gepackt = ZLibGepacktGroesse;
-      if (gepackt > rest) throw DepackFehler{62, "Input past end of file"};
-
-      bool gewollt = true;
-      std::string schluessel = UCase(std::string(1, modus) + member + std::string(1, modus));
-      if (modus == '>') gewollt = liste.find(schluessel) != std::string::npos;
-      if (modus == '<') gewollt = liste.find(schluessel) == std::string::npos;
-      if (gewollt && Gefaehrlich(member)) {
-        DebugLogWennAn("Unzulaessiger Name im Archiv: " + member);
-        gewollt = false;
-      }
-      if (!gewollt) {
-        fseek(f, gepackt, SEEK_CUR);
-        rest -= gepackt;
-        continue;
-      }
-      LiesBytes(f, gepackt, rest, gepacktPuffer);
-      std::string ziel = echterOrdner + member;
-      // An earlier unpack's file is used as it is.
-      if (geschrieben.count(ziel) || platform::fs::exact::FileExists(ziel)) continue;
-      std::vector<uint8_t> inhalt = schreiber.TakeBuffer();
-      if (Entpacken(gepacktPuffer.data(), gepacktPuffer.size(), roh, inhalt) != Z_OK ||
-          static_cast<int32_t>(inhalt.size()) != roh) {
-        DebugLogWennAn("Fehler beim Entpacken (" + Filename + " - " + member + " - defekter Inhalt)");
-        continue;
-      }
-      geschrieben.insert(ziel);
-      if (!schreiber.Put(ziel, member, std::move(inhalt))) break;
-    }
+    Ablage ablage(platform::fs::Resolve(ordner), platform::fs::Resolve(harvo));
+    const bool ok = UnpackBytes(bytes, Filename, ablage, fehler);
     std::string fehlgeschlagen;
-    if (!schreiber.Finish(fehlgeschlagen)) {
-      member = fehlgeschlagen;
-      throw DepackFehler{75, "Path/File access error"};
-    }
-  } catch (const DepackFehler& e) {
-    DebugLogWennAn("Fehler beim Entpacken (" + Filename + " - " + member + " - " + std::to_string(e.nummer) + " " + e.text +
-        ")");
-  }
+    if (!ablage.Finish(fehlgeschlagen)) return scheitern(kZugriff, fehlgeschlagen);
+    return ok;
+  };
+  if (!entpacken())
+    DebugLogWennAn("Fehler beim Entpacken (" + Filename + " - " + fehler.member + " - " + std::to_string(fehler.number) +
+                   " " + fehler.text + ")");
   return ordner;
 }
 
@@ -311,7 +408,8 @@ void KillDir(const std::string& D) {
   MyDoEvents();
   DebugLogWennAn("L\xF6sche entpackte Verzeichnisse");
   // Only unpack folders of our own temporary folder are ever deleted.
-  std::string harvo = platform::fs::Resolve(HarvoOrdner());
+  const std::string harvoOrdner = HarvoOrdner();
+  std::string harvo = harvoOrdner.empty() ? std::string() : platform::fs::Resolve(harvoOrdner);
   std::string ziel = platform::fs::Resolve(D);
   if (!platform::fs::EndsInSeparator(ziel)) ziel += '/';
   if (harvo.empty() || ziel.size() <= harvo.size() || ziel.compare(0, harvo.size(), harvo) != 0 ||
@@ -341,5 +439,5 @@ void KillDir(const std::string& D) {
   } while (fehlgeschlagen && versuche < 10 && Spielstatus != 10);
   if (versuche > 1) DebugLog("Trys: " + std::to_string(versuche));
 
-  platform::fs::RemoveDir(HarvoOrdner());
+  if (!harvoOrdner.empty()) platform::fs::RemoveDir(harvoOrdner);
 }

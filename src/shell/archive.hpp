@@ -6,6 +6,8 @@
 // length, the zlib stream of the data. A loader calls `Depack`, reads the plain files
 // from the folder it returns, and calls `KillDir` on that folder when it is done.
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,9 +24,58 @@ inline int32_t ZLibErgebnis = 0;
 std::string Depack(const std::string& Filename, const std::string& Path, bool UpdateFilenameDatabase);
 // Deletes the files of an unpack folder, the folder, and "Harvo\" when it is empty.
 void KillDir(const std::string& D);
-// The program's private temporary folder, ending in a separator.
+// The program's private temporary folder, ending in a separator: the system's, or when
+// that cannot be had, "tmp" in the per-user folder. Empty when neither can be had.
 std::string GetTempFolder();
 // Compresses `Data` in place; returns zlib's result (0 = success).
 int32_t CompressBytes(std::vector<uint8_t>& Data);
 // Replaces compressed `Data` by its contents of `OrigSize` bytes; returns zlib's result.
 int32_t UncompressBytes(std::vector<uint8_t>& Data, int32_t OrigSize);
+
+// The reading behind Depack, over an archive held in memory.
+
+// One entry of an archive: the member's name as written to disk (German umlauts and ß
+// spelt out), its stated size, and its zlib stream.
+struct ArchiveEntry {
+  std::string name;
+  int32_t size = 0;
+  std::span<const uint8_t> packed;
+};
+
+// Why an archive could not be read on: a run-time error number and text, and the member
+// that was being read (empty before the first one).
+struct ArchiveError {
+  int32_t number = 0;
+  std::string text;
+  std::string member;
+};
+
+// Walks the entries front to back and hands each to `each`, which returns false to stop.
+// Names are inflated; the members' data are not. False, with `error`, at an entry that
+// is damaged (a length out of range, a name that does not inflate, bytes missing); the
+// entries before it have been handed over.
+bool WalkArchive(std::span<const uint8_t> archive, const std::function<bool(const ArchiveEntry&)>& each,
+                 ArchiveError& error);
+
+// Inflates a zlib stream of exactly `size` bytes into `out`, which grows as the output
+// comes and never beyond `size`: a damaged size costs no more memory than the stream
+// really holds. Returns zlib's result: Z_OK, Z_DATA_ERROR for a damaged stream or one of
+// another size, Z_MEM_ERROR when memory runs out.
+int32_t InflateMember(std::span<const uint8_t> packed, int32_t size, std::vector<uint8_t>& out);
+
+// Where an unpack puts the members it takes.
+class UnpackSink {
+ public:
+  virtual ~UnpackSink() = default;
+  // False for a member not to be written: an earlier unpack's file stays as it is.
+  virtual bool Wanted(const std::string& member) = 0;
+  // An empty buffer for the next member; one whose memory can be used again.
+  virtual std::vector<uint8_t> Buffer() { return {}; }
+  // Takes a member's contents; false ends the unpack.
+  virtual bool Put(const std::string& member, std::vector<uint8_t> contents) = 0;
+};
+
+// Unpacks what `Filename` selects (as for Depack) from the archive `bytes` into `sink`.
+// A member that is damaged or whose name cannot be a file name is skipped with a log
+// line. False, with `error`, when the archive is damaged or memory runs out.
+bool UnpackBytes(std::span<const uint8_t> bytes, const std::string& Filename, UnpackSink& sink, ArchiveError& error);

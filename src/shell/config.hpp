@@ -4,7 +4,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 // Two bindings of each of the ten game actions for three key sets, the pause key per
 // input device and the input device per key set: one block of 66 whole numbers, stored
@@ -46,6 +48,16 @@ inline int32_t SprachLautstaerke = 0;
 // 1 joystick 1, 2 joystick 2).
 void InitKeyConfig(int16_t Nr, int16_t Art);
 
-// Reads the configuration at start (defaults first); writes it at shut-down.
+// Reads the configuration at start (defaults first); writes it at shut-down. A file of a
+// version this program does not know is read as nothing and kept as "config.cfg.bak"
+// when the settings are saved.
 void LoadConfig();
 void SaveConfig();
+
+// The parts of LoadConfig and SaveConfig that do not touch the file: the defaults; the
+// globals set from a file's bytes over the values in place (values the game cannot work
+// with put right; false for a version this program does not know, which reads nothing);
+// and the bytes of the file as this program writes it.
+void SetConfigDefaults();
+bool ReadConfig(std::span<const uint8_t> bytes);
+std::vector<uint8_t> WriteConfig();

@@ -105,15 +105,23 @@ TEST_F(Raender, EdgeCasesOfThePictures) {
   EXPECT_FALSE(LadeRänder(42));
 }
 
-TEST_F(Raender, NearBlackIsTransparentOnlyAt16Bits) {
-  for (int32_t tiefe : {32, 16}) {
+TEST_F(Raender, NearBlackIsOpaqueAtEitherDepthAndTheCacheIsTheSame) {
+  // Near-black turns black in a 16-bit surface; the profile follows the file's colours.
+  std::vector<uint8_t> caches[2];
+  for (int32_t tiefe : {16, 32}) {
     SetUp();
+    std::filesystem::create_directories(levelOrdner);
     Farbtiefe = tiefe;
-    int32_t n = Lade("Dunkel.bmp", {"n#.", "n.."});
-    LadeRänder(n);
-    EXPECT_EQ(Surfaces[n].RandLinks[1], tiefe == 32 ? 0 : -1) << tiefe;
-    EXPECT_EQ(Surfaces[n].RandLinks[0], tiefe == 32 ? 0 : 1) << tiefe;
+    int32_t n = Lade("Dunkel.bmp", {"n#.", "n..", "..."});
+    ASSERT_TRUE(LadeRänder(n));
+    EXPECT_EQ(Surfaces[n].RandLinks, (std::vector<int32_t>{0, 0, -1, -1})) << tiefe;
+    EXPECT_EQ(Surfaces[n].RandRechts, (std::vector<int32_t>{1, 0, -1, -1})) << tiefe;
+    EXPECT_EQ(Surfaces[n].LetzteZeile, 1) << tiefe;
+    caches[tiefe == 32] = testsupport::ReadBytes(levelOrdner + "DUNKEL.r");
+    std::filesystem::remove_all(GrafikPfad);
   }
+  EXPECT_FALSE(caches[0].empty());
+  EXPECT_EQ(caches[0], caches[1]);
 }
 
 TEST_F(Raender, TheCacheIsWrittenIntoTheLevelFolderInItsLayout) {

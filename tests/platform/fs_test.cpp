@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "platform/fs.hpp"
 #include "support/support.hpp"
@@ -75,4 +77,41 @@ TEST(Fs, PrivateTempFolderIsOursAndClosed) {
   std::filesystem::create_directories(home.home() + "elsewhere");
   std::filesystem::create_directory_symlink(home.home() + "elsewhere", tmp.substr(0, tmp.size() - 1));
   EXPECT_EQ(fs::PrivateTempFolder(), "");
+}
+
+TEST(Fs, OnlyRegularFilesAreReadOrWrittenAndReadsKeepToTheirLimit) {
+  testsupport::TempDir dir;
+  testsupport::WriteText(dir / "datei.bin", "0123456789");
+  std::vector<uint8_t> bytes;
+  struct Fall {
+    const char* was;
+    std::function<bool()> lies;
+    std::string erwartet;
+    bool ok;
+  } faelle[] = {
+      {"whole", [&] { return fs::ReadAll(dir / "datei.bin", bytes); }, "0123456789", true},
+      {"at its limit", [&] { return fs::ReadAll(dir / "datei.bin", bytes, 10); }, "0123456789", true},
+      {"over its limit", [&] { return fs::ReadAll(dir / "datei.bin", bytes, 9); }, "", false},
+      {"the start", [&] { return fs::ReadStart(dir / "DATEI.BIN", bytes, 4); }, "0123", true},
+      {"the start of a shorter file", [&] { return fs::ReadStart(dir / "datei.bin", bytes, 40); }, "0123456789", true},
+      {"a folder", [&] { return fs::ReadAll(dir.path(), bytes); }, "", false},
+  };
+  for (const Fall& f : faelle) {
+    bytes.assign(2, 'x');
+    EXPECT_EQ(f.lies(), f.ok) << f.was;
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), f.erwartet) << f.was;
+  }
+  // A FIFO without anyone at its other end: every call fails at once instead of waiting.
+  const std::string fifo = dir / "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  alarm(10);
+  EXPECT_FALSE(fs::ReadAll(fifo, bytes));
+  EXPECT_FALSE(fs::ReadStart(fifo, bytes, 4));
+  EXPECT_FALSE(fs::WriteAll(fifo, "x", 1));
+  EXPECT_FALSE(fs::Append(fifo, "x", 1));
+  EXPECT_FALSE(fs::Overwrite(fifo, "x", 1));
+  EXPECT_FALSE(fs::exact::WriteAll(fifo, "x", 1));
+  alarm(0);
+  EXPECT_EQ(fs::PrivateFolder("relative/folder"), "");
+  EXPECT_EQ(fs::PrivateFolder(dir / "privat"), dir / "privat/");
 }

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <set>
 
 #include "lib/archive_writer.hpp"
 #include "platform/fs.hpp"
@@ -37,7 +42,7 @@ class Archive : public ::testing::Test {
   }
   std::string AppPath() const { return app.string() + "/"; }
   std::vector<std::string> Files(const std::string& folder) { return platform::fs::ListFiles(folder); }
-  std::string Log() { return testsupport::ReadText(home.home() + "Debug.txt"); }
+  std::string Log() { return testsupport::ReadText(DatenOrdner + "Debug.txt"); }
 
   testsupport::IsolatedHome home;
   fsys::path app = fsys::path(home.home()) / "app";
@@ -243,4 +248,228 @@ TEST(Zlib, ErrorsLeaveTheBufferAlone) {
   std::vector<uint8_t> tooSmall = packed;
   EXPECT_NE(UncompressBytes(tooSmall, 10), 0);  // the stated size is far too small
   EXPECT_EQ(tooSmall, packed);
+}
+
+namespace {
+
+// Collects what an unpack hands over, in memory.
+struct Sammler : UnpackSink {
+  std::vector<std::pair<std::string, std::string>> members;
+  std::set<std::string> vorhanden;  // as if on disk from an earlier unpack
+  size_t bisZu = SIZE_MAX;          // Put refuses from this member on
+  bool Wanted(const std::string& m) override { return !vorhanden.count(m); }
+  bool Put(const std::string& m, std::vector<uint8_t> c) override {
+    if (members.size() >= bisZu) return false;
+    members.emplace_back(m, std::string(c.begin(), c.end()));
+    return true;
+  }
+};
+
+void Anhaengen(std::vector<uint8_t>& a, std::initializer_list<uint8_t> bytes) { a.insert(a.end(), bytes); }
+void Anhaengen(std::vector<uint8_t>& a, const std::vector<uint8_t>& bytes) { a.insert(a.end(), bytes.begin(), bytes.end()); }
+
+// A zlib stream of `n` zero bytes, made piece by piece.
+std::vector<uint8_t> DeflateZeros(size_t n) {
+  z_stream s{};
+  deflateInit(&s, 1);
+  std::vector<uint8_t> nullen(1 << 16), out;
+  std::vector<uint8_t> puffer(1 << 16);
+  size_t rest = n;
+  do {
+    size_t stueck = std::min(rest, nullen.size());
+    rest -= stueck;
+    s.next_in = nullen.data();
+    s.avail_in = static_cast<uInt>(stueck);
+    do {
+      s.next_out = puffer.data();
+      s.avail_out = static_cast<uInt>(puffer.size());
+      deflate(&s, rest ? Z_NO_FLUSH : Z_FINISH);
+      out.insert(out.end(), puffer.begin(), puffer.end() - s.avail_out);
+    } while (s.avail_out == 0);
+  } while (rest);
+  deflateEnd(&s);
+  return out;
+}
+
+}  // namespace
+
+TEST(ArchiveBytes, AHandMadeArchiveWalksMemberByMember) {
+  // The entry layout spelt out byte by byte; only the zlib streams come from zlib.
+  const std::vector<uint8_t> name = tools::Deflate(Bytes("Gr\xFC\xDF.txt")), data = tools::Deflate(Bytes("abc"));
+  const std::vector<uint8_t> leer = tools::Deflate({});
+  std::vector<uint8_t> a;
+  Anhaengen(a, {8, 0, 0, 0, static_cast<uint8_t>(name.size()), 0, 0, 0});
+  Anhaengen(a, name);
+  Anhaengen(a, {3, 0, 0, 0, static_cast<uint8_t>(data.size()), 0, 0, 0});
+  Anhaengen(a, data);
+  Anhaengen(a, {8, 0, 0, 0, static_cast<uint8_t>(name.size()), 0, 0, 0});
+  Anhaengen(a, name);
+  Anhaengen(a, {0, 0, 0, 0, static_cast<uint8_t>(leer.size()), 0, 0, 0});
+  Anhaengen(a, leer);
+  std::vector<ArchiveEntry> gesehen;
+  ArchiveError fehler;
+  ASSERT_TRUE(WalkArchive(a, [&](const ArchiveEntry& e) { return gesehen.push_back(e), true; }, fehler));
+  ASSERT_EQ(gesehen.size(), 2u);
+  EXPECT_EQ(gesehen[0].name, "Gruess.txt");
+  EXPECT_EQ(gesehen[0].size, 3);
+  EXPECT_EQ(std::vector<uint8_t>(gesehen[0].packed.begin(), gesehen[0].packed.end()), data);
+  EXPECT_EQ(gesehen[1].size, 0);
+  std::vector<uint8_t> inhalt;
+  EXPECT_EQ(InflateMember(gesehen[0].packed, 3, inhalt), Z_OK);
+  EXPECT_EQ(inhalt, Bytes("abc"));
+  EXPECT_EQ(InflateMember(gesehen[1].packed, 0, inhalt), Z_OK);
+  EXPECT_TRUE(inhalt.empty());
+
+  // The walk stops when asked to, and at the first damage with the member it was on.
+  gesehen.clear();
+  EXPECT_TRUE(WalkArchive(a, [&](const ArchiveEntry& e) { return gesehen.push_back(e), false; }, fehler));
+  EXPECT_EQ(gesehen.size(), 1u);
+  a.pop_back();
+  EXPECT_FALSE(WalkArchive(a, [](const ArchiveEntry&) { return true; }, fehler));
+  EXPECT_EQ(fehler.number, 62);
+  EXPECT_EQ(fehler.member, "Gruess.txt");
+}
+
+TEST(ArchiveBytes, InflateMemberWantsExactlyTheStatedSize) {
+  const std::vector<uint8_t> data(1000, 'x');
+  const std::vector<uint8_t> packed = tools::Deflate(data);
+  std::vector<uint8_t> out;
+  struct Fall {
+    const char* was;
+    std::vector<uint8_t> stream;
+    int32_t size;
+    int32_t ergebnis;
+  } faelle[] = {
+      {"exact", packed, 1000, Z_OK},
+      {"stated larger", packed, 1001, Z_DATA_ERROR},
+      {"stated far larger", packed, 512 << 20, Z_DATA_ERROR},
+      {"stated smaller", packed, 999, Z_DATA_ERROR},
+      {"stated zero", packed, 0, Z_DATA_ERROR},
+      {"negative", packed, -1, Z_DATA_ERROR},
+      {"cut short", std::vector<uint8_t>(packed.begin(), packed.end() - 5), 1000, Z_DATA_ERROR},
+      {"no stream", Bytes("garbage"), 7, Z_DATA_ERROR},
+      {"nothing", {}, 0, Z_DATA_ERROR},
+  };
+  for (const Fall& f : faelle) {
+    out.assign(3, 1);
+    EXPECT_EQ(InflateMember(f.stream, f.size, out), f.ergebnis) << f.was;
+    EXPECT_EQ(out.size(), f.ergebnis == Z_OK ? 1000u : 0u) << f.was;
+  }
+  // A large member grows its buffer as it goes.
+  const std::vector<uint8_t> nullen = DeflateZeros(5 << 20);
+  ASSERT_EQ(InflateMember(nullen, 5 << 20, out), Z_OK);
+  EXPECT_EQ(out, std::vector<uint8_t>(5 << 20, 0));
+}
+
+TEST(ArchiveBytes, UnpackBytesSelectsSkipsAndStops) {
+  const std::vector<uint8_t> archiv = tools::PackArchive(kMembers);
+  struct Fall {
+    const char* angabe;
+    std::set<std::string> vorhanden;
+    size_t bisZu;
+    std::vector<std::string> namen;
+  } faelle[] = {
+      {"A.vkp", {}, SIZE_MAX, {"Regen1.bmp", "SCHNEE1.BMP", "Regen1.bmp.old", "Gruesse.txt", "leer.dat"}},
+      {"A.vkp$gruesse.TXT>", {}, SIZE_MAX, {"Gruesse.txt"}},
+      {"A.vkp$Regen1.bmp<leer.dat<", {"SCHNEE1.BMP"}, SIZE_MAX, {"Regen1.bmp.old", "Gruesse.txt"}},
+      {"A.vkp", {}, 2, {"Regen1.bmp", "SCHNEE1.BMP"}},
+  };
+  for (const Fall& f : faelle) {
+    Sammler s;
+    s.vorhanden = f.vorhanden;
+    s.bisZu = f.bisZu;
+    ArchiveError fehler;
+    EXPECT_TRUE(UnpackBytes(archiv, f.angabe, s, fehler)) << f.angabe;
+    std::vector<std::string> namen;
+    for (const auto& m : s.members) namen.push_back(m.first);
+    EXPECT_EQ(namen, f.namen) << f.angabe;
+  }
+}
+
+TEST_F(Archive, DamagedSizesCostNoMemoryAndRunningOutIsAFailure) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "a limit on the address space does not go with the address sanitizer";
+#else
+  // Fifty members that claim 512 MiB each but hold a few bytes...
+  std::vector<uint8_t> bytes;
+  for (int i = 0; i < 50; ++i) {
+    std::string name = "m" + std::to_string(i) + ".bin";
+    tools::AppendRawEntry(bytes, static_cast<int32_t>(name.size()), tools::Deflate(Bytes(name)), 512 << 20,
+                          tools::Deflate(Bytes("tiny")));
+  }
+  Anhaengen(bytes, tools::PackArchive({{"ok.txt", Bytes("fine")}}));
+  // ...and one that really is larger than the memory left.
+  const int32_t gross = 400 << 20;
+  tools::AppendRawEntry(bytes, 7, tools::Deflate(Bytes("big.bin")), gross, DeflateZeros(gross));
+  WriteRaw("Bomb.vkp", bytes);
+  int code = testsupport::RunInChild([&] {
+    std::ifstream status("/proc/self/status");
+    std::string zeile;
+    long kb = 0;
+    while (std::getline(status, zeile))
+      if (zeile.rfind("VmSize:", 0) == 0) kb = std::stol(zeile.substr(7));
+    rlimit grenze{};
+    grenze.rlim_cur = grenze.rlim_max = static_cast<rlim_t>(kb) * 1024 + (192u << 20);
+    if (kb == 0 || setrlimit(RLIMIT_AS, &grenze) != 0) return 2;
+    std::string dir = Depack("Bomb.vkp", AppPath(), false);
+    return Files(dir) == std::vector<std::string>{"ok.txt"} ? 0 : 1;
+  });
+  EXPECT_EQ(code, 0);
+  const std::string log = Log();
+  EXPECT_NE(log.find("Fehler beim Entpacken (Bomb.vkp - m49.bin - defekter Inhalt)"), std::string::npos);
+  EXPECT_NE(log.find("Fehler beim Entpacken (Bomb.vkp - big.bin - 7 Out of memory)"), std::string::npos) << log;
+#endif
+}
+
+TEST_F(Archive, UnusableNamesAreSkippedAndTheRestUnpacks) {
+  const std::string lang = std::string(251, 'x') + ".txt";                // 255 bytes: a legal file name
+  const std::string zuLang = std::string(250, 'y') + "\xFC" + ".txt";     // 256 once the umlaut is spelt out
+  Pack("Namen.vkp", {{".", Bytes("dot")},
+                     {lang, Bytes("long")},
+                     {zuLang, Bytes("too long")},
+                     {".part1", Bytes("named like a temporary file")},
+                     {"ok.txt", Bytes("fine")}});
+  std::string dir = Depack("Namen.vkp", AppPath(), false);
+  EXPECT_EQ(Files(dir), (std::vector<std::string>{".part1", "ok.txt", lang}));
+  const std::string echt = platform::fs::Resolve(dir);
+  EXPECT_EQ(testsupport::ReadText(echt + lang), "long");
+  EXPECT_EQ(testsupport::ReadText(echt + ".part1"), "named like a temporary file");
+  EXPECT_NE(Log().find("Unzulaessiger Name im Archiv: .\r\n"), std::string::npos);
+  EXPECT_NE(Log().find("Unzulaessiger Name im Archiv: " + std::string(250, 'y') + "ue.txt\r\n"), std::string::npos);
+  EXPECT_EQ(Log().find("Fehler beim Entpacken"), std::string::npos);
+  KillDir(dir);
+  EXPECT_FALSE(platform::fs::DirExists(GetTempFolder() + "Harvo\\"));
+}
+
+TEST_F(Archive, WithoutAPrivateTemporaryFolderThePerUserFolderServesOrNothingIsUnpacked) {
+  Pack("Spiel.vkp", {{"a.txt", Bytes("a")}});
+  const std::string anderswo = home.home() + "elsewhere/";
+  fsys::create_directories(anderswo);
+  auto verlinken = [&](std::string ordner) {
+    fsys::remove_all(ordner);
+    fsys::create_directory_symlink(anderswo, ordner);
+  };
+  // A link in place of the system's private folder.
+  std::string tmp = platform::fs::PrivateTempFolder();
+  ASSERT_FALSE(tmp.empty());
+  verlinken(tmp.substr(0, tmp.size() - 1));
+  DatenOrdner = home.home() + "daten/";
+  fsys::create_directories(DatenOrdner);
+  EXPECT_EQ(GetTempFolder(), DatenOrdner + "tmp/");
+  std::string dir = Depack("Spiel.vkp", AppPath(), false);
+  EXPECT_EQ(dir, DatenOrdner + "tmp/Harvo\\Spiel.vkpdir\\");
+  EXPECT_EQ(Files(dir), std::vector<std::string>{"a.txt"});
+  KillDir(dir);
+  EXPECT_FALSE(fsys::exists(DatenOrdner + "tmp/Harvo"));
+
+  // A link there too: nothing is unpacked, neither there nor in the working folder.
+  verlinken(DatenOrdner + "tmp");
+  const bool hatteHarvo = fsys::exists(fsys::current_path() / "Harvo");
+  EXPECT_EQ(GetTempFolder(), "");
+  dir = Depack("Spiel.vkp", AppPath(), false);
+  EXPECT_NE(Log().find("Fehler beim Entpacken (Spiel.vkp -  - 75 Path/File access error)"), std::string::npos);
+  EXPECT_TRUE(fsys::is_empty(anderswo));
+  EXPECT_EQ(fsys::exists(fsys::current_path() / "Harvo"), hatteHarvo);
+  KillDir(dir);
+  EXPECT_NE(Log().find("Konnte nicht l\xF6schen: " + dir), std::string::npos);
 }

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 
+#include "platform/fs.hpp"
 #include "platform/headless/headless.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
@@ -174,11 +179,43 @@ TEST_F(Config, EveryVersion) {
                      EXPECT_EQ(ForceBasis[0], 0);
                      EXPECT_EQ(ForceBasis[1], 10000);
                    }});
-  cases.push_back({"unbound codes", Bytes().ver("10").i16(0).i32(0).ch('E').i16(0).i16(0).i16(0).i32(32).keys(283, 1),
+  cases.push_back({"codes out of range take the defaults of their set and device",
+                   Bytes().ver("10").i16(0).i32(0).ch('E').i16(0).i16(0).i16(0).i32(32).keys(283, 1),
                    [] {
-                     EXPECT_EQ(KeyConfig.KeyMap(0, 0, 0), 0);
+                     EXPECT_EQ(KeyConfig.KeyMap(0, 0, 0), 212);  // joystick 1 left
+                     EXPECT_EQ(KeyConfig.KeyMap(0, 0, 1), 203);  // and the arrow key
+                     EXPECT_EQ(KeyConfig.KeyMap(4, 2, 0), 216);  // joystick 1 button 1
+                     EXPECT_EQ(KeyConfig.KeyMap(4, 2, 1), 0);
                      EXPECT_EQ(KeyConfig.KeyDevice[2], 1);
                    }});
+  {
+    // Pause keys out of range, one binding too low, one unbound on purpose.
+    Bytes b = Bytes().ver("10").i16(0).i32(0).ch('E').i16(0).i16(0).i16(0).i32(24);
+    for (int i = 0; i < 60; ++i) b.i32(i == 3 ? -7 : i == 13 ? 0 : 57);
+    b.i32(0).i32(283).i32(-1);  // pause keys: none on the keyboard is kept
+    b.i32(0).i32(0).i32(0);
+    cases.push_back({"pause keys and bindings out of range, colour depth 24", b, [] {
+                       EXPECT_EQ(KeyConfig.PauseKey[0], 0);
+                       EXPECT_EQ(KeyConfig.PauseKey[1], 224);
+                       EXPECT_EQ(KeyConfig.PauseKey[2], 259);
+                       EXPECT_EQ(KeyConfig.KeyMap(3, 0, 0), 208);  // down arrow
+                       EXPECT_EQ(KeyConfig.KeyMap(3, 1, 0), 0);
+                       EXPECT_EQ(KeyConfig.KeyMap(4, 0, 0), 57);
+                       EXPECT_EQ(Farbtiefe, 32);
+                     }});
+  }
+  cases.push_back({".5 reads version 1", Bytes().ver(".5").i32(6).i16(1).i16(0).i16(0).i16(0).i32(16), [] {
+                     EXPECT_EQ(LoadingscreenNr, 6);
+                     EXPECT_EQ(Sprache, "D");
+                     EXPECT_EQ(Farbtiefe, 16);
+                   }});
+  cases.push_back({"-3 reads version 1", Bytes().ver("-3").i32(2), [] { EXPECT_EQ(LoadingscreenNr, 2); }});
+  for (const char* v : {"11", "99"})
+    cases.push_back({v, Bytes().ver(v).i16(0).i32(9).ch('D'), [] {
+                       EXPECT_TRUE(VideoAn);
+                       EXPECT_NE(LoadingscreenNr, 9);
+                       EXPECT_EQ(Sprache, "E");
+                     }});
   for (Case& c : cases) {
     SCOPED_TRACE(c.name);
     SetUp();
@@ -271,4 +308,62 @@ TEST_F(Config, SaveFailureIsLoggedOnly) {
   DatenOrdner = home.home() + "missing/";
   SaveConfig();
   SUCCEED();
+}
+
+TEST_F(Config, AnUnknownVersionIsKeptAsBakBeforeTheDefaultsAreSaved) {
+  const std::string datei = home.dataDir() + "config.cfg";
+  const std::vector<uint8_t> neuer = Bytes().ver("11").i16(0).i32(9).ch('D').keys(57).b;
+  testsupport::WriteBytes(datei, neuer);
+  LoadConfig();
+  EXPECT_EQ(LoadingscreenNr, 0);
+  SaveConfig();
+  EXPECT_EQ(testsupport::ReadBytes(datei + ".bak"), neuer);
+  EXPECT_EQ(testsupport::ReadBytes(datei), WriteConfig());
+  std::string log = testsupport::ReadText(home.dataDir() + "Debug.txt");
+  EXPECT_EQ(testsupport::SplitLines(log).size(), 1u) << log;
+  EXPECT_NE(log.find("config.cfg.bak"), std::string::npos);
+  // Once saved the file is ours: the next save keeps the backup as it is.
+  LoadConfig();
+  MusikLautstaerke = 12;
+  SaveConfig();
+  EXPECT_EQ(testsupport::ReadBytes(datei + ".bak"), neuer);
+  // A known version makes no backup.
+  std::filesystem::remove(datei + ".bak");
+  Write(Bytes().ver("5 ").i32(1));
+  LoadConfig();
+  SaveConfig();
+  EXPECT_FALSE(std::filesystem::exists(datei + ".bak"));
+}
+
+TEST_F(Config, AFifoNeitherBlocksTheLoadNorTheSave) {
+  ASSERT_EQ(mkfifo((home.dataDir() + "config.cfg").c_str(), 0600), 0);
+  int code = testsupport::RunInChild([] {
+    alarm(10);  // a wait on the FIFO's other end ends the child
+    LoadConfig();
+    SaveConfig();
+    return MusikLautstaerke == 90 ? 0 : 1;
+  });
+  EXPECT_EQ(code, 0);
+  struct stat st;
+  ASSERT_EQ(lstat((home.dataDir() + "config.cfg").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST_F(Config, AHugeFileIsReadOnlyAsFarAsTheLayoutGoes) {
+  const std::string datei = home.dataDir() + "config.cfg";
+  Bytes b = Bytes().ver("10").i16(0).i32(11).ch('R');
+  testsupport::WriteBytes(datei, b.b);
+  // Two GiB without the disk space: the file is sparse.
+  ASSERT_EQ(truncate(datei.c_str(), off_t{2} << 30), 0);
+  LoadConfig();
+  EXPECT_EQ(LoadingscreenNr, 11);
+  EXPECT_EQ(Sprache, "R");
+  SaveConfig();
+  struct stat st;
+  ASSERT_EQ(stat(datei.c_str(), &st), 0);
+  EXPECT_EQ(st.st_size, off_t{2} << 30);  // the tail is kept as it is
+  std::vector<uint8_t> anfang;
+  ASSERT_TRUE(platform::fs::ReadStart(datei, anfang, 2 * kConfigGroesse));
+  anfang.resize(kConfigGroesse);
+  EXPECT_EQ(anfang, WriteConfig());
 }

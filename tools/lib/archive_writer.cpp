@@ -4,28 +4,19 @@
 
 #include <fstream>
 #include <iterator>
+#include <span>
+
+#include "platform/bytes.hpp"
 
 namespace tools {
 namespace {
 
-void Put32(std::vector<uint8_t>& out, int32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF));
-}
-
-bool Get32(const std::vector<uint8_t>& in, size_t& pos, int32_t& v) {
-  if (pos + 4 > in.size()) return false;
-  v = static_cast<int32_t>(in[pos] | (in[pos + 1] << 8) | (in[pos + 2] << 16) |
-                           (static_cast<uint32_t>(in[pos + 3]) << 24));
-  pos += 4;
-  return true;
-}
-
-bool Inflate(const std::vector<uint8_t>& in, size_t pos, int32_t packed, int32_t raw, std::vector<uint8_t>& out) {
-  if (packed < 0 || raw < 0 || pos + static_cast<size_t>(packed) > in.size()) return false;
+bool Inflate(std::span<const uint8_t> packed, int32_t raw, std::vector<uint8_t>& out) {
+  if (raw < 0) return false;
   out.resize(static_cast<size_t>(raw));
   uLongf len = static_cast<uLongf>(raw);
-  std::vector<uint8_t> dummy(1);
-  int r = uncompress(raw ? out.data() : dummy.data(), &len, in.data() + pos, static_cast<uLong>(packed));
+  uint8_t dummy = 0;
+  int r = uncompress(raw ? out.data() : &dummy, &len, packed.data(), static_cast<uLong>(packed.size()));
   return r == Z_OK && len == static_cast<uLongf>(raw);
 }
 
@@ -41,12 +32,13 @@ std::vector<uint8_t> Deflate(const std::vector<uint8_t>& data) {
 
 void AppendRawEntry(std::vector<uint8_t>& out, int32_t nameRaw, const std::vector<uint8_t>& nameStream,
                     int32_t dataRaw, const std::vector<uint8_t>& dataStream) {
-  Put32(out, nameRaw);
-  Put32(out, static_cast<int32_t>(nameStream.size()));
-  out.insert(out.end(), nameStream.begin(), nameStream.end());
-  Put32(out, dataRaw);
-  Put32(out, static_cast<int32_t>(dataStream.size()));
-  out.insert(out.end(), dataStream.begin(), dataStream.end());
+  platform::ByteWriter w(out);
+  w.Int32(nameRaw);
+  w.Int32(static_cast<int32_t>(nameStream.size()));
+  w.Raw(nameStream);
+  w.Int32(dataRaw);
+  w.Int32(static_cast<int32_t>(dataStream.size()));
+  w.Raw(dataStream);
 }
 
 std::vector<uint8_t> PackArchive(const std::vector<ArchiveMember>& members) {
@@ -61,17 +53,15 @@ std::vector<uint8_t> PackArchive(const std::vector<ArchiveMember>& members) {
 
 bool UnpackArchive(const std::vector<uint8_t>& in, std::vector<ArchiveMember>& members) {
   members.clear();
-  size_t pos = 0;
-  while (pos < in.size()) {
-    int32_t nameRaw, namePacked, dataRaw, dataPacked;
+  platform::ByteReader r(in);
+  while (r.Remaining() > 0) {
     std::vector<uint8_t> name;
     ArchiveMember m;
-    if (!Get32(in, pos, nameRaw) || !Get32(in, pos, namePacked)) return false;
-    if (!Inflate(in, pos, namePacked, nameRaw, name)) return false;
-    pos += static_cast<size_t>(namePacked);
-    if (!Get32(in, pos, dataRaw) || !Get32(in, pos, dataPacked)) return false;
-    if (!Inflate(in, pos, dataPacked, dataRaw, m.data)) return false;
-    pos += static_cast<size_t>(dataPacked);
+    const int32_t nameRaw = r.Int32();
+    const std::span<const uint8_t> nameStream = r.Block(static_cast<uint32_t>(r.Int32()));
+    const int32_t dataRaw = r.Int32();
+    const std::span<const uint8_t> dataStream = r.Block(static_cast<uint32_t>(r.Int32()));
+    if (!r.Ok() || !Inflate(nameStream, nameRaw, name) || !Inflate(dataStream, dataRaw, m.data)) return false;
     m.name.assign(name.begin(), name.end());
     members.push_back(std::move(m));
   }
