@@ -14,6 +14,7 @@
 #include "platform/fs.hpp"
 #include "shell/appdata.hpp"
 #include "shell/basic.hpp"
+#include "shell/err.hpp"
 #include "shell/program_state.hpp"
 #include "shell/timing.hpp"
 
@@ -23,15 +24,10 @@ constexpr int32_t kNameMax = 260;                      // longest member name ac
 constexpr int32_t kGroesseMax = 512 * 1024 * 1024;     // largest member a buffer is made for
 constexpr size_t kDateinameMax = 255;                  // longest file name the file systems take
 
-struct DepackFehler {
-  int nummer;
-  std::string text;
-};
-
-const DepackFehler kEingabeZuEnde{62, "Input past end of file"};
-const DepackFehler kUngueltig{5, "Invalid procedure call or argument"};
-const DepackFehler kZugriff{75, "Path/File access error"};
-const DepackFehler kSpeicher{7, "Out of memory"};
+const Err kEingabeZuEnde = err::DateiEnde();
+const Err kUngueltig = err::UngueltigerAufruf();
+const Err kZugriff = err::Zugriffsfehler();
+const Err kSpeicher = err::KeinSpeicher();
 
 // Work buffer size for a zlib call: 1 % and 12 bytes above the size, at least zlib's bound.
 size_t Puffer(int64_t n) {
@@ -311,8 +307,8 @@ bool WalkArchive(std::span<const uint8_t> archive, const std::function<bool(cons
   platform::ByteReader in(archive);
   ArchiveEntry e;
   std::vector<uint8_t> name;
-  auto fehler = [&](const DepackFehler& f) {
-    error = {f.nummer, f.text, e.name};
+  auto fehler = [&](const Err& f) {
+    error = {f, e.name};
     return false;
   };
   // Reads a length and checks it against its limit.
@@ -354,7 +350,7 @@ bool UnpackBytes(std::span<const uint8_t> bytes, const std::string& Filename, Un
         std::vector<uint8_t> inhalt = sink.Buffer();
         const int32_t r = Entpacken(e.packed, e.size, inhalt);
         if (r == Z_MEM_ERROR) {
-          error = {kSpeicher.nummer, kSpeicher.text, e.name};
+          error = {kSpeicher, e.name};
           return ok = false;
         }
         if (r != Z_OK) {
@@ -377,8 +373,8 @@ std::string Depack(const std::string& Filename, const std::string& Path, bool Up
   if (UpdateFilenameDatabase) EntpackListe.push_back(archiv + "$" + Path);
 
   ArchiveError fehler;
-  auto scheitern = [&](const DepackFehler& f, const std::string& member) {
-    fehler = {f.nummer, f.text, member};
+  auto scheitern = [&](const Err& f, const std::string& member) {
+    fehler = {f, member};
     return false;
   };
   auto entpacken = [&] {
@@ -399,8 +395,8 @@ std::string Depack(const std::string& Filename, const std::string& Path, bool Up
     return ok;
   };
   if (!entpacken())
-    DebugLogWennAn("Fehler beim Entpacken (" + Filename + " - " + fehler.member + " - " + std::to_string(fehler.number) +
-                   " " + fehler.text + ")");
+    DebugLogWennAn("Fehler beim Entpacken (" + Filename + " - " + fehler.member + " - " + std::to_string(fehler.Nummer) +
+                   " " + fehler.Beschreibung + ")");
   return ordner;
 }
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/err.hpp"
+
 // Archives unpacked with the remember flag: "name$path" each, after one empty element.
 inline std::vector<std::string> EntpackListe{""};
 
@@ -44,9 +46,7 @@ struct ArchiveEntry {
 
 // Why an archive could not be read on: a run-time error number and text, and the member
 // that was being read (empty before the first one).
-struct ArchiveError {
-  int32_t number = 0;
-  std::string text;
+struct ArchiveError : Err {
   std::string member;
 };
 

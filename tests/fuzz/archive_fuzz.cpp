@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const char* angabe : {"Fuzz.vkp", "Fuzz.vkp$a.bmp>"}) {
     Pruefer sink;
     ArchiveError error;
-    if (!UnpackBytes(bytes, angabe, sink, error) && error.number == 0) std::abort();
+    if (!UnpackBytes(bytes, angabe, sink, error) && error.Nummer == 0) std::abort();
     if (sink.total > size * 1100 + 4096) std::abort();  // more than deflate can hold
   }
   return 0;

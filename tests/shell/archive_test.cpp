@@ -326,7 +326,7 @@ TEST(ArchiveBytes, AHandMadeArchiveWalksMemberByMember) {
   EXPECT_EQ(gesehen.size(), 1u);
   a.pop_back();
   EXPECT_FALSE(WalkArchive(a, [](const ArchiveEntry&) { return true; }, fehler));
-  EXPECT_EQ(fehler.number, 62);
+  EXPECT_EQ(fehler.Nummer, 62);
   EXPECT_EQ(fehler.member, "Gruess.txt");
 }
 
