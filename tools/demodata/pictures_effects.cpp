@@ -43,10 +43,12 @@ Canvas Sparkle() {
 }
 
 Canvas SoftDisc() {
+  // A soft white disc rather than a thin glow: the game also draws it with normal
+  // blending (fire balls, flashes), where a long dim fringe would show as a dark ring.
   Canvas c(64, 64);
   c.Fill([](float x, float y) {
     float r = Radius(x, y, 64);
-    return Grey(r >= 1 ? 0.0f : std::pow(1 - r * r, 1.4f));
+    return Grey(r >= 1 ? 0.0f : std::pow(1 - r * r, 0.55f));
   });
   return c;
 }

@@ -103,7 +103,8 @@ Canvas EnemyShot(int n) {
 }
 
 Canvas Splitter(bool joined) {
-  // Violet crystal shards: one alone, or three joined as a blade that the game turns.
+  // Violet crystal shards: three joined as a blade that the game turns, or one alone,
+  // which flies in any direction unturned and so is a four-pointed star.
   Canvas c(32, 32);
   auto shard = [&c](float angle, float len, float width, float offset) {
     float ca = std::cos(angle), sa = std::sin(angle);
@@ -124,8 +125,8 @@ Canvas Splitter(bool joined) {
     for (int k = 0; k < 3; ++k) shard(k * 2 * kPi / 3 - kPi / 2, 11, 4.5f, 3);
     Ball(c, 16, 16, 4, Hex(0xC890FF));
   } else {
-    shard(0, 11, 5, 0);
-    shard(kPi, 6, 3.5f, 0);
+    for (int k = 0; k < 4; ++k) shard(k * kPi / 2 + kPi / 4, 10, 3.5f, 1);
+    Ball(c, 16, 16, 3, Hex(0xC890FF));
   }
   return c;
 }

@@ -335,25 +335,29 @@ Canvas ComboLabel() {
 }
 
 Canvas PodSlot(int n) {
-  // 70 x 17; the game writes the pod's weapon icons from x 19 on.
+  // 70 x 17, copied without key over the slot; the game writes the pod's weapon icons
+  // from x 19 on.
   Canvas c(70, 17);
   const Col blue = Accent(0);
-  if (n == 0) {
-    c.Shape(0, 0, 70, 17, [](float x, float y) { return std::fabs(SdBox(x, y, 35, 8.5f, 34.5f, 8, 2)) - 0.5f; },
-            Solid(Hex(0x4A5060)));
+  const bool empty = n == 0;
+  c.Fill([empty, blue](float, float y) {
+    Col floor = empty ? Lerp(Hex(0x101216), Hex(0x1C1F26), y / 17) : Lerp(Scale(blue, 0.35f), Hex(0x0C1830), y / 17);
+    return floor;
+  });
+  c.Shape(0, 0, 70, 17, [](float x, float y) { return std::fabs(SdBox(x, y, 35, 8.5f, 34.5f, 8, 2)) - 0.7f; },
+          [empty, blue](float x, float, float) {
+            return empty ? Hex(0x4A5060) : Lerp(Lerp(blue, Hex(0xFFFFFF), 0.6f), blue, x / 70);
+          });
+  if (empty) {
     for (float x0 : {22.0f, 38.0f, 54.0f})
       c.Shape(0, 0, 70, 17, [x0](float x, float y) { return SdSegment(x, y, x0, 8.5f, x0 + 10, 8.5f) - 0.6f; },
               Solid(Hex(0x3A404C)));
     Caption(c, 5, 4, "-", Hex(0x6A7080), 10);
     return c;
   }
-  c.Shape(0, 0, 70, 17, [](float x, float y) { return std::fabs(SdBox(x, y, 35, 8.5f, 34.5f, 8, 2)) - 0.8f; },
-          [blue](float x, float, float) { return Lerp(Lerp(blue, Hex(0xFFFFFF), 0.6f), blue, x / 70); });
   c.Shape(1, 1, 17, 16, [](float x, float y) { return SdBox(x, y, 9, 8.5f, 7.5f, 7, 1.5f); },
           [blue](float, float y, float) { return Lerp(Lerp(blue, Hex(0xFFFFFF), 0.3f), Scale(blue, 0.6f), y / 17); });
-  std::string t(1, static_cast<char>('0' + n));
-  Mask m = TextMask(70, 17, 9 - TextWidth(t, 11, true) / 2.0f, 4.5f, t, 11, true);
-  c.Stamp(m, 0, 0, Solid(Hex(0xFFFFFF)));
+  Lettering(c, 9, 8.5f, std::string(1, static_cast<char>('0' + n)), 11, Hex(0xFFFFFF), Hex(0xE0F0FF), Hex(0x000000), 0);
   return c;
 }
 
