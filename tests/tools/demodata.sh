@@ -16,6 +16,9 @@ for f in "$work"/a/*.vkp; do
 done
 for d in Grafik Sound Video; do [ -d "$work/a/$d" ] || { echo "no $d folder"; exit 1; }; done
 [ -s "$work/a/Sound/intro.ogg" ] || { echo "no menu music"; exit 1; }
+# Read back with the game's own decoders: no picture the game cannot read or that shows
+# nothing, no mate of another size, no sound in another format or silent.
+"$demodata" --check "$work/a"
 
 fail=0
 # "size  name" per member, as harvo_pack lists them.

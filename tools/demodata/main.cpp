@@ -1,17 +1,20 @@
 // harvo_demodata <folder>: writes the game's demo data set (pictures, sounds, archives)
 // into <folder> (the build's Data/). Everything is made by code, the same every time.
+// harvo_demodata --check <folder>: reads a written set back with the game's decoders.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "demodata/audio.hpp"
 #include "demodata/catalogue.hpp"
+#include "demodata/check.hpp"
 #include "lib/archive_writer.hpp"
 #include "lib/ogg_writer.hpp"
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--check") return demo::CheckDataFolder(argv[2]) == 0 ? 0 : 1;
   if (argc != 2) {
-    std::fprintf(stderr, "usage: harvo_demodata <data folder>\n");
+    std::fprintf(stderr, "usage: harvo_demodata <data folder>\n       harvo_demodata --check <data folder>\n");
     return 2;
   }
   std::filesystem::path data = argv[1];

@@ -41,10 +41,10 @@ Paint BallPaint(float cx, float cy, float r, Col base) {
     float nx = (x - cx) / r, ny = (y - cy) / r;
     float nz = std::sqrt(std::max(0.0f, 1 - nx * nx - ny * ny));
     float diffuse = Clamp01(-0.5f * nx - 0.6f * ny + 0.62f * nz);
-    float spec = std::pow(Clamp01(-0.35f * nx - 0.45f * ny + 0.82f * nz), 24.0f);
+    float glint = std::pow(Clamp01(-0.35f * nx - 0.45f * ny + 0.82f * nz), 24.0f);
     float rim = std::pow(1 - nz, 3.0f) * 0.6f;
     Col c = Scale(base, 0.28f + 0.85f * diffuse);
-    return Col{Clamp01(c.r + spec + rim * 0.6f), Clamp01(c.g + spec + rim * 0.7f), Clamp01(c.b + spec + rim), 1};
+    return Col{Clamp01(c.r + glint + rim * 0.6f), Clamp01(c.g + glint + rim * 0.7f), Clamp01(c.b + glint + rim), 1};
   };
 }
 
@@ -165,7 +165,7 @@ Canvas Missile() {
   int body = s.Add(ray::Surface(0xB8C0C8, 0.7f, 36));
   int stripe = s.Add(ray::Surface(0x303840, 0.4f, 36));
   Material eye = ray::Lamp(0x60FF60);
-  eye.spec = 1.0f;
+  eye.gloss = 1.0f;
   int seeker = s.Add(eye);
   s.Cylinder({-9, 0, 0}, {5, 0, 0}, 2.6f, body);
   s.Ellipsoid({5, 0, 0}, {5, 2.6f, 2.6f}, seeker);

@@ -28,7 +28,7 @@ Material Glass(uint32_t rgb) {
   Material m;
   m.colour = Scale(Hex(rgb), 0.5f);
   m.emit = Scale(Hex(rgb), 0.35f);
-  m.spec = 1.2f;
+  m.gloss = 1.2f;
   m.shine = 60;
   m.rim = 0.9f;
   return m;

@@ -54,10 +54,10 @@ M3 AlongX(V3 axis) {
   return Columns(x, y, z);
 }
 
-Material Surface(uint32_t rgb, float spec, float shine) {
+Material Surface(uint32_t rgb, float gloss, float shine) {
   Material m;
   m.colour = Hex(rgb);
-  m.spec = spec;
+  m.gloss = gloss;
   m.shine = shine;
   return m;
 }
@@ -66,7 +66,7 @@ Material Lamp(uint32_t rgb, float strength) {
   Material m;
   m.colour = Hex(0x202020);
   m.emit = Scale(Hex(rgb), strength);
-  m.spec = 0.3f;
+  m.gloss = 0.3f;
   return m;
 }
 
@@ -238,10 +238,10 @@ Col Shade(const Material& m, V3 n, float shadow, const Light& l) {
   float key = std::max(0.0f, Dot(n, l.key)) * shadow;
   float fill = std::max(0.0f, Dot(n, l.fill));
   V3 half = Norm(l.key + view);
-  float spec = m.spec * std::pow(std::max(0.0f, Dot(n, half)), m.shine) * shadow;
+  float highlight = m.gloss * std::pow(std::max(0.0f, Dot(n, half)), m.shine) * shadow;
   float rim = m.rim * std::pow(1.0f - std::max(0.0f, Dot(n, view)), 3.0f);
   auto ch = [&](float albedo, float kc, float fc, float ac, float rc, float e) {
-    return albedo * (ac + kc * key + fc * fill) + spec * kc + rim * rc + e;
+    return albedo * (ac + kc * key + fc * fill) + highlight * kc + rim * rc + e;
   };
   return {ch(m.colour.r, l.keyColour.r, l.fillColour.r, l.ambient.r, l.rimColour.r, m.emit.r),
           ch(m.colour.g, l.keyColour.g, l.fillColour.g, l.ambient.g, l.rimColour.g, m.emit.g),

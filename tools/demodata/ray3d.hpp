@@ -36,14 +36,14 @@ M3 AlongX(V3 axis);
 
 struct Material {
   Col colour;               // albedo
-  float spec = 0.4f;        // highlight strength
+  float gloss = 0.4f;       // highlight strength
   float shine = 24.0f;      // highlight sharpness
   float rim = 0.6f;         // rim light strength
   Col emit{0, 0, 0, 0};     // light of its own (engines, lamps, glass)
 };
 
 // A painted or metal surface, and a lamp that shines by its own light.
-Material Surface(uint32_t rgb, float spec = 0.5f, float shine = 30);
+Material Surface(uint32_t rgb, float gloss = 0.5f, float shine = 30);
 Material Lamp(uint32_t rgb, float strength = 1.0f);
 
 enum class Base { Sphere, Cylinder, Box };
