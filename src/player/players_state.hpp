@@ -1,8 +1,11 @@
 #pragma once
-// The one or two players: their records, trail history, ship blocks and combo values.
+// The one or two players: their records, trail history and combo values. The ship blocks
+// (`Schiff`) belong to the level world, which fills them with the game pictures.
 #include <array>
 #include <cstdint>
 #include <string>
+
+#include "world/ship_blocks_state.hpp"
 
 struct SpielerDaten {
   float X = 0, Y = 0;
@@ -32,17 +35,9 @@ struct SpielerDaten {
   int32_t HighscoreNr = 0;
 };
 
-// 43 whole numbers per player: frame pictures, hit box, muzzles, rows and ship type.
-struct SchiffDaten {
-  std::array<int32_t, 43> Wert{};
-  int32_t& Schiffstyp() { return Wert[42]; }
-  int32_t Schiffstyp() const { return Wert[42]; }
-};
-
 inline std::array<SpielerDaten, 2> Spieler;
 inline std::array<std::array<SpielerDaten, 11>, 2> SpielerSpur;
 inline bool SpurAn = false;
-inline std::array<SchiffDaten, 2> Schiff;
 inline std::array<float, 2> ComboFaktor = {1.0f, 1.0f};
 inline std::array<int32_t, 2> ComboTreffer{};
 inline std::array<int32_t, 2> ComboBonus{};

@@ -66,14 +66,18 @@ class ProgramRun : public ::testing::Test {
 
 TEST_F(ProgramRun, PlainRunWritesTheLogInOrderAndEndsFine) {
   ASSERT_EQ(RunHeadless({}, [] { EscapeAfter(5); }), 0);
-  std::vector<std::string> lines = SplitLines(Log());
+  // The three lines each picture of the standard set writes are left out.
+  std::vector<std::string> lines;
+  for (const std::string& l : SplitLines(Log()))
+    if (l.rfind("LoadSurface ", 0) != 0 && l != "invert.." && l != "..ok") lines.push_back(l);
   std::vector<std::string> expected = {"----------", "harvo_tests_shell 0.1.0", "", "Debug INIT: ",
                                        "Create Window", "DX init...", "ok", "Window=False",
                                        "Frontsurface: Videomemory", "Backsurface: Videomemory + 3D-Device",
                                        "3D-Init OK", "---", "{", "Soundinit ok", "OGG ok",
                                        "Colordepth: 32", "Hardware Invert", "Keyboardinit ok", "Joy1=False ()",
-                                       "Joy2=False ()", "FF1=False", "FF2=False", "Surfaces Cleared", "Sound Clear",
-                                       "Fine Ending!"};
+                                       "Joy2=False ()", "FF1=False", "FF2=False", "Surfaces Cleared",
+                                       "Entpacke Standart.vkp, True", "L\xF6sche entpackte Verzeichnisse",
+                                       "Surfaces Cleared", "Sound Clear", "Fine Ending!"};
   ASSERT_EQ(lines.size(), expected.size()) << Log();
   for (size_t i = 0; i < lines.size(); ++i) {
     if (expected[i] == "Debug INIT: " || expected[i] == "{")
