@@ -84,24 +84,6 @@ int InflateBegrenzt(std::span<const uint8_t> in, size_t cap, std::vector<uint8_t
   return r;
 }
 
-// The name as stored on disk: German umlauts and ß spelt out.
-std::string Umschreiben(std::span<const uint8_t> roh) {
-  std::string name;
-  for (uint8_t c : roh) {
-    switch (c) {
-      case 252: name += "ue"; break;
-      case 220: name += "Ue"; break;
-      case 228: name += "ae"; break;
-      case 196: name += "Ae"; break;
-      case 246: name += "oe"; break;
-      case 214: name += "Oe"; break;
-      case 223: name += "ss"; break;
-      default: name += static_cast<char>(c);
-    }
-  }
-  return name;
-}
-
 // A name that would reach outside the unpack folder.
 bool Gefaehrlich(const std::string& name) {
   return name.empty() || name == "." || name.find_first_of(std::string("/\\\0", 3)) != std::string::npos ||
@@ -324,7 +306,8 @@ bool WalkArchive(std::span<const uint8_t> archive, const std::function<bool(cons
     std::span<const uint8_t> nameGepackt = in.Block(static_cast<size_t>(ZLibGepacktGroesse));
     if (!in.Ok()) return fehler(kEingabeZuEnde);
     if (Entpacken(nameGepackt, nameRoh, name) != Z_OK) return fehler(kUngueltig);
-    e.name = Umschreiben(name);
+    // The name as stored on disk: German umlauts and ß spelt out.
+    e.name = UmlauteAusschreiben(std::string_view(reinterpret_cast<const char*>(name.data()), name.size()));
 
     if (!laenge(kGroesseMax, ZLibOriginalGroesse) || !laenge(kGroesseMax, ZLibGepacktGroesse)) return false;
     e.size = ZLibOriginalGroesse;

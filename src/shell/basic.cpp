@@ -108,6 +108,24 @@ std::string TrimBlanks(std::string_view text) {
   return std::string(text.substr(a, b - a));
 }
 
+std::string UmlauteAusschreiben(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (static_cast<unsigned char>(c)) {
+      case 252: out += "ue"; break;
+      case 220: out += "Ue"; break;
+      case 228: out += "ae"; break;
+      case 196: out += "Ae"; break;
+      case 246: out += "oe"; break;
+      case 214: out += "Oe"; break;
+      case 223: out += "ss"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
 bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)

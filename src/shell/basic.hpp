@@ -44,6 +44,9 @@ std::string UCase(std::string_view text);
 std::string LCase(std::string_view text);
 // Blanks (the space character only) removed at both ends.
 std::string TrimBlanks(std::string_view text);
+// The German letters of a Windows-1252 text spelt out (ü ue, Ü Ue, ä ae, Ä Ae, ö oe, Ö Oe,
+// ß ss); every other byte stays as it is.
+std::string UmlauteAusschreiben(std::string_view text);
 // Case-insensitive equality of two Windows-1252 texts.
 bool SameText(std::string_view a, std::string_view b);
 

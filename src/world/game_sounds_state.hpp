@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shell/basic.hpp"
+#include "world/level_data_state.hpp"
 
 inline std::array<int32_t, 2> SndNormal{-1, -1};
 inline int32_t SndGreen = -1;
@@ -48,7 +49,6 @@ inline int32_t SndYellow2 = -1;
 // The boss-warning sounds, loaded when a boss arrives.
 inline std::array<int32_t, 7> SndWarnung{-1, -1, -1, -1, -1, -1, -1};
 
-// The level's sounds as sound numbers, by the level's sound index (0 To LevelSoundsAnzahl).
-inline std::vector<int32_t> LevelSounds;
-// The highest sound index of the level (an upper bound, despite its name); -1 for none.
-inline int32_t LevelSoundsAnzahl() { return UBound(LevelSounds); }
+// The level's sounds as sound numbers, by the level's sound index (0 To LevelSoundsAnzahl):
+// the level catalogue `LevelSoundMap`, under the name the sound code knows it by.
+inline std::vector<int32_t>& LevelSounds = LevelSoundMap;

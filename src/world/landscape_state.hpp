@@ -1,5 +1,5 @@
 #pragma once
-// Landscape layers 0..6 and the level's layer records.
+// Landscape layers 0..6; their timed events are the level's layer records `Ebenen`.
 #include <array>
 #include <cstdint>
 #include <span>
@@ -7,6 +7,7 @@
 
 #include "shell/basic.hpp"
 #include "shell/pool.hpp"
+#include "world/level_data_state.hpp"  // the layer records `Ebenen`
 
 struct LandschaftObjekt {
   float X = 0, Y = 0;
@@ -33,13 +34,6 @@ struct LandschaftEbene {
 // Capacities (highest index) of layers 0..6; layer 4 never holds landscape items.
 inline constexpr std::array<int32_t, 7> LandschaftKapazitaet = {10, 50, 20, 100, -1, 20, 15};
 inline std::array<LandschaftEbene, 7> Landschaft;
-
-struct LevelEbene {
-  float Speed = 0;   // scroll speed
-  float Offset = 0;  // position offset
-  int32_t Cursor = 0;  // next event of the layer
-};
-inline std::array<LevelEbene, 7> Ebenen;
 
 inline bool LandschaftsKontakt = true;  // the ships' landscape contact tests run
 

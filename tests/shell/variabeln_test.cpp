@@ -183,7 +183,7 @@ TEST_F(Variabeln, LöschEmptiesEnemyTemplatesButKeepsTheirRoom) {
   GegnerTyp vorlage;
   vorlage.Name = "A template with a name that does not fit a short string";
   vorlage.Komponenten.resize(9);
-  vorlage.TypWert[12] = 1;
+  vorlage.Parameter[12] = 1;
   vorlage.HP = 50;
   GegnerListe.Add(Gegner{vorlage});
   const size_t komponenten = GegnerListe[0].Typ.Komponenten.capacity();
@@ -193,7 +193,7 @@ TEST_F(Variabeln, LöschEmptiesEnemyTemplatesButKeepsTheirRoom) {
   EXPECT_EQ(t.KomponentenMax(), -1);
   EXPECT_EQ(t.Name, "");
   EXPECT_EQ(t.HP, 0);
-  EXPECT_EQ(t.TypWert[12], 0);
+  EXPECT_EQ(t.Parameter[12], 0);
   EXPECT_EQ(t.Komponenten.capacity(), komponenten);
   EXPECT_EQ(t.Name.capacity(), name);
 }
