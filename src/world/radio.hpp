@@ -1,6 +1,10 @@
 #pragma once
-// Radio messages: their voice clips.
+// Radio messages: their start and their voice clips.
+#include <cstdint>
+
 #include "world/radio_state.hpp"
 
+// Starts radio message `Nr` within its play limits.
+void AddFunktion(int32_t Nr);
 // Stops the voice clip of the current radio message.
 void KillFunktionsSound();

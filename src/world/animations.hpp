@@ -1,0 +1,11 @@
+#pragma once
+// Key-frame animations and sprite-frame sequences.
+#include <cstdint>
+#include <optional>
+
+#include "world/animations_state.hpp"
+
+// Starts animation definition `AnimationID` on layer `Index`.
+void AddAnima(int32_t Index, int32_t AnimationID, int32_t y, std::optional<double> x = std::nullopt);
+// Moves and draws the running animations of layer `Index`.
+void SpielMoveAnimation(int32_t Index);

@@ -1,0 +1,12 @@
+#pragma once
+// Small particles, effect particles and bubbles.
+#include <cstdint>
+
+#include "world/particles_state.hpp"
+
+// `Anzahl` small particles of group `Index` at random points of the rectangle.
+void AddPartikel(int32_t Index, int32_t Anzahl, int32_t x1, int32_t y1, int32_t x2, int32_t y2, bool Blau);
+// An explosion made of effect particles over the rectangle.
+void AddExplosionsPartikel(float x1, float y1, float x2, float y2);
+// One bubble in the first free slot.
+void AddBlase(float x, float y, int32_t D);

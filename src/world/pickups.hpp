@@ -1,0 +1,7 @@
+#pragma once
+// Pick-ups.
+#include <cstdint>
+
+#include "world/pickups_state.hpp"
+
+void AddSpezialObjekt(int32_t Art, float x, float y, float MX, float& MY, float Parameter1, float Parameter2);
