@@ -7,7 +7,6 @@
 #include "world/pickups.hpp"
 #include "world/radio.hpp"
 
-void AddEnemy(const GegnerTyp&, int32_t, int32_t, int32_t, int32_t) {}
 void KillEnemy(int32_t) {}
 void AddAnima(int32_t, int32_t, int32_t, std::optional<double>) {}
 void SpielMoveAnimation(int32_t) {}

@@ -4,6 +4,7 @@
 // level loaded. Later steps of a level (whole ticks) join the table below.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <string>
@@ -15,11 +16,15 @@
 #include "player/shots_state.hpp"
 #include "shell/variabeln.hpp"
 #include "support/fresh_state.hpp"
+#include "campaign/game_loop_state.hpp"
+#include "shell/timing.hpp"
 #include "world/animations_state.hpp"
-#include "world/enemies_state.hpp"
+#include "world/background.hpp"
+#include "world/enemies.hpp"
 #include "world/enemy_shots_state.hpp"
-#include "world/landscape_state.hpp"
+#include "world/landscape.hpp"
 #include "world/particles_state.hpp"
+#include "world/timeline.hpp"
 #include "world/pickups_state.hpp"
 #include "world/weather_state.hpp"
 
@@ -98,9 +103,10 @@ TEST_F(NoAllocationDuringPlay, FillingEmptyingAndRefillingEveryPool) {
        [] {
          int32_t n = 0;
          return FillEmptyRefill(GegnerListe, [&](auto& pool) {
-           const int32_t k = pool.Claim();
-           if (k >= 0) pool[k].Typ = GegnerTypen[++n % 2];
-           return k;
+           // A placed enemy moves the hint past its slot; a full pool leaves it.
+           const int32_t frei = pool.Frei;
+           AddEnemy(GegnerTypen[++n % 2], 0, 0, 0, 800);
+           return pool.Frei != frei ? pool.Frei - 1 : -1;
          });
        }},
       // An animation keeps the running state of each part of its definition.
@@ -141,4 +147,40 @@ TEST_F(NoAllocationDuringPlay, FillingEmptyingAndRefillingEveryPool) {
   }
   EXPECT_EQ(GegnerMax, -1);
   EXPECT_EQ(GegnerFrei, 0);
+}
+
+// A thousand ticks of the timeline placing enemies and landscape items, the layers
+// scrolling them off again, and the background moving its points.
+TEST_F(NoAllocationDuringPlay, TimelineLandscapeAndBackgroundTicks) {
+  Routen.assign(1, Route{});
+  SpriteDefs.assign(1, SpriteDef{});
+  for (int32_t t = 0; t < 1000; t += 5) {
+    Ebenen[4].Ereignisse.push_back({t, 0, t % 2, 0, 100});
+    Ebenen[1].Ereignisse.push_back({t, 0, 0, 0, 50});
+    Ebenen[3].Ereignisse.push_back({t, 0, 0, 1, 300});
+  }
+  for (int32_t k : {1, 3}) Ebenen[k].Speed = 3;
+  Rendern = false;
+  LevelTick = 0;
+  LevelLaenge = 2000;
+  HintergrundInit = true;
+  int32_t meisteFeinde = 0;
+  const int64_t n = AllocationsDuring([&] {
+    for (int i = 0; i < 1000; ++i) {
+      HintergrundModus = i < 500 ? 6 : 1;
+      SpielTick();
+      SpielMoveHintergrund();
+      for (int32_t k : {0, 1, 2, 3, 5, 6}) SpielMoveLandschaft(k);
+      // Nothing moves the enemies here: they leave as the mover would free them.
+      meisteFeinde = std::max(meisteFeinde, GegnerMax + 1);
+      for (int32_t k = 0; k <= GegnerMax; ++k) GegnerListe.Kill(k);
+    }
+  });
+  Rendern = true;
+  for (LevelEbene& e : Ebenen) e = LevelEbene{};
+  Routen.clear();
+  SpriteDefs.clear();
+  EXPECT_EQ(n, 0);
+  EXPECT_EQ(meisteFeinde, 1);
+  EXPECT_EQ(LevelTick, 1000);
 }
