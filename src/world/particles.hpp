@@ -8,5 +8,8 @@
 void AddPartikel(int32_t Index, int32_t Anzahl, int32_t x1, int32_t y1, int32_t x2, int32_t y2, bool Blau);
 // An explosion made of effect particles over the rectangle.
 void AddExplosionsPartikel(float x1, float y1, float x2, float y2);
+// One effect particle of kind `Art` in the first free slot (a full pool drops it).
+void Add1BigPartikel(float x, float y, float SX, float SY, float R, float G, float B, int32_t Durchmesser,
+                     int32_t Still, int32_t Dead, int32_t Art, float Parameter);
 // One bubble in the first free slot.
 void AddBlase(float x, float y, int32_t D);

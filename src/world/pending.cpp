@@ -1,6 +1,7 @@
 // Services of the level world whose own code comes later: each does nothing until then.
 // Whoever builds one removes it from here.
 #include "world/animations.hpp"
+#include "world/collision.hpp"
 #include "world/enemies.hpp"
 #include "world/enemy_shots.hpp"
 #include "world/particles.hpp"
@@ -14,6 +15,8 @@ void SpielMoveAnimation(int32_t) {}
 void AddPartikel(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, bool) {}
 void AddExplosionsPartikel(float, float, float, float) {}
 void AddBlase(float, float, int32_t) {}
+void Add1BigPartikel(float, float, float, float, float, float, float, int32_t, int32_t, int32_t, int32_t, float) {}
+bool CheckColisionWithLandschaft3(int32_t, int32_t, int32_t, int32_t, int32_t) { return false; }
 void AddGegnerSchussErzeuger(int32_t, int32_t, int32_t, int16_t, int32_t) {}
 void AddGegnerS(int32_t, int32_t, int32_t, float, float, int32_t) {}
 void AddSpezialObjekt(int32_t, float, float, float, float&, float, float) {}
