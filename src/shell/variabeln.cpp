@@ -121,7 +121,7 @@ void VariabelnLösch() {
   SpezialObjekte.Reset();
   PunkteAnzeigen.Reset();
 
-  RoutenVariablen.clear();
+  ResetRouteVariables();
 
   ResetRaindrops();
 

@@ -15,7 +15,7 @@ struct Gegner {
   int16_t Aktiv = 0;
   int32_t RoutePos = 0;
   float MX = 0, MY = 0;
-  int32_t Ti = 0;
+  float Ti = 0;
   std::array<float, 8> Vari{};
   std::array<float, 14> GVar{};
   int32_t LTick = 0;
