@@ -9,6 +9,7 @@
 #include "shell/timing.hpp"
 #include "world/pictures_state.hpp"
 #include "support/fresh_state.hpp"
+#include "support/pictures.hpp"
 
 namespace quadtest {
 
@@ -31,22 +32,7 @@ void SchliesseAnzeige() {
 }
 
 int32_t NeuesBild(int w, int h, platform::PixelFormat format, bool key, const Maler& maler) {
-  SurfaceInfo e;
-  e.Surface = platform::Surface::Create(w, h, format);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const uint32_t c = maler(x, y);
-      e.Surface->SetPixel(x, y, platform::PackPixel(format, c >> 16, c >> 8, c, c >> 24));
-    }
-  if (key) e.Surface->SetColorKey(platform::DDCKEY_SRCBLT, 0, 0);
-  e.Width = static_cast<int16_t>(w);
-  e.Height = static_cast<int16_t>(h);
-  e.D3DSprite = true;
-  e.Colorkey = key;
-  e.SrcRect = {0, 0, w, h};
-  Surfaces.push_back(e);
-  SetUpGeom(SurfacesMax(), e.SrcRect, e.SrcRect, 1, 1, 1, 1, 0);
-  return SurfacesMax();
+  return testsupport::PaintedTexture(w, h, format, key, maler);
 }
 
 int32_t NeuesBild(int w, int h, bool key, const Maler& maler) {
