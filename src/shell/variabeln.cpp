@@ -80,7 +80,7 @@ void SetStartDefaults() {
   SoundAn = true;
   VideoAn = true;
   PartikelAn = true;
-  QuadPartikel = true;
+  PartikelD3D = true;
   LandschaftsKontakt = true;
   Schwerkraft = 0;
   Rauschen = 0;
