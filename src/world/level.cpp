@@ -2,7 +2,4 @@
 
 #include "world/radio.hpp"
 
-// The level loader comes with the level world; until then a level has nothing to load.
-bool LadeDaten(const std::string&, const std::string&) { return false; }
-
 void KillFunktionsSound() {}

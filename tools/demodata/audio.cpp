@@ -61,4 +61,124 @@ std::vector<int16_t> MenuMusic(double seconds) {
   return out;
 }
 
+namespace {
+
+// A stereo mix of note events, each added where it starts.
+class Spur {
+ public:
+  explicit Spur(double seconds) : n_(static_cast<size_t>(seconds * kRateMusik)), l_(n_), r_(n_) {}
+
+  // `ton`(t) for `laenge` seconds from `start`, panned from -1 (left) to 1 (right). The
+  // mix wraps round, so a tail that runs past the end sounds at the start of the loop.
+  template <class Ton>
+  void Add(double start, double laenge, float pan, Ton&& ton) {
+    const size_t von = static_cast<size_t>(start * kRateMusik), anzahl = static_cast<size_t>(laenge * kRateMusik);
+    const float gl = 1 - std::max(0.0f, pan), gr = 1 + std::min(0.0f, pan);
+    for (size_t i = 0; i < anzahl; ++i) {
+      const float v = ton(static_cast<double>(i) / kRateMusik);
+      l_[(von + i) % n_] += v * gl;
+      r_[(von + i) % n_] += v * gr;
+    }
+  }
+
+  std::vector<int16_t> Pcm() const {
+    float peak = 1e-6f;
+    for (size_t i = 0; i < n_; ++i) peak = std::max({peak, std::fabs(l_[i]), std::fabs(r_[i])});
+    std::vector<int16_t> out(2 * n_);
+    for (size_t i = 0; i < n_; ++i) {
+      out[2 * i] = Clip(l_[i] / peak * 0.9);
+      out[2 * i + 1] = Clip(r_[i] / peak * 0.9);
+    }
+    return out;
+  }
+
+  static constexpr int kRateMusik = 44100;
+
+ private:
+  size_t n_;
+  std::vector<float> l_, r_;
+};
+
+double Saw(double phase) { return 2 * (phase - std::floor(phase)) - 1; }
+double Square(double phase) { return phase - std::floor(phase) < 0.5 ? 0.7 : -0.7; }
+
+}  // namespace
+
+std::vector<int16_t> CanyonMusic() {
+  const double beat = 0.5, bar = 4 * beat;
+  const int bars = 16;
+  Spur mix(bars * bar);
+  Random noise(71);
+  std::vector<float> rauschen(44100);
+  for (float& v : rauschen) v = static_cast<float>(noise.Unit() * 2 - 1);
+  auto hiss = [&rauschen](double t) { return rauschen[static_cast<size_t>(t * 44100) % rauschen.size()]; };
+
+  // Am - F - G - Em, one bar each, four times over; the roots in semitones from A4.
+  const int roots[4] = {0, -4, -2, -5};
+  const int chords[4][3] = {{0, 3, 7}, {-4, 0, 3}, {-2, 2, 5}, {-5, -2, 2}};
+  const int bassLine[8] = {0, 0, 12, 0, 0, 12, 7, 12};
+  const int melody[4][8] = {{12, -99, 15, 14, 12, -99, 10, 12},
+                            {8, -99, 10, 12, 15, -99, 14, 12},
+                            {10, -99, 14, 12, 10, -99, 7, 10},
+                            {7, 9, 10, -99, 14, 12, 10, 7}};
+  for (int b = 0; b < bars; ++b) {
+    const double t0 = b * bar;
+    const int c = b % 4;
+    const int section = b / 4;  // 0 drums and bass, 1 + arpeggio, 2 + lead, 3 everything
+    for (int k = 0; k < 4; ++k) {
+      const double at = t0 + k * beat;
+      mix.Add(at, 0.25, 0, [](double t) {
+        const double f = 45 + 75 * std::exp(-t * 30);
+        return static_cast<float>(std::sin(2 * M_PI * f * t) * std::exp(-t * 14) * 0.9);
+      });
+      if (k % 2 == 1)
+        mix.Add(at, 0.18, 0.1f, [&hiss](double t) {
+          return static_cast<float>((hiss(t) * 0.55 + std::sin(2 * M_PI * 190 * t) * 0.3) * std::exp(-t * 22));
+        });
+    }
+    for (int e = 0; e < 8; ++e) {
+      const double at = t0 + e * beat / 2;
+      const float off = e % 2 ? 0.16f : 0.08f;
+      mix.Add(at, 0.05, 0.4f, [&hiss, off](double t) {
+        return static_cast<float>(hiss(t + 0.3) * off * std::exp(-t * 90));
+      });
+      const double fb = Note(roots[c] - 36 + bassLine[e]);
+      mix.Add(at, beat / 2, -0.05f, [fb](double t) {
+        const double env = std::min(1.0, t * 300) * std::exp(-t * 5);
+        return static_cast<float>((Saw(fb * t) * 0.5 + std::sin(2 * M_PI * fb * t) * 0.6) * env * 0.5);
+      });
+    }
+    if (section >= 1) {
+      for (int s = 0; s < 16; ++s) {
+        const int tone = chords[c][s % 3] + 12 * ((s / 3) % 2);
+        const double fa = Note(tone);
+        mix.Add(t0 + s * beat / 4, beat / 2, s % 2 ? 0.6f : -0.6f, [fa](double t) {
+          return static_cast<float>(Square(fa * t) * std::exp(-t * 12) * 0.12);
+        });
+      }
+    }
+    if (section >= 2) {
+      for (int e = 0; e < 8; ++e) {
+        if (melody[c][e] < -50) continue;
+        const double fl = Note(melody[c][e]);
+        const double len = (e + 1 < 8 && melody[c][e + 1] < -50) ? beat : beat / 2;
+        mix.Add(t0 + e * beat / 2, len, -0.2f, [fl, len](double t) {
+          const double vib = 1 + 0.006 * std::sin(2 * M_PI * 5.5 * t) * std::min(1.0, t * 4);
+          const double env = std::min(1.0, t * 60) * std::min(1.0, (len - t) * 30);
+          return static_cast<float>((Saw(fl * vib * t) * 0.6 + Saw(fl * 1.004 * t) * 0.4) * env * 0.16);
+        });
+      }
+    }
+    // A soft pad holds the chord throughout.
+    for (int k = 0; k < 3; ++k) {
+      const double fp = Note(chords[c][k] - 12);
+      mix.Add(t0, bar, k == 1 ? 0.3f : -0.3f, [fp, bar](double t) {
+        const double env = std::min(1.0, t * 8) * std::min(1.0, (bar - t) * 8);
+        return static_cast<float>(std::sin(2 * M_PI * fp * t) * env * 0.06);
+      });
+    }
+  }
+  return mix.Pcm();
+}
+
 }  // namespace demo

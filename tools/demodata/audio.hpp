@@ -12,5 +12,9 @@ std::vector<int16_t> Effect(double seconds, double f0, double f1, double noise, 
 std::vector<int16_t> TwoNotes(double f0, double f1, double each, int rate);
 // A loop of calm music: a chord pad under an arpeggio, interleaved stereo at 44,100 Hz.
 std::vector<int16_t> MenuMusic(double seconds);
+// The first level's music: sixteen bars of a driving loop in A minor at 120 beats a
+// minute (32 seconds), drums, bass, arpeggio and a lead that joins in; its last bar leads
+// back into its first. Interleaved stereo at 44,100 Hz.
+std::vector<int16_t> CanyonMusic();
 
 }  // namespace demo

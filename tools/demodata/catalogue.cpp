@@ -8,6 +8,7 @@
 
 #include "demodata/audio.hpp"
 #include "demodata/draw.hpp"
+#include "demodata/level1.hpp"
 #include "demodata/pictures.hpp"
 #include "demodata/sounds.hpp"
 #include "lib/media_writer.hpp"
@@ -185,6 +186,8 @@ Members GameSounds() {
   // The menu's own sounds.
   m.push_back({"dude.wav", tools::EncodeWav16(TwoNotes(660, 880, 0.06, synth::kRate), 1, synth::kRate)});
   m.push_back({"PlingDing.wav", tools::EncodeWav16(TwoNotes(1320, 990, 0.08, synth::kRate), 1, synth::kRate)});
+  // The levels' own sounds, which their loader takes from here.
+  for (ArchiveMember& s : Level1Sounds()) m.push_back(std::move(s));
   return m;
 }
 
@@ -223,6 +226,7 @@ std::vector<Archiv> Archives() {
       {"Loading.vkp", {Picture("Loading.bmp", Backdrop(800, 600, Rgb(30, 0, 40), 0, 13))}},
       {"Play.vkp", {TextFile("Play.txt", "Level1\r\n")}},
       {"Video.vkp", {TextFile("Videos.txt", "Intro.avi\r\n")}},
+      {"Level1.vfp", Level1Voices()},
   };
 }
 

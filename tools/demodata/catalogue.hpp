@@ -12,7 +12,8 @@ struct Archiv {
   std::vector<tools::ArchiveMember> members;
 };
 
-// All archives of the data folder, drawn and synthesised on the spot.
+// All archives of the data folder but the level archives, drawn and synthesised on the
+// spot.
 std::vector<Archiv> Archives();
 
 }  // namespace demo

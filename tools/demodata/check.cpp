@@ -25,7 +25,8 @@ int CheckDataFolder(const std::filesystem::path& data) {
     ++faults;
   };
   for (const auto& entry : std::filesystem::directory_iterator(data)) {
-    if (entry.path().extension() != ".vkp") continue;
+    const std::string ext = entry.path().extension().string();
+    if (ext != ".vkp" && ext != ".vlp" && ext != ".vfp") continue;
     const std::string archive = entry.path().filename().string();
     std::vector<uint8_t> bytes;
     std::vector<tools::ArchiveMember> members;

@@ -8,6 +8,7 @@
 #include "demodata/audio.hpp"
 #include "demodata/catalogue.hpp"
 #include "demodata/check.hpp"
+#include "demodata/level1.hpp"
 #include "lib/archive_writer.hpp"
 #include "lib/ogg_writer.hpp"
 
@@ -25,12 +26,29 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  // The menu's music, as a plain file beside the archives.
-  const int rate = 44100;
-  std::vector<uint8_t> music = tools::EncodeOggVorbis(demo::MenuMusic(16.0), 2, rate, 0.3f);
-  if (music.empty() || !tools::WriteFileIfChanged((data / "Sound" / "intro.ogg").string(), music)) {
-    std::fprintf(stderr, "harvo_demodata: cannot write the music\n");
+  // The levels, from their descriptions in the source tree.
+  std::vector<tools::ArchiveMember> level;
+  std::string error;
+  if (!demo::Level1Archive(std::string(HARVO_DEMO_LEVELS) + "/Level1", level, error)) {
+    std::fprintf(stderr, "harvo_demodata: %s\n", error.c_str());
     return 1;
+  }
+  if (!tools::WriteFileIfChanged((data / "Level1.vlp").string(), tools::PackArchive(level))) {
+    std::fprintf(stderr, "harvo_demodata: cannot write %s\n", (data / "Level1.vlp").c_str());
+    return 1;
+  }
+  // The music of the menu and of the levels, as plain files beside the archives.
+  const int rate = 44100;
+  const struct {
+    const char* name;
+    std::vector<int16_t> samples;
+  } musik[] = {{"intro.ogg", demo::MenuMusic(16.0)}, {"Level1.ogg", demo::CanyonMusic()}};
+  for (const auto& m : musik) {
+    std::vector<uint8_t> ogg = tools::EncodeOggVorbis(m.samples, 2, rate, 0.3f);
+    if (ogg.empty() || !tools::WriteFileIfChanged((data / "Sound" / m.name).string(), ogg)) {
+      std::fprintf(stderr, "harvo_demodata: cannot write the music %s\n", m.name);
+      return 1;
+    }
   }
   return 0;
 }

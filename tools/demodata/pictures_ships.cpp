@@ -24,16 +24,6 @@ float RollOf(int column) { return 7.0f + (column - 2) * 17.0f; }
 // The ship's long axis lies on this row of the 64 x 64 frame.
 constexpr float kAxisY = 35.0f;
 
-Material Glass(uint32_t rgb) {
-  Material m;
-  m.colour = Scale(Hex(rgb), 0.5f);
-  m.emit = Scale(Hex(rgb), 0.35f);
-  m.gloss = 1.2f;
-  m.shine = 60;
-  m.rim = 0.9f;
-  return m;
-}
-
 // Both halves of a wing: the polygon (x, z) and its mirror image.
 void Wings(Scene& s, std::vector<std::pair<float, float>> pts, float y, float thick, float bevel, int mat) {
   s.PlateXZ(pts, y, thick, bevel, mat);
@@ -46,7 +36,7 @@ void TonatorModel(Scene& s) {
   int hull = s.Add(ray::Surface(0xD8E2F2, 0.6f, 40));
   int trim = s.Add(ray::Surface(0x2E5FD8, 0.5f, 30));
   int dark = s.Add(ray::Surface(0x3A4250, 0.4f, 20));
-  int glass = s.Add(Glass(0x6FE3FF));
+  int glass = s.Add(ray::Glass(0x6FE3FF));
   int engine = s.Add(ray::Lamp(0x6FA8FF, 1.4f));
   int gun = s.Add(ray::Surface(0x8A96AA, 0.8f, 50));
   s.Ellipsoid({0, 0, 0}, {26, 7, 6.5f}, hull);
@@ -71,7 +61,7 @@ void PhytonModel(Scene& s) {
   int hull = s.Add(ray::Surface(0xC0242A, 0.55f, 30));
   int gold = s.Add(ray::Surface(0xF0B845, 0.8f, 40));
   int dark = s.Add(ray::Surface(0x40363A, 0.4f, 20));
-  int glass = s.Add(Glass(0xFFC266));
+  int glass = s.Add(ray::Glass(0xFFC266));
   int engine = s.Add(ray::Lamp(0xFF7A40, 1.4f));
   s.Ellipsoid({-2, 0.5f, 0}, {24, 7.5f, 7.5f}, hull);
   s.Ellipsoid({17, -0.5f, 0}, {11, 4.8f, 5}, hull);
@@ -94,7 +84,7 @@ void DroneShipModel(Scene& s, int row) {
   int hull = s.Add(ray::Surface(0x3FA860, 0.5f, 28));
   int dark = s.Add(ray::Surface(0x2C3438, 0.45f, 24));
   int light = s.Add(ray::Surface(0x8A989A, 0.6f, 36));
-  int glass = s.Add(Glass(0x9CFF8A));
+  int glass = s.Add(ray::Glass(0x9CFF8A));
   int engine = s.Add(ray::Lamp(0xFF6A3A, 1.3f));
   int muzzle = s.Add(ray::Lamp(0xB8FF70, 0.4f + 0.6f * row));
   s.Ellipsoid({2, 1.0f, 0}, {21, 7.5f, 7.0f}, hull);

@@ -70,6 +70,16 @@ Material Lamp(uint32_t rgb, float strength) {
   return m;
 }
 
+Material Glass(uint32_t rgb) {
+  Material m;
+  m.colour = Scale(Hex(rgb), 0.5f);
+  m.emit = Scale(Hex(rgb), 0.35f);
+  m.gloss = 1.2f;
+  m.shine = 60;
+  m.rim = 0.9f;
+  return m;
+}
+
 int Scene::Add(const Material& m) {
   materials.push_back(m);
   return static_cast<int>(materials.size()) - 1;

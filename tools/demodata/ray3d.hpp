@@ -42,9 +42,11 @@ struct Material {
   Col emit{0, 0, 0, 0};     // light of its own (engines, lamps, glass)
 };
 
-// A painted or metal surface, and a lamp that shines by its own light.
+// A painted or metal surface, a lamp that shines by its own light, and tinted glass
+// (canopies) that glows a little and shines.
 Material Surface(uint32_t rgb, float gloss = 0.5f, float shine = 30);
 Material Lamp(uint32_t rgb, float strength = 1.0f);
+Material Glass(uint32_t rgb);
 
 enum class Base { Sphere, Cylinder, Box };
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "demodata/draw.hpp"
+
 namespace demo::sounds {
 namespace {
 
@@ -489,6 +491,59 @@ Wave RainLoop() {
     Mix(w, Burst(0.006f, 170 + static_cast<uint32_t>(k), 6000), at, 0.25f + 0.2f * std::fmod(k * 0.37f, 1.0f));
   }
   return Looped(w, 0.5f);
+}
+
+Wave Alarm() {
+  // Two tones in turn, three times, with a harsh edge: something big is coming.
+  Wave w;
+  for (int k = 0; k < 6; ++k) {
+    const float f = k % 2 ? 587 : 784;
+    Wave t = Tone(0.16f, Const(f), 3);
+    Mix(t, Tone(0.16f, Const(f * 1.5f), 2), 0, 0.3f);
+    Shape(t, Adsr(0.01f, 0.12f, 0.03f));
+    Mix(w, t, 0.16f * k, 1.0f);
+  }
+  BandPass(w, Const(1400), 1.5f);
+  Drive(w, 2.0f);
+  Echo(w, 0.11f, 0.25f, 2);
+  return Done(w, 0.7f);
+}
+
+Wave PlasmaShot() {
+  Wave w = Fm(0.22f, Sweep(1500, 260, 0.2f), 1.5f, [](float t) { return 4 * std::exp(-14 * t); });
+  Shape(w, Decay(0.22f));
+  Mix(w, Burst(0.05f, 211, 7000), 0, 0.3f);
+  return Done(w, 0.7f);
+}
+
+Wave RadioVoice(int n) {
+  // A made-up voice over a radio: words of a few syllables, band-limited, with hiss
+  // and a squelch click at both ends.
+  Random rnd(500 + 37 * static_cast<uint32_t>(n));
+  Wave w;
+  const int syllables = 10 + 3 * n;
+  float at = 0.09f;
+  uint32_t seed = 600 + 50 * static_cast<uint32_t>(n);
+  const float pitch = 118 + 12 * n;
+  for (int k = 0; k < syllables; ++k) {
+    const float len = 0.08f + 0.12f * static_cast<float>(rnd.Unit());
+    const float f1 = 300 + 500 * static_cast<float>(rnd.Unit()), f2 = 900 + 1500 * static_cast<float>(rnd.Unit());
+    Wave cons = Noise(0.035f, seed++);
+    BandPass(cons, Const(3000), 2);
+    Shape(cons, Adsr(0.004f, 0.012f, 0.02f));
+    Mix(w, cons, at, 0.3f);
+    Mix(w, Vowel(len, pitch * (1.1f - 0.2f * k / syllables), f1, f2, seed++), at + 0.03f, 1.0f);
+    at += len + 0.045f + (k % 4 == 3 ? 0.12f : 0.0f);
+  }
+  Wave hiss = Noise(at + 0.1f, seed++);
+  LowPass(hiss, Const(6000));
+  Mix(w, hiss, 0, 0.05f);
+  HighPass(w, 320);
+  LowPass(w, Const(3200));
+  Drive(w, 1.5f);
+  Mix(w, Burst(0.03f, seed++, 8000), 0, 0.5f);
+  Mix(w, Burst(0.03f, seed, 8000), at + 0.05f, 0.5f);
+  return Done(w, 0.75f);
 }
 
 }  // namespace demo::sounds

@@ -51,5 +51,10 @@ Wave Speech();
 // Surroundings, looped.
 Wave WaterLoop();
 Wave RainLoop();
+// The first level: its alarm before the gunships, their plasma shot, and the radio
+// voices (n = 0, 1, 2: three different messages).
+Wave Alarm();
+Wave PlasmaShot();
+Wave RadioVoice(int n);
 
 }  // namespace demo::sounds
