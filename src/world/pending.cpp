@@ -9,8 +9,6 @@
 #include "world/radio.hpp"
 
 void KillEnemy(int32_t) {}
-void AddAnima(int32_t, int32_t, int32_t, std::optional<double>) {}
-void SpielMoveAnimation(int32_t) {}
 void AddPartikel(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, bool) {}
 void Add1BigPartikel(float, float, float, float, float, float, float, int32_t, int32_t, int32_t, int32_t, float) {}
 void AddExplosionsPartikel(float, float, float, float) {}
@@ -18,4 +16,3 @@ void AddBlase(float, float, int32_t) {}
 void AddGegnerSchussErzeuger(int32_t, int32_t, int32_t, int16_t, int32_t) {}
 void AddGegnerS(int32_t, int32_t, int32_t, float, float, int32_t) {}
 void AddSpezialObjekt(int32_t, float, float, float, float&, float, float) {}
-void AddFunktion(int32_t) {}
