@@ -8,10 +8,6 @@
 #include "world/radio.hpp"
 
 void KillEnemy(int32_t) {}
-void AddAnima(int32_t, int32_t, int32_t, std::optional<double>) {}
-void SpielMoveAnimation(int32_t) {}
-void DoAni(int32_t, float&, float&) {}
 void AddGegnerSchussErzeuger(int32_t, int32_t, int32_t, int16_t, int32_t) {}
 void AddGegnerS(int32_t, int32_t, int32_t, float, float, int32_t) {}
 void AddSpezialObjekt(int32_t, float, float, float, float&, float, float) {}
-void AddFunktion(int32_t) {}

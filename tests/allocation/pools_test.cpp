@@ -18,7 +18,7 @@
 #include "support/fresh_state.hpp"
 #include "campaign/game_loop_state.hpp"
 #include "shell/timing.hpp"
-#include "world/animations_state.hpp"
+#include "world/animations.hpp"
 #include "world/background.hpp"
 #include "world/enemies.hpp"
 #include "world/enemy_shots_state.hpp"
@@ -109,13 +109,15 @@ TEST_F(NoAllocationDuringPlay, FillingEmptyingAndRefillingEveryPool) {
            return pool.Frei != frei ? pool.Frei - 1 : -1;
          });
        }},
-      // An animation keeps the running state of each part of its definition.
+      // An animation keeps the running state of each part of its definition, the larger
+      // and the smaller in turn.
       {"animations", 301,
        [] {
-         return FillEmptyRefill(Animationen, [](auto& pool) {
-           const int32_t k = pool.Claim();
-           if (k >= 0) pool[k].Teile.resize(AnimaTypen[1].Teile.size());
-           return k;
+         int32_t n = 0;
+         return FillEmptyRefill(Animationen, [&](auto& pool) {
+           const int32_t frei = pool.Frei;
+           AddAnima(2, ++n % 2, 0);
+           return pool.Frei != frei ? pool.Frei - 1 : -1;
          });
        }},
       // A ribbon shot sets up its trail when it starts.

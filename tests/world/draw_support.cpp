@@ -6,7 +6,10 @@
 #include "shell/angles.hpp"
 #include "shell/config.hpp"
 #include "shell/timing.hpp"
+#include "support/fresh_state.hpp"
 #include "support/pictures.hpp"
+#include "world/level_data_state.hpp"
+#include "world/weather_state.hpp"
 
 namespace worlddraw {
 
@@ -37,6 +40,19 @@ int32_t Picture(int w, int h, bool quad, bool key, const Maler& maler, platform:
 
 int32_t Solid(int w, int h, uint32_t argb, bool quad) {
   return Picture(w, h, quad, true, [argb](int, int) { return argb; });
+}
+
+void LayerTest::SetUp() {
+  testsupport::FreshState();
+  OpenDisplay(platform::PixelFormat::XRGB8888);
+  for (LevelEbene& e : Ebenen) e = LevelEbene{};
+  HintergrundModus = 1;
+}
+
+void LayerTest::TearDown() {
+  CloseDisplay();
+  FreeLevelCatalogues();
+  testsupport::FreshState();
 }
 
 uint32_t Pixel(int x, int y) {

@@ -5,6 +5,8 @@
 #include <functional>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "platform/surface.hpp"
 #include "support/pictures.hpp"
 
@@ -26,6 +28,15 @@ int32_t Picture(int w, int h, bool quad, bool key, const Maler& maler,
                 platform::PixelFormat format = platform::PixelFormat::XRGB8888, bool ownFormat = false);
 // One colour all over.
 int32_t Solid(int w, int h, uint32_t argb, bool quad = false);
+
+// A test of what the scrolling layers draw: it starts from the fresh state with a 32-bit
+// display, still layers and the level's background picture showing, and leaves the
+// display and the level's catalogues emptied.
+class LayerTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+};
 
 // The back buffer's pixel (x, y) as 0xRRGGBB.
 uint32_t Pixel(int x, int y);

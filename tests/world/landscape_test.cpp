@@ -24,19 +24,8 @@ std::set<int32_t> Aktive(int32_t ebene) {
   return a;
 }
 
-class Landscape : public ::testing::Test {
+class Landscape : public worlddraw::LayerTest {
  protected:
-  void SetUp() override {
-    testsupport::FreshState();
-    worlddraw::OpenDisplay(platform::PixelFormat::XRGB8888);
-    for (LevelEbene& e : Ebenen) e = LevelEbene{};
-    HintergrundModus = 1;
-  }
-  void TearDown() override {
-    worlddraw::CloseDisplay();
-    FreeLevelCatalogues();
-    testsupport::FreshState();
-  }
   // A sprite of one frame: a picture `w` x `h` in one colour (none for a colour of 0).
   int32_t Sprite(uint32_t argb, bool quad = false, int w = 40, int h = 40) {
     SpriteDef s;
