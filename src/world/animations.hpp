@@ -9,3 +9,6 @@
 void AddAnima(int32_t Index, int32_t AnimationID, int32_t y, std::optional<double> x = std::nullopt);
 // Moves and draws the running animations of layer `Index`.
 void SpielMoveAnimation(int32_t Index);
+// One animation tick of sprite definition `O` on the frame `AniA` and its timer `TiA`.
+void DoAni(int32_t O, int32_t& AniA, int32_t& TiA);
+void DoAni(int32_t O, float& AniA, float& TiA);

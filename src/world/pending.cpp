@@ -3,7 +3,6 @@
 #include "world/animations.hpp"
 #include "world/collision.hpp"
 #include "world/enemies.hpp"
-#include "world/enemy_shots.hpp"
 #include "world/particles.hpp"
 #include "world/pickups.hpp"
 #include "world/radio.hpp"
@@ -11,11 +10,11 @@
 void KillEnemy(int32_t) {}
 void AddAnima(int32_t, int32_t, int32_t, std::optional<double>) {}
 void SpielMoveAnimation(int32_t) {}
+void DoAni(int32_t, int32_t&, int32_t&) {}
+void DoAni(int32_t, float&, float&) {}
 void AddPartikel(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, bool) {}
 void Add1BigPartikel(float, float, float, float, float, float, float, int32_t, int32_t, int32_t, int32_t, float) {}
 void AddExplosionsPartikel(float, float, float, float) {}
 void AddBlase(float, float, int32_t) {}
-void AddGegnerSchussErzeuger(int32_t, int32_t, int32_t, int16_t, int32_t) {}
-void AddGegnerS(int32_t, int32_t, int32_t, float, float, int32_t) {}
 void AddSpezialObjekt(int32_t, float, float, float, float&, float, float) {}
 void AddFunktion(int32_t) {}
