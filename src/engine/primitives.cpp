@@ -120,6 +120,11 @@ void SchweifInit(std::vector<float>& X, std::vector<float>& Y, float N) {
 
 void SchweifZeichnen(float NewX, float NewY, std::vector<float>& X, std::vector<float>& Y, float N, float Breite,
                      float R, float G, float B, bool ABOne, bool Add) {
+  SchweifZeichnen(NewX, NewY, std::span<float>(X), std::span<float>(Y), N, Breite, R, G, B, ABOne, Add);
+}
+
+void SchweifZeichnen(float NewX, float NewY, std::span<float> X, std::span<float> Y, float N, float Breite, float R,
+                     float G, float B, bool ABOne, bool Add) {
   const int32_t n = CLng(N);
   // A history that was not made for this N is left alone rather than overrun.
   if (n < 0 || X.size() < static_cast<size_t>(n) + 1 || Y.size() < static_cast<size_t>(n) + 1) return;

@@ -5,6 +5,7 @@
 // frame that is not drawn (`Rendern`); call them between RenderStart and RenderEnd.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 // A bolt from (x1, y1) to (x2, y2) in `Unterbrechungen` + 1 segments of half-width
@@ -23,3 +24,6 @@ void SchweifInit(std::vector<float>& X, std::vector<float>& Y, float N);
 // draws the ribbon from the oldest point (alpha 0) to the newest (alpha 1).
 void SchweifZeichnen(float NewX, float NewY, std::vector<float>& X, std::vector<float>& Y, float N, float Breite,
                      float R, float G, float B, bool ABOne, bool Add);
+// The same over a history kept in a fixed array.
+void SchweifZeichnen(float NewX, float NewY, std::span<float> X, std::span<float> Y, float N, float Breite, float R,
+                     float G, float B, bool ABOne, bool Add);

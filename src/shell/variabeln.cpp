@@ -116,8 +116,7 @@ void VariabelnLösch() {
 
   ResetEnemies();  // also: no boss placed yet (`SonderGegnerDa`)
 
-  GegnerSchuesse.Reset();
-  SchussErzeuger.Reset();
+  ResetEnemyShots();  // also the shots' shared route variables
   SpezialObjekte.Reset();
   PunkteAnzeigen.Reset();
 

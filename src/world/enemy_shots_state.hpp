@@ -5,39 +5,58 @@
 
 #include "shell/pool.hpp"
 
+// The points of a shot's trail: the last 13 positions, oldest first.
+inline constexpr int32_t SchussSpurPunkte = 13;
+
 struct GegnerSchussDaten {
-  float X = 0, Y = 0;
+  float X = 0, Y = 0;  // top left of the picture
   float MX = 0, MY = 0;
   int16_t Aktiv = 0;
-  float HP = 0;
+  float HP = 0;  // damage to a ship it hits
   int32_t RouteNr = -1;
   int32_t RoutePos = 0;
   int32_t Frame = 0;
   int32_t FrameZeit = 0;
   float Speed = 0;
-  int32_t ID = 0;
-  int32_t Nr = 0;
-  int32_t NRK = 0;
+  int32_t ID = 0;   // the generator's shot counter; -1 a shock wave
+  int32_t Nr = 0;   // generator definition (a shock wave: its size step)
+  int32_t NRK = 0;  // salvo entry (a shock wave: its last size step)
   std::array<float, 8> Vari{};
-  int32_t BoxLeft = 0, BoxTop = 0, BoxRight = 0, BoxBottom = 0;
-  std::array<float, 13> SpurX{};
-  std::array<float, 13> SpurY{};
-  std::array<int32_t, 13> SpurBild{};
+  int32_t BoxLeft = 0, BoxTop = 0, BoxRight = 0, BoxBottom = 0;  // relative to X, Y
+  std::array<float, SchussSpurPunkte> SpurX{};
+  std::array<float, SchussSpurPunkte> SpurY{};
+  std::array<int32_t, SchussSpurPunkte> SpurBild{};  // surface per point, -1 none
   float Alpha = 0;
   float AlphaSchritt = 0;
+  float Ti = 0;  // route wait counter
+  int32_t VeskNr = 0;
 };
 
+// A generator keeps the state of this many salvo entries.
+inline constexpr int32_t ErzeugerEintraege = 11;
+
 struct SchussErzeugerDaten {
-  int32_t Nr = 0;
-  int32_t FeindNR = -1;
-  int32_t FeindNRKomponente = -1;
+  int32_t Nr = 0;                  // generator definition
+  int32_t FeindNR = -1;            // owner enemy, -1 free-standing
+  int32_t FeindNRKomponente = -1;  // owner component, -1 free-standing
   int16_t Aktiv = 0;
-  std::array<int32_t, 11> Rest{};
-  std::array<int32_t, 11> Countdown{};
-  int32_t Schusszaehler = 0;
-  float X = 0, Y = 0;
+  std::array<int32_t, ErzeugerEintraege> Rest{};       // shots still to fire minus one; -1 used up
+  std::array<int32_t, ErzeugerEintraege> Countdown{};  // frames to the entry's next shot
+  int32_t Schusszaehler = 0;       // shots fired so far, each shot's ID
+  float X = 0, Y = 0;              // a free-standing generator's place
   int32_t VeskNr = 0;
 };
 
 inline Pool<GegnerSchussDaten, 500> GegnerSchuesse;
 inline Pool<SchussErzeugerDaten, 50> SchussErzeuger;
+
+// The fourteen shared route variables of every enemy shot that runs a route; they carry
+// over from frame to frame.
+inline std::array<float, 14> SchussGVar{};
+
+// Before a level pass: no shot, no generator, the shots' shared variables cleared.
+inline void ResetEnemyShots() {
+  GegnerSchuesse.Reset();
+  SchussErzeuger.Reset();
+  SchussGVar.fill(0);
+}

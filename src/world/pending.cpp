@@ -3,11 +3,8 @@
 #include "world/animations.hpp"
 #include "world/collision.hpp"
 #include "world/enemies.hpp"
-#include "world/enemy_shots.hpp"
 #include "world/pickups.hpp"
 #include "world/radio.hpp"
 
 void KillEnemy(int32_t) {}
-void AddGegnerSchussErzeuger(int32_t, int32_t, int32_t, int16_t, int32_t) {}
-void AddGegnerS(int32_t, int32_t, int32_t, float, float, int32_t) {}
 void AddSpezialObjekt(int32_t, float, float, float, float&, float, float) {}
