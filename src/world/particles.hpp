@@ -4,6 +4,10 @@
 
 #include "world/particles_state.hpp"
 
+// One small particle of group `Index` (0 or 1) at (x, y) moving by (SX, SY) per tick,
+// colour 0..1, living `Dead` ticks.
+void Add1Partikel(int32_t Index, float x, float y, float SX, float SY, float R, float G, float B,
+                  int32_t Durchmesser, int16_t Dead);
 // `Anzahl` small particles of group `Index` at random points of the rectangle.
 void AddPartikel(int32_t Index, int32_t Anzahl, int32_t x1, int32_t y1, int32_t x2, int32_t y2, bool Blau);
 // One effect particle of kind `Art` in the first free slot (a full pool takes none).

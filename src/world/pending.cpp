@@ -11,6 +11,7 @@
 void KillEnemy(int32_t) {}
 void AddAnima(int32_t, int32_t, int32_t, std::optional<double>) {}
 void SpielMoveAnimation(int32_t) {}
+void Add1Partikel(int32_t, float, float, float, float, float, float, float, int32_t, int16_t) {}
 void AddPartikel(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, bool) {}
 void Add1BigPartikel(float, float, float, float, float, float, float, int32_t, int32_t, int32_t, int32_t, float) {}
 void AddExplosionsPartikel(float, float, float, float) {}
