@@ -21,7 +21,11 @@ struct SchussDaten {
   std::vector<float> SchweifY;
 };
 
+// Group 0 is moved early in the tick, group 1 late; each has slots 0 To 1000.
 inline std::array<Pool<SchussDaten, 1000>, 2> Schuesse;
+// Each group's first-free hint and highest used slot (-1 when empty).
+inline int32_t& SchussFrei(int32_t Index) { return Schuesse[Index].Frei; }
+inline int32_t& SchussMax(int32_t Index) { return Schuesse[Index].Max; }
 
 // Points of the longest fixed trail (the red ribbon torpedo's 25 + 1).
 inline constexpr size_t kSchweifPunkte = 26;

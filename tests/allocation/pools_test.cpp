@@ -7,13 +7,21 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "counting_new.hpp"
 #include "engine/primitives.hpp"
+#include "engine/input.hpp"
+#include "engine/keys.hpp"
+#include "engine/sound.hpp"
+#include "player/firing.hpp"
+#include "player/players_state.hpp"
 #include "player/score_state.hpp"
+#include "player/shots.hpp"
 #include "player/shots_state.hpp"
+#include "shell/config.hpp"
 #include "shell/variabeln.hpp"
 #include "support/fresh_state.hpp"
 #include "campaign/game_loop_state.hpp"
@@ -23,7 +31,9 @@
 #include "world/enemies.hpp"
 #include "world/enemy_shots_state.hpp"
 #include "world/landscape.hpp"
+#include "world/game_sounds_state.hpp"
 #include "world/particles_state.hpp"
+#include "world/ship_blocks_state.hpp"
 #include "world/timeline.hpp"
 #include "world/pickups_state.hpp"
 #include "world/weather_state.hpp"
@@ -185,4 +195,53 @@ TEST_F(NoAllocationDuringPlay, TimelineLandscapeAndBackgroundTicks) {
   EXPECT_EQ(n, 0);
   EXPECT_EQ(meisteFeinde, 1);
   EXPECT_EQ(LevelTick, 1000);
+}
+
+// Three hundred ticks of a ship holding fire with its main gun and a bomb, beside flames,
+// splinter shots and splitters, all moved in both groups until they leave, go out or
+// split.
+TEST_F(NoAllocationDuringPlay, FiringAndMovingShots) {
+  auto pcm = std::make_shared<platform::audio::Pcm>();
+  pcm->samples.assign(400, 0);
+  pcm->channels = 1;
+  pcm->rate = 22050;
+  pcm->blockAlign = 2;
+  for (int32_t* nr : {&SndNormal[0], &SndBomb}) {
+    Sounds.emplace_back().Kopien.emplace_back(pcm);
+    *nr = SoundsMax();
+    // The mixer makes room in its list of playing voices as the first sounds start.
+    PlaySound(*nr, 0, 0);
+  }
+  KeyConfig.KeyMap(AktionSchießen, 0, 0) = 30;
+  KeyState[30] = true;
+  Spieler[0].X = 100;
+  Spieler[0].Y = 200;
+  Spieler[0].Waffenstufe = 3;
+  Spieler[0].Zweitwaffe = 1;
+  Schiff[0] = SchiffDaten{};
+  Schiff[0].MuendungX = 50;
+  Schiff[0].MuendungY1.fill(20);
+  Schiff[0].MuendungY2.fill(40);
+  Schiff[0].Zeilen = 3;
+  Rendern = false;
+  int32_t meiste = 0;
+  const int64_t n = AllocationsDuring([&] {
+    for (int i = 0; i < 300; ++i) {
+      SpielSchieß();
+      if (i % 10 == 0) {
+        AddSchuss(0, 3, 300, 100, 2, 0, 1, 5, 0);
+        AddSchuss(1, 4, 300, 200, 9, 1, 2, 50, 0);
+        AddSchuss(1, 5, 300, 300, 3, 0, 1, 80, 0);
+      }
+      SpielMoveSchuss(0);
+      SpielMoveSchuss(1);
+      meiste = std::max({meiste, Schuesse[0].Max, Schuesse[1].Max});
+    }
+  });
+  Rendern = true;
+  KeyState.fill(false);
+  SndNormal[0] = SndBomb = -1;
+  Schiff[0] = SchiffDaten{};
+  EXPECT_EQ(n, 0);
+  EXPECT_GT(meiste, 20);
 }
