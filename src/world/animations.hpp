@@ -9,3 +9,7 @@
 void AddAnima(int32_t Index, int32_t AnimationID, int32_t y, std::optional<double> x = std::nullopt);
 // Moves and draws the running animations of layer `Index`.
 void SpielMoveAnimation(int32_t Index);
+// One animation step of sprite definition `O` on frame `AniA` with its timer `TiA`: the
+// timer counts up to the frame's delay, then the frame moves on (loop points and the end
+// send it back); a negative timer holds the frame.
+void DoAni(int32_t O, int32_t& AniA, int32_t& TiA);
