@@ -25,10 +25,8 @@ namespace {
 // What the template values `Parameter`(i) of an enemy mean here.
 enum TypWert : int {
   kTodesSequenz = 3,  // >= 1: a plainly destroyed enemy leaves a wreck instead of vanishing
-  kTodesSchuss = 4,   // > 0: the shock-wave shot released on destruction
   kDurchschlag = 5,   // >= 1: a piercing caller's damage goes on through this enemy
   kFest = 8,          // >= 1: solid, ships and shots cannot pass it
-  kNachfolger = 9,    // > 0: the enemies it leaves behind
   kBlitzModus = 10,   // hit flash: 1 the hit component, 2 and more every component
   kSpaltTod = 11,     // >= 1: area blast
   kBoss = 12,         // > 0: a boss
@@ -216,30 +214,6 @@ bool KomponenteZerstoert(Gegner& g, Feindkomponente& k, const Treffer& t, int32_
   if (Wahr(k.VerlustToetet)) return true;
   return std::none_of(g.Typ.Komponenten.begin(), g.Typ.Komponenten.end(),
                       [](const Feindkomponente& j) { return Wahr(j.Lebt); });
-}
-
-// The enemies a destroyed enemy leaves behind, all at its centre.
-void Nachfolger(const Gegner& g) {
-  const int32_t code = g.Typ.Parameter[kNachfolger];
-  if (code <= 0) return;
-  const int32_t vorlage = IDiv(Mod(code, 1000), 10);
-  // A template outside the catalogue places nothing.
-  if (vorlage > GegnerTypenMax()) return;
-  const GegnerTyp& T = GegnerTypen[vorlage];
-  const int32_t route = IDiv(code, 1000);
-  const int32_t ay = CLng(double{g.Y} + IDiv(g.Typ.Height, 2) - IDiv(T.Height, 2));
-  const int32_t x = CLng(double{g.X} + IDiv(g.Typ.Width, 2) - IDiv(T.Width, 2));
-  for (int32_t i = Mod(code, 10); i >= 0; --i) AddEnemy(T, route, LevelTick, ay, x);
-}
-
-// The shock wave of a destroyed enemy and its flash.
-void Todesschuss(const Gegner& g) {
-  const int32_t v = g.Typ.Parameter[kTodesSchuss];
-  if (v <= 0) return;
-  const double mx = double{g.X} + IDiv(g.Typ.Width, 2), my = double{g.Y} + IDiv(g.Typ.Height, 2);
-  AddGegnerS(-1, 0, v, static_cast<float>(mx), static_cast<float>(my), g.VeskNr);
-  Add1BigPartikel(static_cast<float>(mx - 32), static_cast<float>(my - 32), 0, 0, 1, 1, 1, 64, 0, v, 13,
-                  Rnd() * 359.0f);
 }
 
 void StarteTod(Gegner& g, int32_t art) {

@@ -3,10 +3,18 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "shell/basic.hpp"
 #include "shell/pool.hpp"
 #include "world/level_data_state.hpp"
+
+// One of the six flying pieces of a wreck.
+struct WrackTeil {
+  float Richtung = 0;  // degrees; 0 or less: the piece is gone
+  int32_t Frame = 0;
+  int32_t FrameZeit = 0;
+};
 
 struct Gegner {
   GegnerTyp Typ;  // the template part, copied when the enemy is placed
@@ -24,12 +32,24 @@ struct Gegner {
   int32_t TodArt = 0;
   int16_t Stirbt = 0;
   int32_t VeskNr = 0;
+  // The pieces of a wreck while it falls apart (the body's route variables hold only its
+  // sprite by then).
+  std::array<WrackTeil, 6> WrackTeile{};
 };
 
 inline Pool<Gegner, 100> GegnerListe;
 inline int32_t& GegnerFrei = GegnerListe.Frei;
 inline int32_t& GegnerMax = GegnerListe.Max;
 inline bool SonderGegnerDa = false;
+
+// A blank record: every field zero and no components, but the template keeps the room of
+// its component list and name, so the next enemy placed here allocates nothing.
+inline void LeereGegner(Gegner& g) {
+  GegnerTyp typ = std::move(g.Typ);
+  EmptyKeepingCapacity(typ);
+  g = Gegner{};
+  g.Typ = std::move(typ);
+}
 
 // Before a level pass: every slot free with an empty template (keeping its room), no boss.
 inline void ResetEnemies() {

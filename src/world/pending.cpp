@@ -6,5 +6,4 @@
 #include "world/pickups.hpp"
 #include "world/radio.hpp"
 
-void KillEnemy(int32_t) {}
 void AddSpezialObjekt(int32_t, float, float, float, float&, float, float) {}

@@ -29,38 +29,14 @@
 namespace route {
 namespace {
 
-// The drawn size of the picture a component shows now; 0 by 0 when it has none.
-void BildGroesse(const Feindkomponente& k, int32_t& w, int32_t& h) {
-  w = 0;
-  h = 0;
-  if (k.Sprite < 0 || k.Sprite > SpriteDefsMax()) return;
-  const SpriteDef& s = SpriteDefs[static_cast<size_t>(k.Sprite)];
-  if (k.AniA < 0 || k.AniA > s.FramesMax()) return;
-  const int32_t nr = s.Frames[static_cast<size_t>(k.AniA)].Surface;
-  if (nr < 0 || nr > SurfacesMax()) return;
-  const RECT& r = Surfaces[static_cast<size_t>(nr)].SrcRect;
-  w = r.Right - r.Left;
-  h = r.Bottom - r.Top;
-}
-
 // The enemy's child (template `TypWert`(7) Mod 1000 on route `TypWert`(7) \ 1000), placed
 // centred on component `c`, or on the object when the enemy has no such component.
 void Kind(Lauf& l, const Gegner& g, int32_t c) {
-  const int32_t s = g.Typ.Parameter[7];
-  const int32_t typ = Mod(s, 1000);
-  if (typ < 0 || typ > GegnerTypenMax()) return;
-  const GegnerTyp& kind = GegnerTypen[static_cast<size_t>(typ)];
-  double x, y;
   if (const Feindkomponente* k = l.Komponente(c)) {
-    int32_t w, h;
-    BildGroesse(*k, w, h);
-    x = static_cast<double>(k->OffsetX + g.X) + IDiv(w, 2) - IDiv(kind.Width, 2);
-    y = static_cast<double>(k->OffsetY + g.Y) + IDiv(h, 2) - IDiv(kind.Height, 2);
+    StarteKind(g, *k);
   } else {
-    x = static_cast<double>(l.o.FX) + IDiv(l.o.Width, 2) - IDiv(kind.Width, 2);
-    y = static_cast<double>(l.o.FY) + IDiv(l.o.Height, 2) - IDiv(kind.Height, 2);
+    StarteKind(g, double{l.o.FX} + IDiv(l.o.Width, 2), double{l.o.FY} + IDiv(l.o.Height, 2));
   }
-  AddEnemy(kind, IDiv(s, 1000), LevelTick, CLng(y), CLng(x));
 }
 
 // Whether level sound `s` may be played or stopped: sound is on and the index names a

@@ -12,23 +12,28 @@
 #include <vector>
 
 #include "counting_new.hpp"
+#include "engine/display.hpp"
 #include "engine/primitives.hpp"
 #include "engine/input.hpp"
 #include "engine/keys.hpp"
 #include "engine/sound.hpp"
 #include "player/firing.hpp"
 #include "player/players_state.hpp"
+#include "engine/render.hpp"
+#include "engine/surfaces.hpp"
 #include "player/score_state.hpp"
 #include "player/shots.hpp"
 #include "player/shots_state.hpp"
 #include "shell/config.hpp"
 #include "shell/variabeln.hpp"
 #include "support/fresh_state.hpp"
+#include "support/pictures.hpp"
 #include "campaign/game_loop_state.hpp"
 #include "shell/timing.hpp"
 #include "world/animations.hpp"
 #include "world/background.hpp"
 #include "world/enemies.hpp"
+#include "world/enemy_shots.hpp"
 #include "world/enemy_shots_state.hpp"
 #include "world/landscape.hpp"
 #include "world/game_sounds_state.hpp"
@@ -244,4 +249,61 @@ TEST_F(NoAllocationDuringPlay, FiringAndMovingShots) {
   Schiff[0] = SchiffDaten{};
   EXPECT_EQ(n, 0);
   EXPECT_GT(meiste, 20);
+}
+
+// Enemies flying through, their parts wiggling on their own routes, turning to a ship,
+// ramming each other, launching enemies that leave at once, bursting, wrecked or frozen,
+// drawn on every other tick: the enemy step allocates nothing.
+TEST_F(NoAllocationDuringPlay, EnemyTicks) {
+  BackBuffer = platform::Surface::Create(800, 600, platform::PixelFormat::XRGB8888);
+  D3DDevice = platform::Device3D::Create(BackBuffer);
+  const int32_t bild =
+      testsupport::PaintedPicture(8, 8, platform::PixelFormat::XRGB8888, true, [](int, int) { return ~0u; });
+  SurfaceInfo& S = Surfaces[bild];
+  S.RandLinks.assign(9, 0);
+  S.RandRechts.assign(9, 7);
+  S.RandLinks[8] = S.RandRechts[8] = -1;
+  S.ErsteZeile = 0, S.LetzteZeile = 7, S.RandMinX = 0, S.RandMaxX = 7;
+  SpriteDefs = {SpriteDef{.Frames = {SpriteFrame{.Surface = bild, .SurfaceBlitz = bild}}},
+                SpriteDef{.D3DSprite = VBTrue, .Frames = {SpriteFrame{.Surface = bild}}}};
+  auto cmd = [](int32_t op, std::vector<float> a) { return RoutenBefehl{op, a, std::vector<float>(a.size())}; };
+  Routen = {Route{{cmd(6, {3}), cmd(1, {-50, 32760})}},
+            Route{{cmd(11, {0}), cmd(4, {0, 1}), cmd(4, {0, -1}), cmd(12, {0})}}, Route{}};
+  ErzeugerTypen = {ErzeugerTypDaten{.Drehturm = VBTrue}};
+  Feindkomponente teil{.R = 1, .G = 1, .B = 1, .A = 1, .HP = 100, .Erzeuger = KeinErzeuger, .Lebt = VBTrue,
+                       .TrefferBlitz = 3};
+  GegnerTyp flieger{.Komponenten = {teil, teil, teil}, .HP = 500, .Width = 30, .Height = 10};
+  flieger.Komponenten[1] = {.OffsetX = 10, .RouteAn = VBTrue, .RouteNr = 1, .A = 1, .Drehung = 20, .HP = 100,
+                            .Erzeuger = 0, .FeuerModus = 4, .Sprite = 1, .Lebt = VBTrue};
+  flieger.Komponenten[2].OffsetX = 20, flieger.Komponenten[2].Erzeuger = -1, flieger.Komponenten[2].FeuerModus = 5;
+  flieger.Parameter[1] = 1;        // rams what it meets
+  flieger.Parameter[7] = 2 * 1000 + 3;  // launches a small one that leaves at once
+  GegnerTyp platzt = flieger, wrack = flieger;
+  platzt.HP = wrack.HP = -1;
+  wrack.Parameter[3] = 1;
+  GegnerTypen = {flieger, platzt, wrack, GegnerTyp{.Komponenten = {teil}, .Width = 8, .Height = 8}};
+  ReserveEnemySlots();
+  SoundAn = false;
+  int32_t meisteFeinde = 0;
+  const int64_t n = AllocationsDuring([&] {
+    for (int i = 0; i < 600; ++i) {
+      if (i % 7 == 0) AddEnemy(GegnerTypen[i % 21 == 0 ? 1 + (i / 21) % 2 : 0], 0, 0, 20 + (i * 37) % 500, 800);
+      if (i == 300) GegnerListe[GegnerMax].Stirbt = VBTrue;  // frozen where it is
+      Rendern = i % 2 == 0;
+      if (Rendern) RenderStart();
+      SpielMoveEnemy();
+      if (Rendern) RenderEnd();
+      meisteFeinde = std::max(meisteFeinde, GegnerMax + 1);
+    }
+  });
+  SoundAn = true;
+  Rendern = true;
+  Routen.clear();
+  SpriteDefs.clear();
+  ErzeugerTypen.clear();
+  Surfaces.clear();
+  D3DDevice.reset();
+  BackBuffer.reset();
+  EXPECT_EQ(n, 0);
+  EXPECT_GT(meisteFeinde, 20);
 }
