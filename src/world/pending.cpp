@@ -11,7 +11,10 @@
 void KillEnemy(int32_t) {}
 void AddAnima(int32_t, int32_t, int32_t, std::optional<double>) {}
 void SpielMoveAnimation(int32_t) {}
+void DoAni(int32_t, int32_t&, int32_t&) {}
 void AddPartikel(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, bool) {}
+void AddCircle(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}
+void AddBigPartikel(float, float, float, float, float, float, float, int32_t, int32_t, int32_t) {}
 void Add1BigPartikel(float, float, float, float, float, float, float, int32_t, int32_t, int32_t, int32_t, float) {}
 void AddExplosionsPartikel(float, float, float, float) {}
 void AddBlase(float, float, int32_t) {}
@@ -19,3 +22,4 @@ void AddGegnerSchussErzeuger(int32_t, int32_t, int32_t, int16_t, int32_t) {}
 void AddGegnerS(int32_t, int32_t, int32_t, float, float, int32_t) {}
 void AddSpezialObjekt(int32_t, float, float, float, float&, float, float) {}
 void AddFunktion(int32_t) {}
+void ClearPlayedRadioMessages() {}
