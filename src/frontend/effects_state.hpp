@@ -5,6 +5,8 @@ inline bool Overlay2 = false;
 inline bool OverlayKopie = false;
 inline float Rauschen = 0;
 inline float RauschenBasis = 0;
+// A one-tick request to start a cross-fade from the last finished frame.
+inline bool BlendStart = false;
 
 // Before a level pass: both full-screen overlays off.
 inline void ResetOverlays() {

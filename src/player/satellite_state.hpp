@@ -1,23 +1,40 @@
 #pragma once
-// The satellite of the ship of type 1: an orb that docks in front of or behind the ship,
-// can be launched along the screen, rams enemies and swallows enemy shots. Save games and
-// checkpoints store the record whole, so its fields keep this order.
+// The satellite of the ship that carries one.
 #include <cstdint>
 
 struct SatellitDaten {
-  int32_t Abklingzeit = 0;  // frames until it may fire
-  int32_t Stufe = 0;        // 0..2
-  float X = 0, Y = 0;       // top left of its 64 x 64 picture
-  int16_t Da = 0;           // the satellite exists
-  int32_t Spezialwaffe = 0;
+  int32_t Abklingzeit = 0;   // frames until it may fire
+  int32_t Stufe = 0;         // level 0..2
+  float X = 0, Y = 0;        // top-left corner of the 64 x 64 picture
+  int16_t Da = 0;            // present
+  int32_t Spezialwaffe = 0;  // 0..4
   int32_t Frei1 = 0, Frei2 = 0;
-  int32_t Frame = 0;
-  int32_t FrameZeit = 0;
+  int32_t AnimFrame = 0;
+  int32_t AnimZeit = 0;
   // 1 docked in front, 2 docked behind, 3 launched ahead of the ship, 4 launched behind
-  // it, 5 recalled and homing on the ship.
-  int32_t Status = 0;
+  // it, 5 recalled.
+  int32_t Zustand = 0;
   float SX = 0, SY = 0;
   int32_t Rammenergie = 0;
 };
+
+// The satellite's fields in their order, for save games and checkpoints.
+template <class IO>
+void Felder(IO& io, SatellitDaten& s) {
+  io.Int32(s.Abklingzeit);
+  io.Int32(s.Stufe);
+  io.Single(s.X);
+  io.Single(s.Y);
+  io.Int16(s.Da);
+  io.Int32(s.Spezialwaffe);
+  io.Int32(s.Frei1);
+  io.Int32(s.Frei2);
+  io.Int32(s.AnimFrame);
+  io.Int32(s.AnimZeit);
+  io.Int32(s.Zustand);
+  io.Single(s.SX);
+  io.Single(s.SY);
+  io.Int32(s.Rammenergie);
+}
 
 inline SatellitDaten Satellit;

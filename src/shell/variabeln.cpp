@@ -19,7 +19,7 @@
 #include "player/beam_state.hpp"
 #include "player/nova_state.hpp"
 #include "player/players.hpp"
-#include "player/score_state.hpp"
+#include "player/score.hpp"
 #include "player/shots_state.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
@@ -37,6 +37,7 @@
 #include "world/pickups_state.hpp"
 #include "world/radio.hpp"
 #include "world/routes_state.hpp"
+#include "world/upcalls.hpp"
 #include "world/weather_state.hpp"
 
 namespace {
@@ -64,13 +65,16 @@ void VariabelnInit() {
 void SetStartDefaults() {
   // Two procedures of the program run are called from the subsystems below it: the pool
   // reset by the game loop and the front end, the closing of the game windows by the
-  // picture loader. They are handed in first.
+  // picture loader. They are handed in first, and so is the score, which the level world
+  // awards.
   ResetAllPools = VariabelnLösch;
   CloseGameWindows = UnloadGameWindows;
+  upcall::AddPunkte = AddPunkte;
 
   AutoAnordnung = true;
   ForceModus = true;
   VeskReset();
+  ResetShipControl();
 
   Pi = static_cast<float>(4.0 * std::atan(1.0));
   Farbtiefe = 32;

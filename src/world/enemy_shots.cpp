@@ -124,7 +124,7 @@ void Zielpunkt(int32_t VeskNr, int32_t& zx, int32_t& zy) {
     return;
   }
   zy = CLng(ziel.Y + Rnd() * 64.0f);
-  switch (Satellit.Status) {
+  switch (Satellit.Zustand) {
     case 1: zx = CLng(ziel.X); break;
     case 2: zx = CLng(double{ziel.X} + 64); break;
     default: zx = CLng(ziel.X + Rnd() * 64.0f); break;

@@ -11,36 +11,40 @@
 #include <string>
 #include <vector>
 
+#include "campaign/game_loop_state.hpp"
 #include "counting_new.hpp"
 #include "engine/display.hpp"
-#include "engine/primitives.hpp"
 #include "engine/input.hpp"
 #include "engine/keys.hpp"
-#include "engine/sound.hpp"
-#include "player/firing.hpp"
-#include "player/players_state.hpp"
+#include "engine/primitives.hpp"
 #include "engine/render.hpp"
+#include "engine/sound.hpp"
 #include "engine/surfaces.hpp"
+#include "player/firing.hpp"
+#include "player/players.hpp"
+#include "player/players_state.hpp"
+#include "player/score.hpp"
 #include "player/score_state.hpp"
+#include "player/ship_control.hpp"
+#include "player/ship_death.hpp"
 #include "player/shots.hpp"
 #include "player/shots_state.hpp"
 #include "shell/config.hpp"
+#include "shell/timing.hpp"
 #include "shell/variabeln.hpp"
 #include "support/fresh_state.hpp"
 #include "support/pictures.hpp"
-#include "campaign/game_loop_state.hpp"
-#include "shell/timing.hpp"
 #include "world/animations.hpp"
 #include "world/background.hpp"
 #include "world/enemies.hpp"
 #include "world/enemy_shots.hpp"
 #include "world/enemy_shots_state.hpp"
-#include "world/landscape.hpp"
 #include "world/game_sounds_state.hpp"
+#include "world/landscape.hpp"
 #include "world/particles_state.hpp"
+#include "world/pickups_state.hpp"
 #include "world/ship_blocks_state.hpp"
 #include "world/timeline.hpp"
-#include "world/pickups_state.hpp"
 #include "world/weather_state.hpp"
 
 using alloccount::AllocationsDuring;
@@ -77,6 +81,37 @@ void LoadLevel() {
   ReserveEnemySlots();
   ReserveAnimationSlots();
   RegenAnzahl = 40;
+  // Names longer than a string holds in place: the ships' trail copies them every tick.
+  Spieler[0].Name = "The first player, whose name is rather long";
+  Spieler[1].Name = "The second player, whose name is longer still";
+}
+
+// Two ships flying a few hundred ticks under held keys, ramming nothing, one of them
+// destroyed and respawned at the other, pop-ups awarded, then both flying out of the
+// level. Not drawn, and not heard (no sound is loaded here): the drawing has its own tests.
+void FlyShips() {
+  LetzterSpieler = 1;
+  Rendern = false;
+  SoundAn = false;
+  for (int32_t set = 1; set <= 2; ++set)
+    for (int32_t a = 0; a < 4; ++a) KeyConfig.KeyMap(a, set, 0) = 100 + 10 * set + a;
+  for (int tick = 0; tick < 400; ++tick) {
+    // Each player holds a different pair of directions, changing every 40 ticks.
+    for (int32_t set = 1; set <= 2; ++set)
+      for (int32_t a = 0; a < 4; ++a) KeyState[100 + 10 * set + a] = (tick / 40 + set + a) % 3 == 0;
+    if (tick == 50) Spieler[1].Energie = -1;
+    if (tick == 300) Spieler[0].Status = Spieler[1].Status = 1;
+    SpielObjektAnimationen();
+    SpielKeysVesk();
+    SpielMoveVesk();
+    AddPunkte(1500, 100, 100, -1, tick % 2);
+    SpielMovePunkte();
+    SpielFeindberücrung();
+  }
+  KeyState.fill(false);
+  Rendern = true;
+  SoundAn = true;
+  LetzterSpieler = 0;
 }
 
 class NoAllocationDuringPlay : public ::testing::Test {
@@ -145,6 +180,11 @@ TEST_F(NoAllocationDuringPlay, FillingEmptyingAndRefillingEveryPool) {
          });
        }},
       {"player shots 1", 1001, [&] { return FillEmptyRefill(Schuesse[1], claim); }},
+      {"ships flying with keys held", 0,
+       [] {
+         FlyShips();
+         return Fillings{};
+       }},
       // After a lost life: every pool emptied, the raindrops made again.
       {"the pass reset", 0,
        [] {

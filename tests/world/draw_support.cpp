@@ -1,36 +1,21 @@
 #include "draw_support.hpp"
 
 #include "engine/display.hpp"
-#include "engine/render.hpp"
 #include "engine/surfaces.hpp"
 #include "shell/angles.hpp"
 #include "shell/config.hpp"
 #include "shell/timing.hpp"
 #include "support/fresh_state.hpp"
+#include "support/display.hpp"
 #include "support/pictures.hpp"
 #include "world/level_data_state.hpp"
 #include "world/weather_state.hpp"
 
 namespace worlddraw {
 
-void OpenDisplay(platform::PixelFormat format) {
-  FillSinTables();
-  Surfaces.clear();
-  BackBuffer = platform::Surface::Create(800, 600, format);
-  D3DDevice = platform::Device3D::Create(BackBuffer);
-  Farbtiefe = format == platform::PixelFormat::RGB565 ? 16 : 32;
-  Rendern = true;
-  Antizeitverschiebung = false;
-  Filtern = FilterAktiv = BlendModus = false;
-  AktuelleTextur = -1;
-}
+void OpenDisplay(platform::PixelFormat format) { testsupport::OpenDisplay(format); }
 
-void CloseDisplay() {
-  Surfaces.clear();
-  D3DDevice.reset();
-  BackBuffer.reset();
-  Farbtiefe = 32;
-}
+void CloseDisplay() { testsupport::CloseDisplay(); }
 
 int32_t Picture(int w, int h, bool quad, bool key, const Maler& maler, platform::PixelFormat format, bool ownFormat) {
   const int32_t nr = testsupport::PaintedPicture(w, h, ownFormat ? format : BackBuffer->Format(), key, maler);
@@ -55,11 +40,7 @@ void LayerTest::TearDown() {
   testsupport::FreshState();
 }
 
-uint32_t Pixel(int x, int y) {
-  uint8_t r, g, b, a;
-  platform::UnpackPixel(BackBuffer->Format(), BackBuffer->GetPixel(x, y), r, g, b, a);
-  return (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
-}
+uint32_t Pixel(int x, int y) { return testsupport::BackBufferPixel(x, y); }
 
 std::vector<uint32_t> Frame() {
   std::vector<uint32_t> f;

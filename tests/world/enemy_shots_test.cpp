@@ -214,7 +214,7 @@ TEST_F(EnemyShots, AnAimedShotTakesItsDirectionWhenItIsMade) {
     ResetEnemyShots();
     LetzterSpieler = 1;
     Spieler[1].X = 100, Spieler[1].Y = 269;
-    Schiff[1].Typ = typ, Satellit.Status = satellit;
+    Schiff[1].Typ = typ, Satellit.Zustand = satellit;
     SetRndState(4711);
     const float r1 = Rnd(), r2 = Rnd();
     SetRndState(4711);

@@ -1,0 +1,18 @@
+#pragma once
+// A headless display for the drawing tests: a back buffer with its 3D device.
+#include <cstdint>
+
+#include "platform/surface.hpp"
+
+namespace testsupport {
+
+// An 800 x 600 back buffer of `format` (XRGB8888 or RGB565, starting black) with its
+// device, an empty surface table, the sine tables and a drawn frame (`Rendern`);
+// `Farbtiefe` follows the format.
+void OpenDisplay(platform::PixelFormat format);
+// The surface table emptied, the device and back buffer gone, the depth back at 32.
+void CloseDisplay();
+// The back buffer's pixel (x, y) as 0xRRGGBB.
+uint32_t BackBufferPixel(int x, int y);
+
+}  // namespace testsupport
