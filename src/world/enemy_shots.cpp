@@ -204,7 +204,7 @@ void DruckwelleSchritt(int32_t k, GegnerSchussDaten& s) {
     if (R * R <= abstand2) continue;
     const float druck = R - std::sqrt(abstand2);
     const int32_t a = CLng(WinkelInGrad(dx, dy));
-    upcall::SchiffGetroffen(p, 0.1f);
+    Spieler[static_cast<size_t>(p)].Energie -= 0.1f;
     AddForce(1, 1, p);
     ziel.DX = CosinusB(a) * druck / 5;
     ziel.DY = SinusB(a) * druck / 5;
@@ -263,7 +263,7 @@ bool TrifftSchiffe(int32_t k, GegnerSchussDaten& s, const ErzeugerSalve& e, cons
     if (ziel.Tod != 0 || !UeberlapptSchiff(s, ziel)) continue;
     if (SoundAn) PlaySound(SndHit, 0, 0, SoundLautstaerke);
     AddForce(2, 15, p);
-    upcall::SchiffGetroffen(p, s.HP);
+    Spieler[static_cast<size_t>(p)].Energie -= s.HP;
     if (a.Breite < 20 && a.Hoehe < 20)
       Add1BigPartikel(static_cast<float>(double{s.X} - IDiv(a.Breite, 2)),
                       static_cast<float>(double{s.Y} - IDiv(a.Hoehe, 2)), 0, 0, a.R, a.G, a.B, 16, 1, 5, 0, 0);

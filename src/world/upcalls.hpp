@@ -1,6 +1,6 @@
 #pragma once
-// The few calls the level world makes into the layers above it (the ships' score and
-// damage, the campaign's checkpoints and special events). The program run hands the real
+// The few calls the level world makes into the layers above it (the ships' score, the
+// campaign's checkpoints and special events). The program run hands the real
 // procedures in at start-up; until then, and in tests of the world alone, they do nothing.
 #include <cstdint>
 
@@ -10,7 +10,4 @@ inline void (*AddPunkte)(int32_t Punkte, float x, float y, float SY, int32_t Ves
                                                                                            float, int32_t) {};
 // Places a new checkpoint gate centred at (x, y).
 inline void (*SetCheckpoint)(int32_t x, int32_t y, int32_t Hoehe) = [](int32_t, int32_t, int32_t) {};
-// An enemy shot or a shock wave hits the ship of player `VeskNr`, which loses `Schaden`
-// energy.
-inline void (*SchiffGetroffen)(int32_t VeskNr, float Schaden) = [](int32_t, float) {};
 }  // namespace upcall

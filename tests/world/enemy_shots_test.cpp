@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <cmath>
 #include <string>
 #include <vector>
@@ -29,6 +31,18 @@ namespace {
 
 std::vector<std::pair<int32_t, float>> gTreffer;  // (player, damage) per hit
 
+// One frame of the shots, noting the energy each ship lost; a ship left below 0 is then
+// destroyed, as the ships' own step does later in the frame.
+void ShotFrame() {
+  std::array<float, 2> vorher{Spieler[0].Energie, Spieler[1].Energie};
+  SpielMoveGegnerS();
+  for (int32_t p = 0; p < 2; ++p) {
+    SpielerDaten& s = Spieler[static_cast<size_t>(p)];
+    if (s.Energie < vorher[static_cast<size_t>(p)]) gTreffer.emplace_back(p, vorher[static_cast<size_t>(p)] - s.Energie);
+    if (s.Energie < 0) s.Tod = 1;
+  }
+}
+
 ErzeugerSalve E(int32_t delay, int32_t n, int32_t abstand, int32_t typ = 0) {
   return {.Verzoegerung = delay, .Anzahl = n, .Abstand = abstand, .SchussTyp = typ};
 }
@@ -50,7 +64,6 @@ int32_t SpriteMit(std::vector<int32_t> bilder) {
 
 class EnemyShots : public ::testing::Test {
  protected:
-  void (*vorher)(int32_t, float) = nullptr;
   void SetUp() override {
     testsupport::FreshState();
     FreeLevelCatalogues();
@@ -61,17 +74,9 @@ class EnemyShots : public ::testing::Test {
     LetzterSpieler = 0;
     for (SpielerDaten& s : Spieler) s.X = s.Y = -1000;
     SchussTypen.assign(1, SchussTypDaten{});
-    vorher = upcall::SchiffGetroffen;
-    upcall::SchiffGetroffen = [](int32_t p, float schaden) {
-      gTreffer.emplace_back(p, schaden);
-      SpielerDaten& s = Spieler[static_cast<size_t>(p)];
-      s.Energie -= schaden;
-      if (s.Energie < 0) s.Tod = 1;
-    };
     gTreffer.clear();
   }
   void TearDown() override {
-    upcall::SchiffGetroffen = vorher;
     worlddraw::CloseDisplay();
     TexGSchuss = {-1, -1};
     Schiff = {};
@@ -293,7 +298,7 @@ TEST_F(EnemyShots, AShotHitsLivingShipsAndIsUsedUpUnlessItPiercesOrTheShipIsDest
     Definition({e});
     AddGegnerS(0, 0, 0, 0, 0, 0);
     Schuss().X = f.x, Schuss().Y = f.y;
-    for (int i = 0; i < 3; ++i) SpielMoveGegnerS();
+    for (int i = 0; i < 3; ++i) ShotFrame();
     std::vector<std::pair<int32_t, float>> soll;
     for (int32_t p : f.treffer) soll.emplace_back(p, 10.0f);
     EXPECT_EQ(gTreffer, soll);
@@ -318,13 +323,13 @@ TEST_F(EnemyShots, AShockWaveGrowsPushesShipsOutwardsAndEnds) {
     AddGegnerS(-1, 0, c.nrk, 500, 300, 0);
     int f = 0;
     while (Da() && f < 100) {
-      SpielMoveGegnerS();
+      ShotFrame();
       const float r = static_cast<float>(32 + 4 * f++);
       EXPECT_FLOAT_EQ(Spieler[0].DX, r > 50 ? (r - 50) / 5 : 0);
     }
     EXPECT_EQ(f, c.frames);
     EXPECT_EQ(static_cast<int>(gTreffer.size()), c.stoesse);
-    for (auto [p, schaden] : gTreffer) EXPECT_FLOAT_EQ(schaden, 0.1f);
+    for (auto [p, schaden] : gTreffer) EXPECT_NEAR(schaden, 0.1f, 1e-5);
   }
 }
 
