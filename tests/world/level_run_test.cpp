@@ -1,9 +1,13 @@
-// The first demo level loaded headless and its timeline run without ships: the waves
-// appear on their ticks, the rocks scroll in from the right and leave on the left, and the
-// level ends at its end tick.
+// The first demo level loaded headless and its world run without ships: the waves appear
+// on their ticks, the rocks scroll in from the right and leave on the left, the level ends
+// at its end tick; and with the enemies and their shots running, a seeded trace of the
+// counts per tick stays what it was when it was recorded.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
 
 #include "campaign/game_loop_state.hpp"
 #include "engine/display.hpp"
@@ -23,6 +27,9 @@
 #include "support/support.hpp"
 #include "world/background.hpp"
 #include "world/enemies_state.hpp"
+#include "world/enemy_shots.hpp"
+#include "world/enemies.hpp"
+#include "shell/basic.hpp"
 #include "world/landscape.hpp"
 #include "world/level_data_state.hpp"
 #include "world/level.hpp"
@@ -41,42 +48,58 @@ int32_t AktiveGegner() {
   return n;
 }
 
-TEST(LevelLauf, TheDemoLevelsTimelineRunsToItsEnd) {
+class LevelLauf : public ::testing::Test {
+ protected:
   testsupport::IsolatedHome home;
-  headless::Reset();
-  testsupport::FreshState();
-  SetConfigDefaults();
-  FillSinTables();
-  AppPfad = platform::fs::ProgramFolder();
-  DatenPfad = AppPfad;
-  SoundPfad = AppPfad + "Data/Sound/";
-  DatenOrdner = home.dataDir();
-  std::filesystem::create_directories(DatenOrdner);
-  ASSERT_TRUE(platform::fs::FileExists(AppPfad + "Data/Level1.vlp"));
-  FensterModus = true;
-  platform::WindowDesc desc;
-  desc.width = 800;
-  desc.height = 600;
-  desc.visible = true;
-  Form1 = FensterHandle = platform::CreateWindow(desc, platform::DefWindowProc);
-  ASSERT_NO_THROW(InitWindow());
-  headless::QueueKeys({kSpace});
-  ASSERT_FALSE(LadeDaten("Level1.vlp", ""));
-  ASSERT_EQ(Spielstatus, 0);
-  ASSERT_GT(LevelLaenge, 1000);
 
-  // The level pass as the game loop starts it, then its world steps without the ships;
-  // nothing is drawn.
-  Rendern = false;
-  LevelTick = 0;
-  LevelEnde = 0;
-  SpielPastTicks();
-  int32_t ersteWelle = -1, meisteGegner = 0, felsenGesehen = 0;
-  bool felsLinks = false;
-  while (LevelEnde == 0 && LevelTick <= LevelLaenge + 1) {
+  void SetUp() override {
+    headless::Reset();
+    testsupport::FreshState();
+    SetConfigDefaults();
+    FillSinTables();
+    AppPfad = platform::fs::ProgramFolder();
+    DatenPfad = AppPfad;
+    SoundPfad = AppPfad + "Data/Sound/";
+    DatenOrdner = home.dataDir();
+    std::filesystem::create_directories(DatenOrdner);
+    ASSERT_TRUE(platform::fs::FileExists(AppPfad + "Data/Level1.vlp"));
+    FensterModus = true;
+    platform::WindowDesc desc;
+    desc.width = 800;
+    desc.height = 600;
+    desc.visible = true;
+    Form1 = FensterHandle = platform::CreateWindow(desc, platform::DefWindowProc);
+    ASSERT_NO_THROW(InitWindow());
+    headless::QueueKeys({kSpace});
+    ASSERT_FALSE(LadeDaten("Level1.vlp", ""));
+    ASSERT_EQ(Spielstatus, 0);
+    ASSERT_GT(LevelLaenge, 1000);
+    // The level pass as the game loop starts it; nothing is drawn.
+    Rendern = false;
+    LevelTick = 0;
+    LevelEnde = 0;
+    SpielPastTicks();
+  }
+  void TearDown() override {
+    SurfaceClear();
+    Soundclear();
+    ReleaseDisplay();
+    platform::DestroyAllWindows();
+    Form1 = Form3 = FensterHandle = 0;
+  }
+  // The world steps of one tick that need no ships.
+  static void Welt() {
     SpielTick();
     SpielMoveHintergrund();
     for (int32_t ebene : {0, 1, 2, 3, 5, 6}) SpielMoveLandschaft(ebene);
+  }
+};
+
+TEST_F(LevelLauf, TheDemoLevelsTimelineRunsToItsEnd) {
+  int32_t ersteWelle = -1, meisteGegner = 0, felsenGesehen = 0;
+  bool felsLinks = false;
+  while (LevelEnde == 0 && LevelTick <= LevelLaenge + 1) {
+    Welt();
     const int32_t n = AktiveGegner();
     if (n > 0 && ersteWelle < 0) ersteWelle = LevelTick - 1;
     meisteGegner = std::max(meisteGegner, n);
@@ -97,12 +120,36 @@ TEST(LevelLauf, TheDemoLevelsTimelineRunsToItsEnd) {
   EXPECT_EQ(LevelEnde, 2);
   EXPECT_EQ(LevelTick, LevelLaenge);
   EXPECT_EQ(Spieler[0].Status, 1);  // the exit began 150 ticks before the end
+}
 
-  SurfaceClear();
-  Soundclear();
-  ReleaseDisplay();
-  platform::DestroyAllWindows();
-  Form1 = Form3 = FensterHandle = 0;
+int32_t AktiveSchuesse() {
+  int32_t n = 0;
+  for (int32_t i = 0; i <= GegnerSchuesse.Max; ++i) n += GegnerSchuesse[i].Aktiv != 0;
+  return n;
+}
+
+// With the enemies following their routes and firing, every 20th tick's count of enemies
+// and enemy shots (a fixed seed, the ships parked out of reach) is compared with the
+// recorded trace; HARVO_RECORD=1 writes the trace anew.
+TEST_F(LevelLauf, TheEnemiesAndTheirShotsFollowTheRecordedTrace) {
+  Randomize(12345);
+  for (SpielerDaten& s : Spieler) s.X = 100, s.Y = 280;
+  std::ostringstream spur;
+  while (LevelEnde == 0 && LevelTick <= LevelLaenge + 1) {
+    Welt();
+    SpielMoveEnemy();
+    SpielGegnerSchussErzeugen();
+    SpielMoveGegnerS();
+    for (SpielerDaten& s : Spieler) s.Energie = 100, s.Tod = 0;  // the ships take no harm
+    if (LevelTick % 20 == 0) spur << LevelTick << ' ' << AktiveGegner() << ' ' << AktiveSchuesse() << '\n';
+  }
+  const std::string datei = testsupport::SourceDir() + "/tests/world/golden/level1_trace.txt";
+  if (std::getenv("HARVO_RECORD")) std::ofstream(datei) << spur.str();
+  std::ifstream in(datei);
+  std::stringstream soll;
+  soll << in.rdbuf();
+  EXPECT_EQ(spur.str(), soll.str());
+  EXPECT_NE(spur.str().find(" 1\n"), std::string::npos) << "the enemies never fired";
 }
 
 }  // namespace
