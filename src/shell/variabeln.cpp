@@ -9,11 +9,13 @@
 #include "campaign/game_loop_state.hpp"
 #include "campaign/special_events_state.hpp"
 #include "campaign/ticker_state.hpp"
+#include "campaign/upcalls.hpp"
 #include "engine/force.hpp"
 #include "engine/magnifier.hpp"
 #include "engine/sound.hpp"
 #include "engine/surfaces.hpp"
-#include "frontend/effects_state.hpp"
+#include "frontend/effects.hpp"
+#include "frontend/key_text.hpp"
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
 #include "player/beam_state.hpp"
@@ -70,6 +72,10 @@ void SetStartDefaults() {
   ResetAllPools = VariabelnLösch;
   CloseGameWindows = UnloadGameWindows;
   upcall::AddPunkte = AddPunkte;
+  // The game loop and the campaign's screens use the front end's transitions and key names.
+  upcall::OverlayEffekte = OverlayEffekte;
+  upcall::FadeOut = FadeOut;
+  upcall::GetKeyText = GetKeyText;
 
   AutoAnordnung = true;
   ForceModus = true;
@@ -87,7 +93,7 @@ void SetStartDefaults() {
   PartikelD3D = true;
   LandschaftsKontakt = true;
   Schwerkraft = 0;
-  Rauschen = 0;
+  ResetScreenEffects();
   // The surface table, the sound table and the animation definitions are empty
   // (`SurfacesMax`, `SoundsMax` and `AnimaTypenMax` read -1).
   Surfaces.clear();
