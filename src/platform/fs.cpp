@@ -169,8 +169,9 @@ bool Read(const std::string& path, std::vector<uint8_t>& out, uint64_t limit, bo
   return ok;
 }
 
-// Writes all of `data` from the file's current position, or from its first byte on.
-bool WriteFd(int fd, const void* data, size_t size, bool fromStart) {
+// Writes all of `data` from the file's current position, or from its first byte on; with
+// `sync` it waits until the bytes are on the disk.
+bool WriteFd(int fd, const void* data, size_t size, bool fromStart, bool sync = false) {
   const char* p = static_cast<const char*>(data);
   size_t done = 0;
   while (done < size) {
@@ -180,7 +181,8 @@ bool WriteFd(int fd, const void* data, size_t size, bool fromStart) {
     if (n <= 0) break;
     done += static_cast<size_t>(n);
   }
-  return (::close(fd) == 0) && done == size;
+  const bool synced = !sync || ::fsync(fd) == 0;
+  return (::close(fd) == 0) && done == size && synced;
 }
 
 bool Write(const std::string& path, const void* data, size_t size, int flags, bool fromStart = false) {
@@ -200,6 +202,31 @@ bool WriteAll(std::string_view path, const void* data, size_t size) { return Wri
 bool Append(std::string_view path, const void* data, size_t size) { return Write(Resolve(path), data, size, O_APPEND); }
 bool Overwrite(std::string_view path, const void* data, size_t size) {
   return Write(Resolve(path), data, size, 0, true);
+}
+
+bool WriteReplacing(std::string_view path, const void* data, size_t size, bool sync) {
+  const std::string target = Resolve(path);
+  const std::string temp = target + ".tmp";
+  // A file left by an earlier attempt (or anything else of that name) goes first; the
+  // new one is created afresh, never opened through a link.
+  ::unlink(temp.c_str());
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  if (!WriteFd(fd, data, size, false, sync) || ::rename(temp.c_str(), target.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  if (sync) {
+    // The rename itself is on the disk once the folder is.
+    const size_t slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+      ::fsync(dfd);
+      ::close(dfd);
+    }
+  }
+  return true;
 }
 
 int64_t FileSize(std::string_view path) {

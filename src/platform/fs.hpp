@@ -43,6 +43,11 @@ bool Append(std::string_view path, const void* data, size_t size);
 // Writes from the first byte on without cutting the file: a longer file keeps its tail.
 bool Overwrite(std::string_view path, const void* data, size_t size);
 int64_t FileSize(std::string_view path);  // -1 when it does not exist
+// Writes a file whole under a temporary name beside it ("<name>.tmp") and then renames it
+// over `path`, so that the old file stays whole until the new one is complete. With
+// `sync` the bytes reach the disk before the rename (and the rename before the return).
+// On failure the temporary file is removed and the old file is left as it was.
+bool WriteReplacing(std::string_view path, const void* data, size_t size, bool sync);
 
 // The same on Linux paths taken as they are (already resolved, exact letter case): for
 // callers that handle many files of one folder, which a case-insensitive lookup per file
