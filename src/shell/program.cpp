@@ -27,6 +27,7 @@
 #include "shell/timing.hpp"
 #include "shell/variabeln.hpp"
 #include "world/level.hpp"
+#include "world/radio.hpp"
 #include "world/weather_state.hpp"
 
 namespace {
@@ -82,6 +83,7 @@ intptr_t Form1Proc(platform::HWnd hwnd, uint32_t msg, intptr_t wParam, intptr_t 
       return 0;
     case platform::wm::Timer:
       if (static_cast<uintptr_t>(wParam) == kStartTimer) Timer1_Timer();
+      if (static_cast<uintptr_t>(wParam) == kFunkTimer) Form1_Timer2_Timer();
       return 0;
     case platform::wm::Char:
       Form_KeyPress(static_cast<int16_t>(wParam));

@@ -21,6 +21,7 @@
 #include "player/beam_state.hpp"
 #include "player/nova_state.hpp"
 #include "player/players.hpp"
+#include "player/pods.hpp"
 #include "player/score.hpp"
 #include "player/shots_state.hpp"
 #include "shell/angles.hpp"
@@ -72,6 +73,7 @@ void SetStartDefaults() {
   ResetAllPools = VariabelnLösch;
   CloseGameWindows = UnloadGameWindows;
   upcall::AddPunkte = AddPunkte;
+  upcall::NextPartikel = NextPartikel;
   // The game loop and the campaign's screens use the front end's transitions and key names.
   upcall::OverlayEffekte = OverlayEffekte;
   upcall::FadeOut = FadeOut;

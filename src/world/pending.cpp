@@ -3,7 +3,3 @@
 #include "world/animations.hpp"
 #include "world/collision.hpp"
 #include "world/enemies.hpp"
-#include "world/pickups.hpp"
-#include "world/radio.hpp"
-
-void AddSpezialObjekt(int32_t, float, float, float, float&, float, float) {}

@@ -10,4 +10,6 @@ inline void (*AddPunkte)(int32_t Punkte, float x, float y, float SY, int32_t Ves
                                                                                            float, int32_t) {};
 // Places a new checkpoint gate centred at (x, y).
 inline void (*SetCheckpoint)(int32_t x, int32_t y, int32_t Hoehe) = [](int32_t, int32_t, int32_t) {};
+// Selects the next owned orbit pod for player `VeskNr` (a pick-up arranging the pods).
+inline void (*NextPartikel)(int32_t VeskNr) = [](int32_t) {};
 }  // namespace upcall

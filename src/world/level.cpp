@@ -1,5 +1,0 @@
-#include "world/level.hpp"
-
-#include "world/radio.hpp"
-
-void KillFunktionsSound() {}
