@@ -49,13 +49,25 @@ void Todesschuss(const Gegner& g);
 void EffektKlang(int32_t Nr);
 // Explosion sound of something worth `Punkte` (the big one from 1500 on).
 void ExplosionsKlang(int32_t Punkte);
-// Component `k` of enemy `g` bursts into `Anzahl` small particles and an explosion.
-void Zerplatze(const Gegner& g, const Feindkomponente& k, int32_t Anzahl);
-// The end of a death: every living component bursts, counts as a destroyed part for
-// player one, shakes the screen and sounds.
-void FinaleExplosion(const Gegner& g);
+// Stops every shot generator that enemy `Nr` owns.
+void StoppeSchussErzeuger(int32_t Nr);
+
+// How a component bursts: small particles a little inside its picture and an explosion
+// over it; the particles only; or, for an enemy cut apart, the particles over its
+// opaque columns and spread `TodZeit` pixels further up and down, as its halves have.
+enum class Ausbruch { Voll, NurFunken, Gespalten };
+// Component `k` of enemy `g` bursts into `Anzahl` small particles (and an explosion).
+void Zerplatze(const Gegner& g, const Feindkomponente& k, int32_t Anzahl, Ausbruch Art = Ausbruch::Voll);
+// A part destroyed at the end of a death: it counts for player one, shakes the screen
+// (unless a lone player is in power mode) and sounds by its points.
+void TeilVernichtet(const Feindkomponente& k);
+// The end of a death: every living component bursts with 150 particles and is counted,
+// shakes and sounds as `TeilVernichtet`.
+void FinaleExplosion(const Gegner& g, Ausbruch Art = Ausbruch::Voll);
 // Draws living component `k` of living enemy `g` showing picture `b`, flashing while its
 // hit-flash countdown runs.
 void ZeichneKomponente(const Gegner& g, const Feindkomponente& k, const Teilbild& b);
 // Draws every living component of a dying enemy where it stands, without hit flash.
 void ZeichneStill(const Gegner& g);
+// The same for its component `k` alone.
+void ZeichneTeilStill(const Gegner& g, const Feindkomponente& k);

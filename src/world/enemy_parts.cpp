@@ -1,5 +1,6 @@
 // What the enemy's components look like and how they go: the picture a component shows,
 // drawing it living or standing still, bursting, and what a destroyed enemy releases.
+#include <algorithm>
 #include <cstdint>
 
 #include "campaign/game_loop_state.hpp"
@@ -98,27 +99,47 @@ void EffektKlang(int32_t Nr) {
 
 void ExplosionsKlang(int32_t Punkte) { EffektKlang(SndExplosion[Punkte > 1499 ? 2 : 1]); }
 
+void StoppeSchussErzeuger(int32_t Nr) {
+  const int32_t letzter = std::min(SchussErzeuger.Max, SchussErzeuger.Kapazitaet);
+  for (int32_t s = 0; s <= letzter; ++s) {
+    const SchussErzeugerDaten& e = SchussErzeuger[s];
+    if (Wahr(e.Aktiv) && e.FeindNR == Nr) KillGegnerSchussErzeuger(s);
+  }
+}
+
 // Over the picture's source columns and opaque rows: the small particles a little inside,
 // the explosion over all of it.
-void Zerplatze(const Gegner& g, const Feindkomponente& k, int32_t Anzahl) {
+void Zerplatze(const Gegner& g, const Feindkomponente& k, int32_t Anzahl, Ausbruch Art) {
   const Teilbild b = BildVon(k);
   if (b.S == nullptr) return;
   const SurfaceInfo& S = *b.S;
-  const double l = double{KomponenteX(g, k)} + S.SrcRect.Left, r = double{KomponenteX(g, k)} + S.SrcRect.Right;
-  const double o = double{KomponenteY(g, k)} + S.ErsteZeile, u = double{KomponenteY(g, k)} + S.LetzteZeile;
-  AddPartikel(1, Anzahl, CLng(l + 5), CLng(o + 5), CLng(r - 5), CLng(u - 5), false);
-  AddExplosionsPartikel(static_cast<float>(l), static_cast<float>(o), static_cast<float>(r), static_cast<float>(u));
+  const double px = KomponenteX(g, k), py = KomponenteY(g, k);
+  const double l = px + S.SrcRect.Left, r = px + S.SrcRect.Right, o = py + S.ErsteZeile, u = py + S.LetzteZeile;
+  double fl = l + 5, fr = r - 5, fo = o + 5, fu = u - 5;
+  if (Art == Ausbruch::Gespalten) {
+    fl = px + S.RandMinX + 5;
+    fr = px + S.RandMaxX - 5;
+    fo -= g.TodZeit;
+    fu += g.TodZeit;
+  }
+  AddPartikel(1, Anzahl, CLng(fl), CLng(fo), CLng(fr), CLng(fu), false);
+  if (Art != Ausbruch::NurFunken)
+    AddExplosionsPartikel(static_cast<float>(l), static_cast<float>(o), static_cast<float>(r), static_cast<float>(u));
 }
 
-void FinaleExplosion(const Gegner& g) {
+void TeilVernichtet(const Feindkomponente& k) {
   // In power mode a lone player's screen keeps still.
   const bool ruhig = LetzterSpieler == 0 && Wahr(Beam[0].Powermodus);
+  ++Spieler[0].Abschuesse;
+  if (!ruhig) Erschuetterung = CLng(static_cast<double>(Erschuetterung) + IDiv(k.Punkte, 500) + 1);
+  ExplosionsKlang(k.Punkte);
+}
+
+void FinaleExplosion(const Gegner& g, Ausbruch Art) {
   for (const Feindkomponente& k : g.Typ.Komponenten) {
     if (!Wahr(k.Lebt)) continue;
-    Zerplatze(g, k, 150);
-    ++Spieler[0].Abschuesse;
-    if (!ruhig) Erschuetterung = CLng(static_cast<double>(Erschuetterung) + IDiv(k.Punkte, 500) + 1);
-    ExplosionsKlang(k.Punkte);
+    Zerplatze(g, k, 150, Art);
+    TeilVernichtet(k);
   }
 }
 
@@ -142,20 +163,22 @@ void ZeichneKomponente(const Gegner& g, const Feindkomponente& k, const Teilbild
   if (blitzt) Render(b.Nr, true);
 }
 
-void ZeichneStill(const Gegner& g) {
-  for (const Feindkomponente& k : g.Typ.Komponenten) {
-    if (!Wahr(k.Lebt)) continue;
-    const Teilbild b = BildVon(k);
-    if (b.Nr < 0) continue;
-    const float px = KomponenteX(g, k), py = KomponenteY(g, k);
-    if (!b.Quad) {
-      ShowSprite(b.Nr, CLng(px), CLng(py), false);
-    } else if (k.Drehung == 0) {
-      SetUpColor(b.Nr, k.R, k.G, k.B, k.A);
-      ShowSprite(b.Nr, CLng(px), CLng(py), true);
-    } else {
-      QuadGedreht(k, b, px, py);
-      Render(b.Nr, false);
-    }
+void ZeichneTeilStill(const Gegner& g, const Feindkomponente& k) {
+  const Teilbild b = BildVon(k);
+  if (b.Nr < 0) return;
+  const float px = KomponenteX(g, k), py = KomponenteY(g, k);
+  if (!b.Quad) {
+    ShowSprite(b.Nr, CLng(px), CLng(py), false);
+  } else if (k.Drehung == 0) {
+    SetUpColor(b.Nr, k.R, k.G, k.B, k.A);
+    ShowSprite(b.Nr, CLng(px), CLng(py), true);
+  } else {
+    QuadGedreht(k, b, px, py);
+    Render(b.Nr, false);
   }
+}
+
+void ZeichneStill(const Gegner& g) {
+  for (const Feindkomponente& k : g.Typ.Komponenten)
+    if (Wahr(k.Lebt)) ZeichneTeilStill(g, k);
 }

@@ -290,11 +290,7 @@ void SpielMoveEnemy() {
 
 void KillEnemy(int32_t Nr) {
   if (Nr < 0 || Nr > GegnerListe.Kapazitaet) return;
-  const int32_t letzter = std::min(SchussErzeuger.Max, SchussErzeuger.Kapazitaet);
-  for (int32_t s = 0; s <= letzter; ++s) {
-    const SchussErzeugerDaten& e = SchussErzeuger[s];
-    if (Wahr(e.Aktiv) && e.FeindNR == Nr) KillGegnerSchussErzeuger(s);
-  }
+  StoppeSchussErzeuger(Nr);
   LeereGegner(GegnerListe[Nr]);
   GegnerListe.Kill(Nr);
 }

@@ -83,7 +83,8 @@ need Sound.vkp "Normal2.wav" "Normal.wav" "green.wav" "v-Phyton red.wav" "v-Phyt
   "Explosion.wav" "Explosion1.wav" "Explosion2.wav" "ExplosionVESK.wav" "Charge1.wav" "Charge2.wav" \
   "Beam1.wav" "Beam2.wav" "Hit.wav" "Pause.wav" "speech.wav" "spalt.wav" "Nova.wav" "NovaSchuss.wav" \
   "Hupe.wav" "force_on.wav" "force_off.wav" "water touch.wav" "newborn1.wav" "rain.wav" "Thunder.wav" \
-  "Liveup.wav" "dude.wav" "PlingDing.wav"
+  "Liveup.wav" "dude.wav" "PlingDing.wav" "EndgegnerW1.wav" "EndgegnerW2.wav" "EndgegnerW3.wav" \
+  "EndgegnerW4.wav" "EndgegnerW5.wav" "EndgegnerW6.wav" "EndgegnerW7.wav"
 
 # Sizes the game relies on: the magnifier's 256 x 256 texture; the fade texture that
 # holds the screen once its last column and row are cut off; the noise windows; the lens

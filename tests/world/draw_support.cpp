@@ -1,5 +1,7 @@
 #include "draw_support.hpp"
 
+#include <algorithm>
+
 #include "engine/display.hpp"
 #include "engine/surfaces.hpp"
 #include "shell/angles.hpp"
@@ -25,6 +27,21 @@ int32_t Picture(int w, int h, bool quad, bool key, const Maler& maler, platform:
 
 int32_t Solid(int w, int h, uint32_t argb, bool quad) {
   return Picture(w, h, quad, true, [argb](int, int) { return argb; });
+}
+
+void Randprofil(int32_t nr) {
+  SurfaceInfo& S = Surfaces[nr];
+  S.RandLinks.assign(S.Height + 1, -1);
+  S.RandRechts.assign(S.Height + 1, -1);
+  S.ErsteZeile = S.Height, S.LetzteZeile = 0, S.RandMinX = S.Width, S.RandMaxX = 0;
+  for (int y = 0; y < S.Height; ++y)
+    for (int x = 0; x < S.Width; ++x) {
+      if ((S.Surface->GetPixel(x, y) & 0xFFFFFF) == 0) continue;
+      if (S.RandLinks[y] < 0) S.RandLinks[y] = x;
+      S.RandRechts[y] = x;
+      S.ErsteZeile = std::min(S.ErsteZeile, y), S.LetzteZeile = std::max(S.LetzteZeile, y);
+      S.RandMinX = std::min(S.RandMinX, x), S.RandMaxX = std::max(S.RandMaxX, x);
+    }
 }
 
 void LayerTest::SetUp() {

@@ -28,6 +28,9 @@ int32_t Picture(int w, int h, bool quad, bool key, const Maler& maler,
                 platform::PixelFormat format = platform::PixelFormat::XRGB8888, bool ownFormat = false);
 // One colour all over.
 int32_t Solid(int w, int h, uint32_t argb, bool quad = false);
+// Gives surface-table entry `nr` the opaque-edge profile of its pixels (black is clear),
+// as the loader would.
+void Randprofil(int32_t nr);
 
 // A test of what the scrolling layers draw: it starts from the fresh state with a 32-bit
 // display, still layers and the level's background picture showing, and leaves the

@@ -10,6 +10,7 @@
 
 #include "campaign/game_loop_state.hpp"
 #include "draw_support.hpp"
+#include "enemy_support.hpp"
 #include "engine/display.hpp"
 #include "engine/force.hpp"
 #include "engine/render.hpp"
@@ -76,30 +77,10 @@ class EnemyStep : public ::testing::Test {
     testsupport::FreshState();
   }
 
-  // A sprite definition of one frame showing `nr` (flash copy `blitz`), with the picture's
-  // opaque-edge profile taken from its pixels.
   static int32_t Sprite(int32_t nr, int32_t blitz = -1, bool quad = false) {
-    SurfaceInfo& S = Surfaces[nr];
-    S.RandLinks.assign(S.Height + 1, -1);
-    S.RandRechts.assign(S.Height + 1, -1);
-    S.ErsteZeile = S.Height, S.LetzteZeile = 0, S.RandMinX = S.Width, S.RandMaxX = 0;
-    for (int y = 0; y < S.Height; ++y)
-      for (int x = 0; x < S.Width; ++x) {
-        if ((S.Surface->GetPixel(x, y) & 0xFFFFFF) == 0) continue;
-        if (S.RandLinks[y] < 0) S.RandLinks[y] = x;
-        S.RandRechts[y] = x;
-        S.ErsteZeile = std::min(S.ErsteZeile, y), S.LetzteZeile = std::max(S.LetzteZeile, y);
-        S.RandMinX = std::min(S.RandMinX, x), S.RandMaxX = std::max(S.RandMaxX, x);
-      }
-    SpriteDefs.push_back(
-        SpriteDef{.D3DSprite = VBBool(quad), .Frames = {SpriteFrame{.Surface = nr, .SurfaceBlitz = blitz}}});
-    return SpriteDefsMax();
+    return enemytest::Sprite(nr, blitz, quad);
   }
-  static Feindkomponente Teil(int32_t sprite, float ox = 0, float oy = 0) {
-    Feindkomponente k{.OffsetX = ox, .OffsetY = oy, .HP = 100, .Erzeuger = KeinErzeuger, .Sprite = sprite};
-    k.R = k.G = k.B = k.A = 1, k.Lebt = VBTrue, k.Punkte = 1000;
-    return k;
-  }
+  static Feindkomponente Teil(int32_t sprite, float ox = 0, float oy = 0) { return enemytest::Teil(sprite, ox, oy); }
   // A part that launches its enemy's `Parameter`(7) under fire mode `modus`.
   Feindkomponente Werfer(int32_t modus) const {
     Feindkomponente k = Teil(block);
@@ -109,22 +90,12 @@ class EnemyStep : public ::testing::Test {
   }
   static Gegner& Feind(int32_t e, float x, float y, std::vector<Feindkomponente> teile, int32_t route = kBleibt,
                        int32_t startKind = kEndet * 1000) {
-    Gegner& g = GegnerListe[e];
-    g = Gegner{};
-    g.Typ = GegnerTyp{.Komponenten = std::move(teile), .HP = 50, .Width = 40, .Height = 20, .Punkte = 1000};
+    Gegner& g = enemytest::Feind(e, x, y, std::move(teile));
     g.Typ.Parameter[7] = startKind;
-    g.X = x, g.Y = y, g.RouteNr = route, g.Aktiv = VBTrue;
-    GegnerMax = std::max(GegnerMax, e);
-    GegnerFrei = GegnerMax + 1;
+    g.RouteNr = route;
     return g;
   }
-  static void Tick() {
-    if (!Rendern) return SpielMoveEnemy();
-    BackBuffer->BltColorFill(nullptr, 0);
-    RenderStart();
-    SpielMoveEnemy();
-    RenderEnd();
-  }
+  static void Tick() { enemytest::Tick(); }
   static std::vector<int32_t*> Klangnummern() {
     return {&SndExplosion[0], &SndExplosion[1], &SndExplosion[2], &SndSpalt};
   }
@@ -438,20 +409,20 @@ TEST_F(EnemyStep, ATurretTurnsToTheCentreOfItsTargetShipsHitBox) {
   Schiff = {};
 }
 
-TEST_F(EnemyStep, TheDyingStandFrozenWaitUnseenOrExplodeAndGo) {
+TEST_F(EnemyStep, TheDyingStandFrozenWaitUnseenOrPlayTheirDeathToTheEnd) {
   struct Case {
     const char* name;
-    int32_t art, spieler;
+    int32_t art, todZeit, spieler;
     bool power, bleibt, sichtbar;
     int32_t abschuesse, beben;
   } cases[] = {
-      {"frozen by the nova: drawn where it stands", 0, 0, false, true, true, 0, 0},
-      {"the nova's mark: unseen", -1, 0, false, true, false, 0, 0},
-      {"another kind outside them: unseen", 8, 0, false, true, false, 0, 0},
-      {"a wreck: its parts burst before, it goes", 3, 0, false, false, false, 0, 0},
-      {"split: two living parts burst and shake", 1, 0, false, false, false, 2, 6},
-      {"a lone player in power mode: no shake", 6, 0, true, false, false, 2, 0},
-      {"two players: it shakes", 7, 1, true, false, false, 2, 6},
+      {"frozen by the nova: drawn where it stands", 0, 4, 0, false, true, true, 0, 0},
+      {"the nova's mark: unseen", -1, 4, 0, false, true, false, 0, 0},
+      {"another kind outside them: unseen", 8, 4, 0, false, true, false, 0, 0},
+      {"a wreck without pieces: its parts burst before, it goes", 3, 4, 0, false, false, false, 0, 0},
+      {"split, last frame: the halves apart, two living parts burst and shake", 1, 29, 0, false, false, false, 2, 6},
+      {"beam kill, last frame: a lone player in power mode: no shake", 6, 50, 0, true, false, true, 2, 0},
+      {"sparkling, last frame: two players: it shakes", 2, 39, 1, true, false, true, 2, 6},
   };
   Rendern = true;
   for (const Case& c : cases) {
@@ -462,12 +433,12 @@ TEST_F(EnemyStep, TheDyingStandFrozenWaitUnseenOrExplodeAndGo) {
     Spieler[0].Abschuesse = 0, Erschuetterung = 0;
     Gegner& g = Feind(0, 100, 100, {Werfer(7), Teil(block, 10), Teil(block, 20)}, kSchritt);
     g.Typ.Komponenten[2].Lebt = VBFalse;
-    g.Stirbt = VBTrue, g.TodArt = c.art, g.TodZeit = 4;
+    g.Stirbt = VBTrue, g.TodArt = c.art, g.TodZeit = c.todZeit;
     Tick();
     EXPECT_EQ(g.Aktiv != 0, c.bleibt);
     EXPECT_EQ(Pixel(101, 101), c.sichtbar ? kRot : 0u);
     if (c.bleibt) {  // no route, no launch
-      EXPECT_TRUE(g.X == 100 && g.TodZeit == 4 && GegnerMax == 0);
+      EXPECT_TRUE(g.X == 100 && g.TodZeit == c.todZeit && GegnerMax == 0);
     }
     EXPECT_EQ(Spieler[0].Abschuesse, c.abschuesse);
     EXPECT_EQ(Erschuetterung, c.beben);

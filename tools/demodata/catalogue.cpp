@@ -7,6 +7,7 @@
 #include <string>
 
 #include "demodata/audio.hpp"
+#include "demodata/boss_warnings.hpp"
 #include "demodata/draw.hpp"
 #include "demodata/level1.hpp"
 #include "demodata/pictures.hpp"
@@ -183,6 +184,8 @@ Members GameSounds() {
   Sound(m, "rain.wav", RainLoop());
   Sound(m, "Thunder.wav", Thunder());
   Sound(m, "Liveup.wav", ExtraLife());
+  // Loaded when a boss goes down.
+  for (int n = 1; n <= 7; ++n) Sound(m, "EndgegnerW" + N(n) + ".wav", BossWarning(n));
   // The menu's own sounds.
   m.push_back({"dude.wav", tools::EncodeWav16(TwoNotes(660, 880, 0.06, synth::kRate), 1, synth::kRate)});
   m.push_back({"PlingDing.wav", tools::EncodeWav16(TwoNotes(1320, 990, 0.08, synth::kRate), 1, synth::kRate)});
