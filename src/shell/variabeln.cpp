@@ -9,11 +9,14 @@
 #include "campaign/game_loop_state.hpp"
 #include "campaign/special_events_state.hpp"
 #include "campaign/ticker_state.hpp"
+#include "campaign/upcalls.hpp"
 #include "engine/force.hpp"
 #include "engine/magnifier.hpp"
 #include "engine/sound.hpp"
 #include "engine/surfaces.hpp"
+#include "frontend/credits.hpp"
 #include "frontend/effects_state.hpp"
+#include "frontend/video.hpp"
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
 #include "player/beam_state.hpp"
@@ -70,6 +73,9 @@ void SetStartDefaults() {
   ResetAllPools = VariabelnLösch;
   CloseGameWindows = UnloadGameWindows;
   upcall::AddPunkte = AddPunkte;
+  // The level script shows the front end's videos and credits.
+  upcall::PlayAVIFile = PlayAVIFile;
+  upcall::ShowCredits = ShowCredits;
 
   AutoAnordnung = true;
   ForceModus = true;

@@ -546,4 +546,84 @@ Wave RadioVoice(int n) {
   return Done(w, 0.75f);
 }
 
+Wave SonarPing() {
+  // A clear ping ringing out in a large cave, with a softer second partial.
+  Wave w = Tone(1.8f, Const(1180), 0);
+  Mix(w, Tone(1.8f, Const(2360), 0), 0, 0.15f);
+  Shape(w, [](float t) { return std::min(1.0f, t / 0.002f) * std::exp(-3.2f * t); });
+  Echo(w, 0.42f, 0.45f, 4);
+  return Done(w, 0.7f);
+}
+
+Wave SporeShot() {
+  // A wet plop: a rising bubble over a puff of filtered noise.
+  Wave w = Tone(0.18f, Sweep(180, 720, 0.12f), 0);
+  Shape(w, Decay(0.18f));
+  Wave n = Noise(0.12f, 223);
+  BandPass(n, Sweep(600, 2400, 0.1f), 3);
+  Shape(n, Decay(0.12f));
+  Mix(w, n, 0, 0.5f);
+  return Done(w, 0.7f);
+}
+
+Wave Roar() {
+  // The deep growl of something very large, swelling and dying away.
+  Wave w = Tone(2.2f, [](float t) { return 52.0f + 6.0f * std::sin(kTwoPi * 3.1f * t) + 14.0f * std::exp(-t); }, 2);
+  Mix(w, Tone(2.2f, [](float t) { return 78.5f + 5.0f * std::sin(kTwoPi * 2.3f * t); }, 2), 0, 0.6f);
+  Wave n = Noise(2.2f, 227);
+  LowPass(n, Const(500));
+  Mix(w, n, 0, 0.7f);
+  LowPass(w, Sweep(1400, 300, 2.0f));
+  Shape(w, Adsr(0.35f, 0.9f, 0.95f));
+  Drive(w, 2.5f);
+  return Done(w, 0.9f);
+}
+
+Wave BossWarning(int n) {
+  switch (n) {
+    case 0: {  // a shock ring: a hard thump with a crack
+      Wave w = Blast(0.8f, 229, 5000, 60);
+      Mix(w, Burst(0.06f, 233, 10000), 0, 0.5f);
+      return Done(w, 0.9f);
+    }
+    case 1: {  // the siren, looped while the boss burns
+      Wave w = Tone(1.2f, [](float t) { return 620.0f + 260.0f * std::sin(kTwoPi * t / 1.2f); }, 1);
+      LowPass(w, Const(3000));
+      return Looped(w, 0.6f);
+    }
+    case 2: {  // a short warning beep
+      Wave w = Tone(0.22f, Const(1320), 3);
+      LowPass(w, Const(3500));
+      Shape(w, Adsr(0.005f, 0.15f, 0.06f));
+      return Done(w, 0.6f);
+    }
+    case 3: {  // a rising rush
+      Wave w = Noise(1.4f, 239);
+      BandPass(w, Sweep(200, 6000, 1.3f), 2);
+      Shape(w, Adsr(1.1f, 0.1f, 0.2f));
+      return Done(w, 0.8f);
+    }
+    case 4: {  // the low rumble under the whole death, looped
+      Wave w = Noise(2.0f, 241);
+      LowPass(w, Const(140));
+      LowPass(w, Const(220));
+      Mix(w, Tone(2.0f, Const(41), 0), 0, 0.3f);
+      return Looped(w, 0.8f);
+    }
+    case 5: {  // the great blast
+      Wave w = Blast(2.4f, 251, 4500, 55);
+      Mix(w, Blast(1.2f, 257, 3000, 45), 0.3f, 0.7f);
+      Echo(w, 0.25f, 0.3f, 2);
+      return Done(w, 0.95f);
+    }
+    default: {  // the last sparkle as the light fades
+      Wave w = Bell(Note(27), 1.6f);
+      Mix(w, Bell(Note(31), 1.4f), 0.12f, 0.7f);
+      Mix(w, Bell(Note(34), 1.2f), 0.24f, 0.6f);
+      Echo(w, 0.2f, 0.35f, 3);
+      return Done(w, 0.7f);
+    }
+  }
+}
+
 }  // namespace demo::sounds

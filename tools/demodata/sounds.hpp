@@ -56,5 +56,14 @@ Wave RainLoop();
 Wave Alarm();
 Wave PlasmaShot();
 Wave RadioVoice(int n);
+// The second level: a sonar ping, the creatures' spore shot and the roar of the great
+// fish that guards the cave's end.
+Wave SonarPing();
+Wave SporeShot();
+Wave Roar();
+// The seven warnings of a boss's death ("EndgegnerW1.wav" .. "EndgegnerW7.wav", n = 0..6):
+// the shock-ring thump, the siren (looped), a beep, a rising rush, the rumble (looped),
+// the great blast and the last sparkle.
+Wave BossWarning(int n);
 
 }  // namespace demo::sounds
