@@ -11,6 +11,8 @@ HARVO_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xdotool x11-utils imagemagick
+  # The fonts SDL's message boxes need on a bare X server (the end-to-end tests).
+  xfonts-base
 )
 
 harvo_log() { printf '\033[1m== %s\033[0m\n' "$*"; }

@@ -237,7 +237,7 @@ void Timer1_Timer() {
       status = Spielstatus;
       if (!weiter) break;
       if (Spielstatus != 10) {
-        while (LadeDaten(LevelName + ".vlp", SkriptStand.Parameter) && Spielstatus != 10) {
+        while (LadeDaten(LevelName + ".vlp", SkriptStand.LadeBild) && Spielstatus != 10) {
         }
       }
       if (Spielstatus != 10) SpielLoop();

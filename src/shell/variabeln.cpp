@@ -14,8 +14,11 @@
 #include "engine/magnifier.hpp"
 #include "engine/sound.hpp"
 #include "engine/surfaces.hpp"
+#include "frontend/credits.hpp"
 #include "frontend/effects.hpp"
+#include "frontend/effects_state.hpp"
 #include "frontend/key_text.hpp"
+#include "frontend/video.hpp"
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
 #include "player/beam_state.hpp"
@@ -78,6 +81,9 @@ void SetStartDefaults() {
   upcall::OverlayEffekte = OverlayEffekte;
   upcall::FadeOut = FadeOut;
   upcall::GetKeyText = GetKeyText;
+  // The level script shows the front end's videos and credits.
+  upcall::PlayAVIFile = PlayAVIFile;
+  upcall::ShowCredits = ShowCredits;
 
   AutoAnordnung = true;
   ForceModus = true;

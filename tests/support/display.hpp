@@ -1,6 +1,7 @@
 #pragma once
 // A headless display for the drawing tests: a back buffer with its 3D device.
 #include <cstdint>
+#include <string>
 
 #include "platform/surface.hpp"
 
@@ -14,5 +15,14 @@ void OpenDisplay(platform::PixelFormat format);
 void CloseDisplay();
 // The back buffer's pixel (x, y) as 0xRRGGBB.
 uint32_t BackBufferPixel(int x, int y);
+
+// The demo data beside the test program, as the program's folders name it (`AppPfad`,
+// `DatenPfad`, `SoundPfad`), and the per-user folder `dataDir`, made when it is missing.
+void UseDemoData(const std::string& dataDir);
+// The program's own display in a visible 800 x 600 game window, as a windowed start
+// opens it (`Form1`, `FensterHandle`).
+void OpenGameWindow();
+// The surface and sound tables emptied, the display and every window gone.
+void CloseGameWindow();
 
 }  // namespace testsupport

@@ -32,6 +32,7 @@
 #include "shell/program_state.hpp"
 #include "shell/timing.hpp"
 #include "shell/variabeln_state.hpp"
+#include "support/display.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"
 #include "world/animations_state.hpp"
@@ -83,30 +84,13 @@ class LevelLaden : public ::testing::Test {
     SetConfigDefaults();
     FillSinTables();
     // The demo data lie beside the test program, as beside the game.
-    AppPfad = platform::fs::ProgramFolder();
-    DatenPfad = AppPfad;
-    SoundPfad = AppPfad + "Data/Sound/";
-    DatenOrdner = home.dataDir();
-    std::filesystem::create_directories(DatenOrdner);
+    testsupport::UseDemoData(home.dataDir());
     ASSERT_TRUE(platform::fs::FileExists(AppPfad + "Data/Level1.vlp")) << "no demo level in " << AppPfad;
-    FensterModus = true;
-    platform::WindowDesc desc;
-    desc.width = 800;
-    desc.height = 600;
-    desc.visible = true;
-    Form1 = platform::CreateWindow(desc, platform::DefWindowProc);
-    FensterHandle = Form1;
-    ASSERT_NO_THROW(InitWindow());
+    ASSERT_NO_THROW(testsupport::OpenGameWindow());
     // A wait that never ends fails the test instead of hanging it.
     headless::At(static_cast<uint64_t>(GetTickCount()) + 120000, [] { Spielstatus = 10; });
   }
-  void TearDown() override {
-    SurfaceClear();
-    Soundclear();
-    ReleaseDisplay();
-    platform::DestroyAllWindows();
-    Form1 = Form3 = FensterHandle = 0;
-  }
+  void TearDown() override { testsupport::CloseGameWindow(); }
 
   // The demo level's archive changed by `aendern`, in a data folder of its own that the
   // loader then takes the level from.

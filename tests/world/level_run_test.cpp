@@ -23,6 +23,7 @@
 #include "shell/program_state.hpp"
 #include "shell/timing.hpp"
 #include "shell/variabeln_state.hpp"
+#include "support/display.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"
 #include "world/background.hpp"
@@ -57,19 +58,9 @@ class LevelLauf : public ::testing::Test {
     testsupport::FreshState();
     SetConfigDefaults();
     FillSinTables();
-    AppPfad = platform::fs::ProgramFolder();
-    DatenPfad = AppPfad;
-    SoundPfad = AppPfad + "Data/Sound/";
-    DatenOrdner = home.dataDir();
-    std::filesystem::create_directories(DatenOrdner);
+    testsupport::UseDemoData(home.dataDir());
     ASSERT_TRUE(platform::fs::FileExists(AppPfad + "Data/Level1.vlp"));
-    FensterModus = true;
-    platform::WindowDesc desc;
-    desc.width = 800;
-    desc.height = 600;
-    desc.visible = true;
-    Form1 = FensterHandle = platform::CreateWindow(desc, platform::DefWindowProc);
-    ASSERT_NO_THROW(InitWindow());
+    ASSERT_NO_THROW(testsupport::OpenGameWindow());
     headless::QueueKeys({kSpace});
     ASSERT_FALSE(LadeDaten("Level1.vlp", ""));
     ASSERT_EQ(Spielstatus, 0);
@@ -80,13 +71,7 @@ class LevelLauf : public ::testing::Test {
     LevelEnde = 0;
     SpielPastTicks();
   }
-  void TearDown() override {
-    SurfaceClear();
-    Soundclear();
-    ReleaseDisplay();
-    platform::DestroyAllWindows();
-    Form1 = Form3 = FensterHandle = 0;
-  }
+  void TearDown() override { testsupport::CloseGameWindow(); }
   // The world steps of one tick that need no ships.
   static void Welt() {
     SpielTick();

@@ -181,4 +181,93 @@ std::vector<int16_t> CanyonMusic() {
   return mix.Pcm();
 }
 
+namespace {
+
+// A held chord tone of the pads below: a slow swell in and out over `len` seconds.
+auto PadTon(double f, double len, double gain) {
+  return [f, len, gain](double t) {
+    const double env = std::min(1.0, t / (len * 0.3)) * std::min(1.0, (len - t) / (len * 0.3));
+    return static_cast<float>((std::sin(2 * M_PI * f * t) + 0.3 * std::sin(2 * M_PI * 2.003 * f * t)) * env * gain);
+  };
+}
+
+// A plucked note that rings out: a sine with a bright start, fading over `len` seconds.
+auto Zupf(double f, double len, double gain) {
+  return [f, len, gain](double t) {
+    const double env = std::min(1.0, t * 400) * std::exp(-t * 5.0 / len);
+    return static_cast<float>((std::sin(2 * M_PI * f * t) + 0.4 * std::sin(2 * M_PI * 3 * f * t) * std::exp(-t * 12)) *
+                              env * gain);
+  };
+}
+
+}  // namespace
+
+std::vector<int16_t> DeepMusic() {
+  const double beat = 2.0 / 3.0, bar = 4 * beat;
+  const int bars = 12;
+  Spur mix(bars * bar);
+  // Dm - Bb - C - Am, three times; the roots in semitones from A4.
+  const int roots[4] = {-7, -11, -9, -12};
+  const int chords[4][3] = {{-7, -4, 0}, {-11, -7, -4}, {-9, -5, -2}, {-12, -9, -5}};
+  const int arp[8] = {0, 1, 2, 1, 2, 0, 2, 1};
+  Random tropfen(91);
+  for (int b = 0; b < bars; ++b) {
+    const double t0 = b * bar;
+    const int c = b % 4;
+    // The deep bass holds the root; a soft heartbeat on the first and third beat.
+    const double fb = Note(roots[c] - 24);
+    mix.Add(t0, bar, 0, [fb, bar](double t) {
+      const double env = std::min(1.0, t * 6) * std::min(1.0, (bar - t) * 6);
+      return static_cast<float>(std::sin(2 * M_PI * fb * t) * env * 0.45);
+    });
+    for (int k : {0, 2}) {
+      mix.Add(t0 + k * beat, 0.4, 0, [](double t) {
+        const double f = 38 + 40 * std::exp(-t * 25);
+        return static_cast<float>(std::sin(2 * M_PI * f * t) * std::exp(-t * 9) * 0.6);
+      });
+    }
+    for (int k = 0; k < 3; ++k) mix.Add(t0, bar, k == 1 ? 0.4f : -0.4f, PadTon(Note(chords[c][k] - 12), bar, 0.08));
+    // From the second round on, a plucked arpeggio with its echo a dotted eighth later.
+    if (b >= 4) {
+      for (int e = 0; e < 8; ++e) {
+        const double f = Note(chords[c][arp[e]] + 12);
+        const double at = t0 + e * beat / 2;
+        mix.Add(at, 1.2, e % 2 ? 0.5f : -0.3f, Zupf(f, 1.2, 0.12));
+        mix.Add(at + beat * 0.75, 1.2, e % 2 ? -0.5f : 0.3f, Zupf(f, 1.2, 0.05));
+      }
+    }
+    // Drops falling into still water, here and there.
+    for (int d = 0; d < 3; ++d) {
+      const double at = t0 + tropfen.Unit() * bar;
+      const double f0 = 1400 + 900 * tropfen.Unit();
+      const float pan = static_cast<float>(tropfen.Unit() * 1.6 - 0.8);
+      mix.Add(at, 0.12, pan, [f0](double t) {
+        return static_cast<float>(std::sin(2 * M_PI * f0 * (1 + 3 * t) * t) * std::exp(-t * 40) * 0.1);
+      });
+    }
+  }
+  return mix.Pcm();
+}
+
+std::vector<int16_t> EpilogMusic() {
+  const double beat = 0.75, bar = 4 * beat;
+  const int bars = 8;
+  Spur mix(bars * bar);
+  // C - G - Am - F, twice; a bell melody over the second round.
+  const int roots[4] = {3, -2, 0, -4};
+  const int chords[4][3] = {{3, 7, 10}, {-2, 2, 5}, {0, 3, 7}, {-4, 0, 3}};
+  const int melody[4][4] = {{15, 14, 10, 7}, {14, 10, 9, 14}, {12, 10, 7, 12}, {10, 8, 7, 3}};
+  for (int b = 0; b < bars; ++b) {
+    const double t0 = b * bar;
+    const int c = b % 4;
+    for (int k = 0; k < 3; ++k) mix.Add(t0, bar, k == 1 ? 0.5f : -0.5f, PadTon(Note(chords[c][k] - 12), bar, 0.1));
+    mix.Add(t0, bar, 0, PadTon(Note(roots[c] - 24), bar, 0.25));
+    for (int e = 0; e < 4; ++e)
+      mix.Add(t0 + e * beat, 1.6, e % 2 ? 0.4f : -0.4f, Zupf(Note(chords[c][e % 3] + 12), 1.6, 0.07));
+    if (b >= 4)
+      for (int e = 0; e < 4; ++e) mix.Add(t0 + e * beat, 2.0, 0.1f, Zupf(Note(melody[c][e] + 12), 2.0, 0.14));
+  }
+  return mix.Pcm();
+}
+
 }  // namespace demo

@@ -16,5 +16,12 @@ std::vector<int16_t> MenuMusic(double seconds);
 // minute (32 seconds), drums, bass, arpeggio and a lead that joins in; its last bar leads
 // back into its first. Interleaved stereo at 44,100 Hz.
 std::vector<int16_t> CanyonMusic();
+// The second level's music: twelve slow bars in D minor (32 seconds) of deep bass, a
+// heartbeat, pads and, from the fifth bar, a plucked arpeggio with its echo, with drops
+// falling into water. Interleaved stereo at 44,100 Hz.
+std::vector<int16_t> DeepMusic();
+// The epilogue's music: eight calm bars in C major (24 seconds), pads and plucked chords,
+// a bell melody over the second half. Interleaved stereo at 44,100 Hz.
+std::vector<int16_t> EpilogMusic();
 
 }  // namespace demo

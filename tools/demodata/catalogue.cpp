@@ -9,7 +9,9 @@
 #include "demodata/audio.hpp"
 #include "demodata/boss_warnings.hpp"
 #include "demodata/draw.hpp"
+#include "demodata/epilog.hpp"
 #include "demodata/level1.hpp"
+#include "demodata/level2.hpp"
 #include "demodata/pictures.hpp"
 #include "demodata/sounds.hpp"
 #include "lib/media_writer.hpp"
@@ -191,6 +193,7 @@ Members GameSounds() {
   m.push_back({"PlingDing.wav", tools::EncodeWav16(TwoNotes(1320, 990, 0.08, synth::kRate), 1, synth::kRate)});
   // The levels' own sounds, which their loader takes from here.
   for (ArchiveMember& s : Level1Sounds()) m.push_back(std::move(s));
+  for (ArchiveMember& s : Level2Sounds()) m.push_back(std::move(s));
   return m;
 }
 
@@ -217,7 +220,7 @@ Image Title(int w, int h, const std::string& text, uint32_t colour, uint32_t see
 }  // namespace
 
 std::vector<Archiv> Archives() {
-  return {
+  std::vector<Archiv> a = {
       {"Standart.vkp", StandardPictures()},
       {"Spiel.vkp", GamePictures()},
       {"Sound.vkp", GameSounds()},
@@ -226,11 +229,22 @@ std::vector<Archiv> Archives() {
        {Picture("Logo.bmp", Title(400, 150, "HARVO", Rgb(250, 200, 60), 3)),
         Picture("Credits.bmp", Title(512, 256, "CREDITS", Rgb(200, 220, 255), 5))}},
       {"Pause.vkp", {Picture("Pause.bmp", Title(256, 64, "PAUSE", 0xFFFFFF, 9))}},
-      {"Loading.vkp", {Picture("Loading.bmp", Backdrop(800, 600, Rgb(30, 0, 40), 0, 13))}},
-      {"Play.vkp", {TextFile("Play.txt", "Level1\r\n")}},
+      {"Loading.vkp",
+       {Picture("Loading.bmp", Backdrop(800, 600, Rgb(30, 0, 40), 0, 13)),
+        {"Deep.bmp", tools::EncodeBmp24(demo::Flat(DeepLoading()))}}},
       {"Video.vkp", {TextFile("Videos.txt", "Intro.avi\r\n")}},
-      {"Level1.vfp", Level1Voices()},
   };
+  for (const DemoLevel& l : DemoLevels()) a.push_back({l.name + ".vfp", l.voices()});
+  return a;
+}
+
+const std::vector<DemoLevel>& DemoLevels() {
+  static const std::vector<DemoLevel> levels = {
+      {"Level1", Level1Pictures, Level1Voices, CanyonMusic},
+      {"Level2", Level2Pictures, Level2Voices, DeepMusic},
+      {"Epilog", EpilogPictures, EpilogVoices, EpilogMusic},
+  };
+  return levels;
 }
 
 }  // namespace demo

@@ -1,24 +1,29 @@
 #pragma once
-// The first demo level: its archive "Level1.vlp" (the level file built from the level
-// description in demodata/levels/Level1, the pictures drawn here, the radio texts in
-// three languages), its voice archive "Level1.vfp", its sounds (they live in the sound
+// The first demo level, "The Canyon": the pictures its description names (demodata/
+// levels/Level1), its voice archive "Level1.vfp", its sounds (they live in the sound
 // archive, where the loader looks for level sounds); its music is `CanyonMusic`.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "demodata/canvas.hpp"
+#include "demodata/level_archive.hpp"
 #include "lib/archive_writer.hpp"
 
 namespace demo {
 
-// The archive of the level whose description and texts lie in `folder`; false with a
-// reason in `error` when the description cannot be built into a level file.
-bool Level1Archive(const std::string& folder, std::vector<tools::ArchiveMember>& members, std::string& error);
+// Every picture of the level by its file name.
+Bilder Level1Pictures();
 // The radio voices of "Level1.vfp".
 std::vector<tools::ArchiveMember> Level1Voices();
 // The level sounds, for the sound archive.
 std::vector<tools::ArchiveMember> Level1Sounds();
+
+// Drawing helpers the scenery of every level shares: fractal noise that repeats every
+// 800 pixels across (a background that joins its own start), and a soft round glow of
+// `colour` with a white core, radius `r` about (cx, cy), added to the picture.
+float Wrapped(float x, float y, float cellsAcross, int octaves, uint32_t seed);
+void SoftGlow(Canvas& c, float cx, float cy, float r, Col colour);
 
 // The pictures of the level.
 Canvas CanyonSky();                                    // "Sky.bmp", 800 x 600, wraps left to right
@@ -26,6 +31,15 @@ Canvas CanyonSky();                                    // "Sky.bmp", 800 x 600, 
 // bottom edge (or hanging from the top edge) of a w x h picture. `far` rocks are hazy
 // and blue, for the slow layer behind the solid one.
 Canvas Rock(int w, int h, bool hanging, bool far, uint32_t seed);
+// The same in other stone: its dark and bright colours, the colour its lit rim catches,
+// and for rocks far behind a softer shading and a haze laid over them.
+struct RockStyle {
+  Col dark, bright, rim;
+  bool far = false;
+  Col haze;
+  float hazeAmount = 0;
+};
+Canvas Rock(int w, int h, bool hanging, const RockStyle& style, uint32_t seed);
 Canvas DartFrame(int frame);     // "Dart<n>.bmp", 48 x 32, n = 1..4: a small fighter
 Canvas MineFrame(int frame);     // "Mine<n>.bmp", 40 x 40, n = 1..6: a turning spiked mine
 Canvas GunshipFrame(int frame);  // "Gunship<n>.bmp", 112 x 64, n = 1..3: the heavy carrier

@@ -17,21 +17,6 @@ using ray::V3;
 
 constexpr float kPi = 3.14159265358979f;
 
-// Fractal noise that repeats every 800 pixels across, so the sky joins its own start.
-float Wrapped(float x, float y, float cellsAcross, int octaves, uint32_t seed) {
-  const int period = static_cast<int>(cellsAcross);
-  return Fbm(x / 800.0f * cellsAcross, y / 800.0f * cellsAcross, octaves, seed, period);
-}
-
-// A soft round glow of `colour` with a white core, radius `r` about (cx, cy).
-void SoftGlow(Canvas& c, float cx, float cy, float r, Col colour) {
-  c.Fill([=](float x, float y) {
-    const float d = std::hypot(x - cx, y - cy) / r;
-    const float a = std::pow(Clamp01(1 - d), 1.6f);
-    return WithAlpha(Lerp(colour, Hex(0xFFFFFF), Clamp01(1 - d * 2.2f)), a);
-  }, Blend::Add);
-}
-
 // The gunship's colours, shared with its turret.
 struct Gunmetal {
   int hull, armour, dark, stripe;
@@ -43,6 +28,19 @@ struct Gunmetal {
 };
 
 }  // namespace
+
+float Wrapped(float x, float y, float cellsAcross, int octaves, uint32_t seed) {
+  const int period = static_cast<int>(cellsAcross);
+  return Fbm(x / 800.0f * cellsAcross, y / 800.0f * cellsAcross, octaves, seed, period);
+}
+
+void SoftGlow(Canvas& c, float cx, float cy, float r, Col colour) {
+  c.Fill([=](float x, float y) {
+    const float d = std::hypot(x - cx, y - cy) / r;
+    const float a = std::pow(Clamp01(1 - d), 1.6f);
+    return WithAlpha(Lerp(colour, Hex(0xFFFFFF), Clamp01(1 - d * 2.2f)), a);
+  }, Blend::Add);
+}
 
 Canvas CanyonSky() {
   Canvas c(800, 600);
@@ -78,7 +76,15 @@ Canvas CanyonSky() {
   return c;
 }
 
+const RockStyle kCanyonRock{Hex(0x3A2C24), Hex(0xB09270), Hex(0xF0D0A0), false, {}, 0};
+const RockStyle kCanyonFarRock{Hex(0x262E4A), Hex(0x5A6684), Hex(0x8890B8), true, Hex(0x40406A), 0.3f};
+
 Canvas Rock(int w, int h, bool hanging, bool far, uint32_t seed) {
+  return Rock(w, h, hanging, far ? kCanyonFarRock : kCanyonRock, seed);
+}
+
+Canvas Rock(int w, int h, bool hanging, const RockStyle& style, uint32_t seed) {
+  const bool far = style.far;
   const int pad = 12, W = w + 2 * pad, H = h + 2 * pad;
   // The outline: a half ellipse on the ground line with a rough, faceted rim. The
   // polygon closes below the ground line, outside the picture.
@@ -115,7 +121,7 @@ Canvas Rock(int w, int h, bool hanging, bool far, uint32_t seed) {
     return height.at(x, y) * 46 + Fbm(x / 22.0f, y / 22.0f, 3, seed + 2) * 14 + Fbm(x / 4.0f, y / 4.0f, 2, seed + 6) * 1.2f;
   };
   const V3 light = ray::Norm({-0.6f, -0.7f, 0.4f});
-  const Col dark = far ? Hex(0x262E4A) : Hex(0x3A2C24), bright = far ? Hex(0x5A6684) : Hex(0xB09270);
+  const Col dark = style.dark, bright = style.bright;
   Canvas c(w, h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
@@ -134,8 +140,8 @@ Canvas Rock(int w, int h, bool hanging, bool far, uint32_t seed) {
       Col lit = Scale(stone, shade);
       // The lit rim catches the light.
       const float rim = Smooth(3.0f, 0.0f, -dist[static_cast<size_t>(py) * W + px]) * diffuse;
-      lit = Lerp(lit, far ? Hex(0x8890B8) : Hex(0xF0D0A0), rim * 0.35f);
-      if (far) lit = Lerp(lit, Hex(0x40406A), 0.3f);
+      lit = Lerp(lit, style.rim, rim * 0.35f);
+      lit = Lerp(lit, style.haze, style.hazeAmount);
       c.px[static_cast<size_t>(y) * w + x] = {lit.r * cov, lit.g * cov, lit.b * cov, cov};
     }
   return c;

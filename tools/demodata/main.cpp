@@ -1,16 +1,54 @@
-// harvo_demodata <folder>: writes the game's demo data set (pictures, sounds, archives)
-// into <folder> (the build's Data/). Everything is made by code, the same every time.
+// harvo_demodata <folder>: writes the game's demo data set (pictures, sounds, archives,
+// the levels and the level script) into <folder> (the build's Data/). Everything is made
+// by code or built from the descriptions in demodata/levels, the same every time; the
+// archives and the levels are made side by side, each on its own.
 // harvo_demodata --check <folder>: reads a written set back with the game's decoders.
 #include <cstdio>
 #include <filesystem>
+#include <future>
+#include <set>
 #include <string>
 
 #include "demodata/audio.hpp"
 #include "demodata/catalogue.hpp"
 #include "demodata/check.hpp"
-#include "demodata/level1.hpp"
+#include "demodata/level_archive.hpp"
 #include "lib/archive_writer.hpp"
 #include "lib/ogg_writer.hpp"
+
+namespace {
+
+bool Schreibe(const std::filesystem::path& datei, const std::vector<uint8_t>& bytes) {
+  if (tools::WriteFileIfChanged(datei.string(), bytes)) return true;
+  std::fprintf(stderr, "harvo_demodata: cannot write %s\n", datei.c_str());
+  return false;
+}
+
+std::vector<uint8_t> Ogg(const std::vector<int16_t>& samples) { return tools::EncodeOggVorbis(samples, 2, 44100, 0.3f); }
+
+bool Musik(const std::filesystem::path& datei, const std::vector<uint8_t>& ogg) {
+  if (!ogg.empty()) return Schreibe(datei, ogg);
+  std::fprintf(stderr, "harvo_demodata: cannot encode the music %s\n", datei.c_str());
+  return false;
+}
+
+// One level, made: its archive, the sounds it asks of the sound archive, its music.
+struct Level {
+  bool ok = false;
+  std::string error;
+  std::vector<tools::ArchiveMember> members;
+  std::vector<std::string> sounds;
+  std::vector<uint8_t> musik;
+};
+
+Level Mache(const std::string& quellen, const demo::DemoLevel& l) {
+  Level e;
+  e.ok = demo::LevelArchive(quellen + "/" + l.name, l.name, l.bilder(), e.members, e.sounds, e.error);
+  if (e.ok) e.musik = Ogg(l.musik());
+  return e;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--check") return demo::CheckDataFolder(argv[2]) == 0 ? 0 : 1;
@@ -18,37 +56,45 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: harvo_demodata <data folder>\n       harvo_demodata --check <data folder>\n");
     return 2;
   }
-  std::filesystem::path data = argv[1];
+  const std::filesystem::path data = argv[1];
+  const std::string quellen = HARVO_DEMO_LEVELS;
   for (const char* sub : {"Grafik", "Sound", "Video"}) std::filesystem::create_directories(data / sub);
-  for (const demo::Archiv& a : demo::Archives()) {
-    if (!tools::WriteFileIfChanged((data / a.name).string(), tools::PackArchive(a.members))) {
-      std::fprintf(stderr, "harvo_demodata: cannot write %s\n", (data / a.name).c_str());
+  auto archive = std::async(std::launch::async, demo::Archives);
+  auto menuMusik = std::async(std::launch::async, [] { return Ogg(demo::MenuMusic(16.0)); });
+  std::vector<std::future<Level>> levels;
+  for (const demo::DemoLevel& l : demo::DemoLevels())
+    levels.push_back(std::async(std::launch::async, Mache, quellen, std::cref(l)));
+
+  std::set<std::string> sounds;
+  for (const demo::Archiv& a : archive.get()) {
+    if (!Schreibe(data / a.name, tools::PackArchive(a.members))) return 1;
+    if (a.name == "Sound.vkp")
+      for (const tools::ArchiveMember& m : a.members) sounds.insert(m.name);
+  }
+  // The levels from their descriptions in the source tree, each with its music. The
+  // level sounds they name must be in the sound archive.
+  for (size_t i = 0; i < levels.size(); ++i) {
+    const std::string& name = demo::DemoLevels()[i].name;
+    const Level l = levels[i].get();
+    if (!l.ok) {
+      std::fprintf(stderr, "harvo_demodata: %s\n", l.error.c_str());
       return 1;
     }
+    for (const std::string& s : l.sounds)
+      if (!sounds.count(s)) {
+        std::fprintf(stderr, "harvo_demodata: %s.txt names the sound %s, which nothing makes\n", name.c_str(), s.c_str());
+        return 1;
+      }
+    if (!Schreibe(data / (name + ".vlp"), tools::PackArchive(l.members))) return 1;
+    if (!Musik(data / "Sound" / (name + ".ogg"), l.musik)) return 1;
   }
-  // The levels, from their descriptions in the source tree.
-  std::vector<tools::ArchiveMember> level;
-  std::string error;
-  if (!demo::Level1Archive(std::string(HARVO_DEMO_LEVELS) + "/Level1", level, error)) {
-    std::fprintf(stderr, "harvo_demodata: %s\n", error.c_str());
+  // The campaign: the level script.
+  tools::ArchiveMember skript{"Play.txt", {}};
+  if (!demo::GameText(quellen + "/Play.txt", false, skript.data)) {
+    std::fprintf(stderr, "harvo_demodata: %s/Play.txt cannot be read\n", quellen.c_str());
     return 1;
   }
-  if (!tools::WriteFileIfChanged((data / "Level1.vlp").string(), tools::PackArchive(level))) {
-    std::fprintf(stderr, "harvo_demodata: cannot write %s\n", (data / "Level1.vlp").c_str());
-    return 1;
-  }
-  // The music of the menu and of the levels, as plain files beside the archives.
-  const int rate = 44100;
-  const struct {
-    const char* name;
-    std::vector<int16_t> samples;
-  } musik[] = {{"intro.ogg", demo::MenuMusic(16.0)}, {"Level1.ogg", demo::CanyonMusic()}};
-  for (const auto& m : musik) {
-    std::vector<uint8_t> ogg = tools::EncodeOggVorbis(m.samples, 2, rate, 0.3f);
-    if (ogg.empty() || !tools::WriteFileIfChanged((data / "Sound" / m.name).string(), ogg)) {
-      std::fprintf(stderr, "harvo_demodata: cannot write the music %s\n", m.name);
-      return 1;
-    }
-  }
-  return 0;
+  if (!Schreibe(data / "Play.vkp", tools::PackArchive({skript}))) return 1;
+  // The menu's music, a plain file beside the levels' music.
+  return Musik(data / "Sound" / "intro.ogg", menuMusik.get()) ? 0 : 1;
 }

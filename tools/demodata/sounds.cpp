@@ -546,4 +546,38 @@ Wave RadioVoice(int n) {
   return Done(w, 0.75f);
 }
 
+Wave SonarPing() {
+  // A clear ping ringing out in a large cave, with a softer second partial.
+  Wave w = Tone(1.8f, Const(1180), 0);
+  Mix(w, Tone(1.8f, Const(2360), 0), 0, 0.15f);
+  Shape(w, [](float t) { return std::min(1.0f, t / 0.002f) * std::exp(-3.2f * t); });
+  Echo(w, 0.42f, 0.45f, 4);
+  return Done(w, 0.7f);
+}
+
+Wave SporeShot() {
+  // A wet plop: a rising bubble over a puff of filtered noise.
+  Wave w = Tone(0.18f, Sweep(180, 720, 0.12f), 0);
+  Shape(w, Decay(0.18f));
+  Wave n = Noise(0.12f, 223);
+  BandPass(n, Sweep(600, 2400, 0.1f), 3);
+  Shape(n, Decay(0.12f));
+  Mix(w, n, 0, 0.5f);
+  return Done(w, 0.7f);
+}
+
+Wave Roar() {
+  // The deep growl of something very large, swelling and dying away.
+  Wave w = Tone(2.2f, [](float t) { return 52.0f + 6.0f * std::sin(kTwoPi * 3.1f * t) + 14.0f * std::exp(-t); }, 2);
+  Mix(w, Tone(2.2f, [](float t) { return 78.5f + 5.0f * std::sin(kTwoPi * 2.3f * t); }, 2), 0, 0.6f);
+  Wave n = Noise(2.2f, 227);
+  LowPass(n, Const(500));
+  Mix(w, n, 0, 0.7f);
+  LowPass(w, Sweep(1400, 300, 2.0f));
+  Shape(w, Adsr(0.35f, 0.9f, 0.95f));
+  Drive(w, 2.5f);
+  return Done(w, 0.9f);
+}
+
+
 }  // namespace demo::sounds

@@ -56,5 +56,10 @@ Wave RainLoop();
 Wave Alarm();
 Wave PlasmaShot();
 Wave RadioVoice(int n);
+// The second level: a sonar ping, the creatures' spore shot and the roar of the great
+// fish that guards the cave's end.
+Wave SonarPing();
+Wave SporeShot();
+Wave Roar();
 
 }  // namespace demo::sounds
