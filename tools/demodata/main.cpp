@@ -9,6 +9,7 @@
 #include "demodata/catalogue.hpp"
 #include "demodata/check.hpp"
 #include "demodata/level1.hpp"
+#include "demodata/weather_levels.hpp"
 #include "lib/archive_writer.hpp"
 #include "lib/ogg_writer.hpp"
 
@@ -20,7 +21,14 @@ int main(int argc, char** argv) {
   }
   std::filesystem::path data = argv[1];
   for (const char* sub : {"Grafik", "Sound", "Video"}) std::filesystem::create_directories(data / sub);
-  for (const demo::Archiv& a : demo::Archives()) {
+  // The archives, and the weather's small test levels beside them.
+  std::vector<demo::Archiv> archive = demo::Archives();
+  std::string wetterFehler;
+  if (!demo::WeatherLevels(HARVO_DEMO_LEVELS, archive, wetterFehler)) {
+    std::fprintf(stderr, "harvo_demodata: %s\n", wetterFehler.c_str());
+    return 1;
+  }
+  for (const demo::Archiv& a : archive) {
     if (!tools::WriteFileIfChanged((data / a.name).string(), tools::PackArchive(a.members))) {
       std::fprintf(stderr, "harvo_demodata: cannot write %s\n", (data / a.name).c_str());
       return 1;
