@@ -1,7 +1,7 @@
 #pragma once
 // Rain, snow, water and the background's per-level flags.
-#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -12,8 +12,8 @@ struct RegenTropfen {
 inline std::vector<RegenTropfen> Regentropfen;  // 0 To RegenAnzahl
 inline int32_t RegenAnzahl = 0;
 inline int32_t Wasserstand = 0;
-inline int32_t Wetter = 0;  // 1 = snow
-inline bool WetterInit = true;
+inline int32_t Wetter = 0;  // 0 none, 1 snow, 2 haze, 3 rain sheets
+inline bool WetterInit = true;  // the next weather step places every particle of its mode first
 inline float HintergrundX = 0;   // the level picture's offset, in (-800, 0] while it scrolls left
 inline bool HintergrundInit = true;  // the next step of a mode with points sets them up first
 inline int32_t HintergrundModus = 1; // 1 the level picture; the other modes -2..6 are drawn by code
@@ -28,17 +28,31 @@ struct HintergrundPunkt {
 inline std::array<HintergrundPunkt, 101> HintergrundPunkte{};
 inline float Schwerkraft = 0;
 
-// The most raindrops a level may ask for; more would only cost memory and time.
-inline constexpr int32_t RegenAnzahlGrenze = 100000;
+// A particle of the weather: a snow tile, a haze streak or a rain sheet. Particle j of
+// layer l is element 3 * j + l.
+struct WetterTeil {
+  float X = 0, Y = 0, SX = 0, SY = 0;
+};
+inline std::array<WetterTeil, 60> WetterTeile{};
+// The wind that sways snow and rain sheets: a phase in degrees that wanders on by up to 3
+// degrees a tick, kept for the whole run.
+inline float Windphase = 0;
+// The water's splash sound loops while a ship is in the surface; kept between ticks so it
+// is started once and stopped once.
+inline bool WasserKlangLaeuft = false;
+
+// Single raindrops are numbered 0 To RegenAnzahl, and only below this count: a level that
+// asks for 500 or more gets the cheap rain sheets of the weather instead, and no drops.
+inline constexpr int32_t RegenTropfenGrenze = 500;
 
 // Before a level pass: the background scrolls from its start.
 inline void ResetBackgroundScroll() { HintergrundX = 0; }
 
-// Before a level pass: 0 To RegenAnzahl raindrops, all still (none below 0, an absurd
-// count capped), and the background to be set up anew. The array keeps its room, so a
+// Before a level pass: 0 To RegenAnzahl raindrops, all still; none for a negative count or
+// for sheet rain. The background is to be set up anew. The array keeps its room, so a
 // restart of the same level allocates nothing.
 inline void ResetRaindrops() {
-  const int32_t tropfen = RegenAnzahl < 0 ? 0 : std::min(RegenAnzahl, RegenAnzahlGrenze) + 1;
+  const int32_t tropfen = RegenAnzahl < 0 || RegenAnzahl >= RegenTropfenGrenze ? 0 : RegenAnzahl + 1;
   Regentropfen.assign(static_cast<size_t>(tropfen), RegenTropfen{});
   HintergrundInit = true;
 }

@@ -93,7 +93,7 @@ TEST_F(Variabeln, Raindrops) {
   struct Case {
     int32_t anzahl;
     size_t drops;
-  } cases[] = {{0, 1}, {5, 6}, {-1, 0}, {-100, 0}, {INT32_MAX, RegenAnzahlGrenze + 1}};
+  } cases[] = {{0, 1}, {5, 6}, {499, 500}, {500, 0}, {-1, 0}, {-100, 0}, {INT32_MAX, 0}};
   for (const Case& c : cases) {
     RegenAnzahl = c.anzahl;
     VariabelnLösch();

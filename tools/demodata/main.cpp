@@ -13,6 +13,7 @@
 #include "demodata/catalogue.hpp"
 #include "demodata/check.hpp"
 #include "demodata/level_archive.hpp"
+#include "demodata/weather_levels.hpp"
 #include "lib/archive_writer.hpp"
 #include "lib/ogg_writer.hpp"
 
@@ -65,8 +66,15 @@ int main(int argc, char** argv) {
   for (const demo::DemoLevel& l : demo::DemoLevels())
     levels.push_back(std::async(std::launch::async, Mache, quellen, std::cref(l)));
 
+  // The archives, and the weather's small test levels beside them.
+  std::vector<demo::Archiv> archiv = archive.get();
+  std::string wetterFehler;
+  if (!demo::WeatherLevels(quellen, archiv, wetterFehler)) {
+    std::fprintf(stderr, "harvo_demodata: %s\n", wetterFehler.c_str());
+    return 1;
+  }
   std::set<std::string> sounds;
-  for (const demo::Archiv& a : archive.get()) {
+  for (const demo::Archiv& a : archiv) {
     if (!Schreibe(data / a.name, tools::PackArchive(a.members))) return 1;
     if (a.name == "Sound.vkp")
       for (const tools::ArchiveMember& m : a.members) sounds.insert(m.name);
