@@ -35,4 +35,17 @@ void Felder(IO& io, PodDaten& p) {
 }
 
 inline std::array<PodDaten, 4> Pods;
-inline int32_t PodDrehung = 0;  // the guard pods' orbit base angle
+inline int32_t PodDrehung = 0;  // the guard pods' orbit base angle, 0..359
+
+// The pod key and the turn key act once per press: whether each was down in the last
+// frame the pods were steered.
+inline int16_t PodTasteUnten = 0;
+inline int16_t DrehTasteUnten = 0;
+
+// At start-up only: the orbit turns on from game to game, and a key held through a
+// restart does not act again.
+inline void ResetPodKeys() {
+  PodDrehung = 0;
+  PodTasteUnten = 0;
+  DrehTasteUnten = 0;
+}

@@ -386,3 +386,11 @@ void SpielMoveGegnerS() {
 }
 
 void KillGegnerS(int32_t Index) { GegnerSchuesse.Kill(Index); }
+
+bool GegnerSchussBlockbar(int32_t Index) {
+  if (Index < 0 || Index > GegnerSchuesse.Kapazitaet) return false;
+  const GegnerSchussDaten& s = GegnerSchuesse[Index];
+  if (s.Aktiv == VBFalse || s.ID < 0) return false;
+  const ErzeugerSalve* e = SalveVon(s.Nr, s.NRK);
+  return e != nullptr && e->Unblockbar == VBFalse;
+}

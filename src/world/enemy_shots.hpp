@@ -30,3 +30,6 @@ void AddGegnerS(int32_t ID, int32_t Nr, int32_t NRK, float iX, float iY, int32_t
 void SpielMoveGegnerS();
 // Frees shot slot `Index`.
 void KillGegnerS(int32_t Index);
+// Whether live shot `Index` can be stopped by a guard pod or the satellite: a shot of a
+// generator (no shock wave) whose salvo entry is not marked unblockable.
+bool GegnerSchussBlockbar(int32_t Index);

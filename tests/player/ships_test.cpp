@@ -41,15 +41,7 @@ using shiptest::Hold;
 
 namespace {
 
-// The hit box every ship type has.
-void StandardBlock(SchiffDaten& b, int32_t typ) {
-  b.BoxLinks = 0;
-  b.BoxOben = 17;
-  b.BoxRechts = 64;
-  b.BoxUnten = 54;
-  b.Typ = typ;
-  b.Zeilen = 1;
-}
+using shiptest::StandardBlock;
 
 class Ships : public ::testing::Test {
  protected:
