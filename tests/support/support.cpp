@@ -9,6 +9,31 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
+
+namespace {
+
+// Every test program works in a temporary folder of its own: tests of different programs
+// run at the same time, and two that unpack the same archive into a shared temporary
+// folder would find (or delete) each other's files.
+struct EigenerTempOrdner {
+  std::string pfad;
+  EigenerTempOrdner() {
+    std::string muster = (std::filesystem::temp_directory_path() / "harvo-tests-XXXXXX").string();
+    std::vector<char> buf(muster.begin(), muster.end());
+    buf.push_back('\0');
+    if (!mkdtemp(buf.data())) return;
+    pfad = buf.data();
+    setenv("TMPDIR", pfad.c_str(), 1);
+  }
+  ~EigenerTempOrdner() {
+    if (pfad.empty()) return;
+    std::error_code ec;
+    std::filesystem::remove_all(pfad, ec);
+  }
+} eigenerTempOrdner;
+
+}  // namespace
 
 namespace testsupport {
 
