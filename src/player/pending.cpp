@@ -4,6 +4,4 @@
 #include "player/pods.hpp"
 
 void PodWaffen(int32_t, int32_t, bool&) {}
-void SatellitWaffen(int32_t, int32_t, bool&) {}
-void DrohnenWaffen(int32_t, int32_t, bool&) {}
 void NextPartikel(int32_t) {}

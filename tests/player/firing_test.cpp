@@ -14,11 +14,13 @@
 #include "engine/sound.hpp"
 #include "platform/headless/headless.hpp"
 #include "player/beam_state.hpp"
+#include "player/drones_state.hpp"
 #include "player/players_state.hpp"
 #include "player/shots.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/variabeln.hpp"
+#include "ship_support.hpp"
 #include "support/fresh_state.hpp"
 #include "world/game_sounds_state.hpp"
 #include "world/ship_blocks_state.hpp"
@@ -28,28 +30,8 @@ namespace {
 // The fire key of key sets 0, 1 and 2.
 constexpr int kFeuer[3] = {30, 31, 32};
 
-struct Geschoss {
-  int32_t gruppe, art;
-  float x, y, sx, sy, force, staerke;
-  int32_t vesk;
-  bool operator==(const Geschoss&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& o, const Geschoss& g) {
-  return o << "{group " << g.gruppe << ", kind " << g.art << ", (" << g.x << ", " << g.y << "), (" << g.sx << ", "
-           << g.sy << "), force " << g.force << ", damage " << g.staerke << ", player " << g.vesk << "}";
-}
-
-// Every live shot, group by group, slot by slot.
-std::vector<Geschoss> Geschosse() {
-  std::vector<Geschoss> v;
-  for (int32_t g = 0; g < 2; ++g)
-    for (int32_t k = 0; k <= SchussMax(g); ++k) {
-      const SchussDaten& s = Schuesse[g][k];
-      if (s.Aktiv) v.push_back({g, s.Art, s.X, s.Y, s.SX, s.SY, s.Force, s.Stärke, s.VeskNr});
-    }
-  return v;
-}
+using shiptest::Geschoss;
+using shiptest::Geschosse;
 
 // How many random numbers were drawn since `start` (up to a bound).
 int Ziehungen(uint32_t start) {
@@ -99,6 +81,8 @@ class Firing : public ::testing::Test {
       Schiff[p].Zeilen = 3;
     }
     ResetTrails();
+    // The drone ship's escort has guns of its own, tested with the drones.
+    Drohnen.Kette.clear();
     Feuer = FeuerStatus{};
     SetRndState(99);
   }

@@ -5,6 +5,7 @@
 #include "engine/display.hpp"
 #include "engine/input.hpp"
 #include "engine/surfaces.hpp"
+#include "player/shots_state.hpp"
 #include "shell/config.hpp"
 #include "support/pictures.hpp"
 #include "world/landscape_state.hpp"
@@ -23,8 +24,8 @@ int32_t Picture(int w, int h, const std::function<uint32_t(int, int)>& painter) 
 }
 
 int32_t BlockSprite(int w, int h) {
-  const int32_t nr = testsupport::PaintedPicture(w, h, platform::PixelFormat::XRGB8888, true,
-                                                 [](int, int) { return 0xFFFFFFFFu; });
+  const int32_t nr =
+      testsupport::PaintedPicture(w, h, platform::PixelFormat::XRGB8888, true, [](int, int) { return 0xFFFFFFFFu; });
   SurfaceInfo& e = Surfaces[nr];
   e.RandLinks.assign(static_cast<size_t>(h) + 1, 0);
   e.RandRechts.assign(static_cast<size_t>(h) + 1, w - 1);
@@ -47,7 +48,10 @@ Gegner& Enemy(int32_t e, int32_t sprite, float x, float y, float hp) {
   Gegner& g = GegnerListe[e];
   g = Gegner{};
   g.Typ = GegnerTyp{.Komponenten = {Feindkomponente{.HP = hp, .Sprite = sprite, .Lebt = VBTrue, .Punkte = 10}},
-                    .HP = 1000, .Width = 32, .Height = 32, .Punkte = 100};
+                    .HP = 1000,
+                    .Width = 32,
+                    .Height = 32,
+                    .Punkte = 100};
   g.X = x;
   g.Y = y;
   g.Aktiv = VBTrue;
@@ -65,5 +69,29 @@ void BindKeys() {
 void Hold(int32_t set, Aktion a, bool down) { KeyState[Code(set, a)] = down; }
 
 void ReleaseAll() { KeyState.fill(false); }
+
+void StandardBlock(SchiffDaten& b, int32_t typ) {
+  b.BoxLinks = 0;
+  b.BoxOben = 17;
+  b.BoxRechts = 64;
+  b.BoxUnten = 54;
+  b.Typ = typ;
+  b.Zeilen = 1;
+}
+
+std::ostream& operator<<(std::ostream& o, const Geschoss& g) {
+  return o << "{group " << g.gruppe << ", kind " << g.art << ", (" << g.x << ", " << g.y << "), (" << g.sx << ", "
+           << g.sy << "), force " << g.force << ", damage " << g.staerke << ", player " << g.vesk << "}";
+}
+
+std::vector<Geschoss> Geschosse() {
+  std::vector<Geschoss> v;
+  for (int32_t g = 0; g < 2; ++g)
+    for (int32_t k = 0; k <= SchussMax(g); ++k) {
+      const SchussDaten& s = Schuesse[g][k];
+      if (s.Aktiv) v.push_back({g, s.Art, s.X, s.Y, s.SX, s.SY, s.Force, s.Stärke, s.VeskNr});
+    }
+  return v;
+}
 
 }  // namespace shiptest

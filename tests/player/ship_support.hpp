@@ -3,9 +3,12 @@
 // enemies to run into, and the players' keys.
 #include <cstdint>
 #include <functional>
+#include <ostream>
+#include <vector>
 
 #include "engine/keys.hpp"
 #include "world/enemies_state.hpp"
+#include "world/ship_blocks_state.hpp"
 
 namespace shiptest {
 
@@ -25,5 +28,19 @@ void BindKeys();
 // Presses or releases action `a` of key set `set`.
 void Hold(int32_t set, Aktion a, bool down = true);
 void ReleaseAll();
+
+// The hit box every ship type has, for ship type `typ` with one frame row.
+void StandardBlock(SchiffDaten& b, int32_t typ);
+
+// A live player shot as the tests compare it.
+struct Geschoss {
+  int32_t gruppe, art;
+  float x, y, sx, sy, force, staerke;
+  int32_t vesk;
+  bool operator==(const Geschoss&) const = default;
+};
+std::ostream& operator<<(std::ostream& o, const Geschoss& g);
+// Every live shot, group by group, slot by slot.
+std::vector<Geschoss> Geschosse();
 
 }  // namespace shiptest
