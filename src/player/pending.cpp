@@ -1,6 +1,2 @@
 // Services of the player ships whose own code comes later: each does nothing until then.
 // Whoever builds one removes it from here.
-#include "player/firing.hpp"
-
-void SatellitWaffen(int32_t, int32_t, bool&) {}
-void DrohnenWaffen(int32_t, int32_t, bool&) {}

@@ -38,3 +38,19 @@ void Felder(IO& io, SatellitDaten& s) {
 }
 
 inline SatellitDaten Satellit;
+
+// What the satellite's step keeps from frame to frame besides the record: the pod key's
+// latch (it acts once per press), the presses while recalled, whether it damaged an
+// enemy this frame, and the enemy its last test touched with whether that part could not
+// be damaged (the bounce reads both).
+struct SatellitSteuerung {
+  bool TasteFrei = false;
+  int32_t Rufe = 0;
+  bool Getroffen = false;
+  bool Unzerstoerbar = false;
+  int32_t Feind = 0;
+};
+inline SatellitSteuerung SatellitLauf;
+
+// At start-up only: the latch and the counters carry over from level to level.
+inline void ResetSatelliteControl() { SatellitLauf = SatellitSteuerung{}; }

@@ -22,9 +22,11 @@
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
 #include "player/beam_state.hpp"
+#include "player/horn_state.hpp"
 #include "player/nova_state.hpp"
 #include "player/players.hpp"
 #include "player/pods.hpp"
+#include "player/satellite_state.hpp"
 #include "player/score.hpp"
 #include "player/shots_state.hpp"
 #include "shell/angles.hpp"
@@ -103,6 +105,8 @@ void SetStartDefaults() {
   LandschaftsKontakt = true;
   Schwerkraft = 0;
   ResetScreenEffects();
+  ResetSatelliteControl();
+  ResetHorn();
   // The surface table, the sound table and the animation definitions are empty
   // (`SurfacesMax`, `SoundsMax` and `AnimaTypenMax` read -1).
   Surfaces.clear();

@@ -14,6 +14,7 @@
 #include "engine/sound.hpp"
 #include "platform/headless/headless.hpp"
 #include "player/beam_state.hpp"
+#include "player/drones_state.hpp"
 #include "player/players_state.hpp"
 #include "player/shots.hpp"
 #include "shell/basic.hpp"
@@ -80,6 +81,8 @@ class Firing : public ::testing::Test {
       Schiff[p].Zeilen = 3;
     }
     ResetTrails();
+    // The drone ship's escort has guns of its own, tested with the drones.
+    Drohnen.Kette.clear();
     Feuer = FeuerStatus{};
     SetRndState(99);
   }

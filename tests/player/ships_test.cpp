@@ -31,6 +31,7 @@
 #include "support/display.hpp"
 #include "support/fresh_state.hpp"
 #include "support/golden.hpp"
+#include "weapon_support.hpp"
 #include "world/enemies_state.hpp"
 #include "world/landscape_state.hpp"
 #include "world/level_data_state.hpp"
@@ -603,25 +604,13 @@ TEST_F(Ships, TheDebugKeys) {
 
 namespace {
 
-float Kreis(int x, int y, int size) {
-  return std::hypot(x + 0.5f - size / 2.0f, y + 0.5f - size / 2.0f) / (size / 2.0f);
-}
-
-uint32_t Grau(float v) {
-  const uint32_t g = static_cast<uint32_t>(std::fmin(std::fmax(v, 0.0f), 1.0f) * 255 + 0.5f);
-  return 0xFF000000u | g << 16 | g << 8 | g;
-}
-
 int32_t gSchiffsbild[3][15];
 
 // The glow, the bar and a hull per ship type, column and row: an arrow pointing right,
 // tinted by type, leaning with its column, a lighter band per row.
 void Schiffsbilder() {
-  TexKreis2 = shiptest::Picture(64, 64, [](int x, int y) {
-    const float r = Kreis(x, y, 64);
-    return Grau(r >= 1 ? 0 : std::pow(1 - r * r, 0.55f));
-  });
-  TexBalken = shiptest::Picture(16, 8, [](int, int y) { return Grau(1 - std::abs(2 * y - 7) / 8.0f); });
+  TexKreis2 = shiptest::Glow(64);
+  TexBalken = shiptest::Bar();
   const uint32_t farbe[3] = {0x3070E0, 0xE05040, 0x40C060};
   for (int typ = 0; typ < 3; ++typ) {
     for (int zeile = 0; zeile < 3; ++zeile)
