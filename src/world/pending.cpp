@@ -5,5 +5,11 @@
 #include "world/enemies.hpp"
 #include "world/pickups.hpp"
 #include "world/radio.hpp"
+#include "world/weather.hpp"
 
 void AddSpezialObjekt(int32_t, float, float, float, float&, float, float) {}
+void SpielMoveSpezialObjekt() {}
+
+void SpielRegen() {}
+void SpielWasser() {}
+void SpielSchnee() {}

@@ -1,0 +1,5 @@
+#pragma once
+// The horn.
+
+// One tick of the horn.
+void SpielHupe();
