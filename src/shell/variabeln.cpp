@@ -89,6 +89,7 @@ void SetStartDefaults() {
   ForceModus = true;
   VeskReset();
   ResetShipControl();
+  ResetBeamProcedure();
 
   Pi = static_cast<float>(4.0 * std::atan(1.0));
   Farbtiefe = 32;

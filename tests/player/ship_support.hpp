@@ -6,8 +6,12 @@
 
 #include "engine/keys.hpp"
 #include "world/enemies_state.hpp"
+#include "world/ship_blocks_state.hpp"
 
 namespace shiptest {
+
+// The hit box every ship type has, one frame row and ship type `typ`.
+void StandardBlock(SchiffDaten& b, int32_t typ);
 
 // A texture `w` x `h` painted by `painter` (0xAARRGGBB; black is transparent), set up white.
 int32_t Picture(int w, int h, const std::function<uint32_t(int, int)>& painter);

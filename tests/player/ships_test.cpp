@@ -38,18 +38,9 @@
 #include "world/weather_state.hpp"
 
 using shiptest::Hold;
+using shiptest::StandardBlock;
 
 namespace {
-
-// The hit box every ship type has.
-void StandardBlock(SchiffDaten& b, int32_t typ) {
-  b.BoxLinks = 0;
-  b.BoxOben = 17;
-  b.BoxRechts = 64;
-  b.BoxUnten = 54;
-  b.Typ = typ;
-  b.Zeilen = 1;
-}
 
 class Ships : public ::testing::Test {
  protected:
