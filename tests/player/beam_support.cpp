@@ -74,9 +74,10 @@ void Bilder() {
     return Argb(0.5 + 0.5 * std::sin(y * 0.4 + x * 0.2), 1, 1, 1);
   });
   TexWeiss = Bild(8, 8, PixelFormat::XRGB8888, false, [](int, int) { return 0xFFFFFFFFu; });
-  // The lens textures take copies of the back buffer: its format, no key.
+  // The lens textures take copies of the back buffer: its format. The second is keyed, so
+  // the corners its mask blackens stay clear.
   TexBlur = Bild(128, 128, PixelFormat::XRGB8888, false, [](int, int) { return 0xFF000000u; });
-  TexBlurB = Bild(128, 128, PixelFormat::XRGB8888, false, [](int, int) { return 0xFF000000u; });
+  TexBlurB = Bild(128, 128, PixelFormat::XRGB8888, true, [](int, int) { return 0xFF000000u; });
   // The effect particles the beam throws.
   for (int k = 0; k < 4; ++k)
     TexFeuer[k] = Bild(32, 32, PixelFormat::ARGB8888, false, [k](int x, int y) {
