@@ -148,28 +148,33 @@ TEST_F(Beams, TheModeKeyTogglesOrSelectsWhileHeld) {
   struct Fall {
     const char* name;
     bool force;
-    float ladung;  // before the first step
+    BeamStatus start;
     std::vector<Schritt> schritte;
   } faelle[] = {
       {"toggle: one switch per press",
        false,
-       0,
+       {},
        {{true, false, 1, 1, 0, 1}, {true, false, 1, 1, 0, 0}, {false, false, 1, 1, 0, 0}, {true, false, 0, 0, 0, 1}}},
       {"toggle while charging: the charge is lost",
        false,
-       50,
+       {.Ladung = 50},
        {{false, true, 0, 0, 50.9f, 0}, {true, true, 1, 1, 0.9f, 1}}},
+      {"a flying beam keeps its mode until it ends",
+       false,
+       {.Modus = 1, .AktivModus = 1, .LadungAbschuss = 60, .Fliegt = VBTrue},
+       {{true, false, 0, 1, 0, 1}, {false, false, 0, 1, 0, 0}}},
       {"hold: mode 1 follows a frame later and the key charges it",
        true,
-       0,
+       {},
        {{true, false, 1, 0, 0.9f, 0}, {true, false, 1, 1, 0.9f, 0}, {true, false, 1, 1, 1.8f, 0}}},
   };
   Rendern = false;
   for (const Fall& f : faelle) {
     SCOPED_TRACE(f.name);
     ForceModus = f.force;
-    Beam[0] = BeamStatus{.Ladung = f.ladung};
+    Beam[0] = f.start;
     BeamVerlauf.WechselGehalten = {};
+    BeamVerlauf.RingRadius = 30;
     Gespielt(pressq);
     int n = 0;
     for (const Schritt& s : f.schritte) {
@@ -182,76 +187,45 @@ TEST_F(Beams, TheModeKeyTogglesOrSelectsWhileHeld) {
       EXPECT_FLOAT_EQ(Beam[0].Ladung, s.ladung);
       EXPECT_EQ(Gespielt(pressq), s.pressQ);
     }
+    // Every change of mode stopped the charge sound of the old one.
+    EXPECT_FALSE(Spielt(laden0));
     shiptest::ReleaseAll();
   }
 }
 
-TEST_F(Beams, AModeChangeStopsTheChargeSoundAndWaitsForAFlyingBeam) {
-  Rendern = false;
-  Halten(0, AktionBeam);
-  Frames(3);
-  EXPECT_TRUE(Spielt(laden0));
-  Halten(0, AktionBeamWechsel);
-  Frames(1);
-  EXPECT_FALSE(Spielt(laden0));
-  EXPECT_EQ(Beam[0].AktivModus, 1);
-
-  // Released in mode 1, then switched back while its ring collapses.
-  shiptest::ReleaseAll();
-  Frames(1);
-  ASSERT_TRUE(Beam[0].Fliegt);
-  Halten(0, AktionBeamWechsel);
-  Frames(1);
-  EXPECT_EQ(Beam[0].Modus, 0);
-  EXPECT_EQ(Beam[0].AktivModus, 1);
-  shiptest::ReleaseAll();
-  while (Beam[0].Fliegt) Frames(1);
-  Frames(1);
-  EXPECT_EQ(Beam[0].AktivModus, 0);
-}
-
-TEST_F(Beams, FiringOrLeavingControlReleasesTheCharge) {
+TEST_F(Beams, EachPlayerChargesWithItsOwnKeysAndFiringLetsGo) {
   struct Fall {
     const char* name;
-    std::function<void()> los;
+    int32_t letzter;
+    int32_t set;
+    std::function<void()> auch;
+    const char* erwartet;  // by player: c charging, r released, - untouched
   } faelle[] = {
-      {"the fire key", [] { shiptest::Hold(0, AktionSchießen); }},
-      {"the level's end takes the ship", [] { Spieler[0].Status = 1; }},
+      {"one player reads set 0", 0, 0, [] {}, "c-"},
+      {"one player: set 1 is not his", 0, 1, [] {}, "r-"},
+      {"two players: the first reads set 1", 1, 1, [] {}, "cr"},
+      {"two players: the second reads set 2", 1, 2, [] {}, "rc"},
+      {"the fire key lets go", 0, 0, [] { shiptest::Hold(0, AktionSchießen); }, "r-"},
+      {"the level's end takes the ship", 0, 0, [] { Spieler[0].Status = 1; }, "r-"},
   };
   Rendern = false;
   for (const Fall& f : faelle) {
     SCOPED_TRACE(f.name);
-    Beam[0] = BeamStatus{};
+    LetzterSpieler = f.letzter;
+    Beam.fill(BeamStatus{.Ladung = 10});
     Spieler[0].Status = 0;
-    Halten(0, AktionBeam);
-    Frames(20);
-    f.los();
+    shiptest::Hold(f.set, AktionBeam);
+    f.auch();
     Frames(1);
-    EXPECT_TRUE(Beam[0].Fliegt);
-    EXPECT_NEAR(Beam[0].LadungAbschuss, 18, 1e-4);
+    for (int32_t p = 0; p < 2; ++p) {
+      SCOPED_TRACE(p);
+      const char e = f.erwartet[p];
+      EXPECT_FLOAT_EQ(Beam[p].Ladung, e == 'c' ? 10.9f : e == 'r' ? 0 : 10);
+      EXPECT_EQ(Beam[p].Fliegt != 0, e == 'r');
+    }
     shiptest::ReleaseAll();
   }
   Spieler[0].Status = 0;
-}
-
-TEST_F(Beams, EachPlayerReadsItsOwnKeySet) {
-  struct Fall {
-    int32_t letzter;
-    int32_t set;
-    std::vector<bool> laedt;  // by player
-  } faelle[] = {
-      {0, 0, {true, false}}, {0, 1, {false, false}}, {1, 1, {true, false}}, {1, 2, {false, true}}, {1, 0, {false, false}},
-  };
-  Rendern = false;
-  for (const Fall& f : faelle) {
-    SCOPED_TRACE(::testing::Message() << f.letzter << " set " << f.set);
-    LetzterSpieler = f.letzter;
-    Beam.fill(BeamStatus{});
-    shiptest::Hold(f.set, AktionBeam);
-    Frames(1);
-    for (int32_t p = 0; p < 2; ++p) EXPECT_EQ(Beam[p].Ladung > 0, f.laedt[p]) << p;
-    shiptest::ReleaseAll();
-  }
 }
 
 TEST_F(Beams, ModeOneChargesWithSparksAndItsRingCollapsesOnTheNinthShrink) {
