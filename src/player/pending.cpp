@@ -1,7 +1,5 @@
 // Services of the player ships whose own code comes later: each does nothing until then.
 // Whoever builds one removes it from here.
-#include "player/beam.hpp"
 #include "player/nova.hpp"
 
-void SpielBeam() {}
 void SpielNova() {}

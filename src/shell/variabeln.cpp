@@ -92,6 +92,7 @@ void SetStartDefaults() {
   VeskReset();
   ResetShipControl();
   ResetPodKeys();
+  ResetBeamProcedure();
 
   Pi = static_cast<float>(4.0 * std::atan(1.0));
   Farbtiefe = 32;

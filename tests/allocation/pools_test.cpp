@@ -21,6 +21,7 @@
 #include "engine/sound.hpp"
 #include "engine/surfaces.hpp"
 #include "frontend/effects_state.hpp"
+#include "player/beam.hpp"
 #include "player/firing.hpp"
 #include "player/players.hpp"
 #include "player/players_state.hpp"
@@ -116,6 +117,43 @@ void FlyShips() {
   LetzterSpieler = 0;
 }
 
+// Each ship type charging its beam in both modes and letting go: glows, flights across
+// the screen with lightning and helix, the ring collapsing, a power mode running out and
+// draining, with one ship under water. Not drawn: the drawing has its own tests.
+void ChargeAndReleaseBeams() {
+  const uint32_t zufall = RndState();  // the later tests' random sequence stays as it was
+  Rendern = false;
+  SoundAn = false;
+  Wasserstand = 400;
+  KeyConfig.KeyMap(AktionBeam, 0, 0) = 40;
+  KeyConfig.KeyMap(AktionBeamWechsel, 0, 0) = 41;
+  ForceModus = false;
+  for (int32_t typ = 0; typ < 3; ++typ) {
+    Schiff[0] = SchiffDaten{};
+    Schiff[0].BoxOben = 17, Schiff[0].BoxRechts = 64, Schiff[0].BoxUnten = 54, Schiff[0].Typ = typ;
+    Spieler[0].X = 100;
+    Spieler[0].Y = 200;
+    Spieler[0].Waffenstufe = 3;
+    for (int32_t modus = 0; modus < 2; ++modus) {
+      // The mode key switches when needed; the charge goes to full and is let go, and the
+      // beam (or the power mode) runs to its end.
+      for (int i = 0; i < 1700; ++i) {
+        KeyState[41] = i == 0 && Beam[0].Modus != modus;
+        KeyState[40] = i > 1 && i < 200;
+        SpielBeam();
+      }
+      EXPECT_FALSE(Beam[0].Fliegt) << typ << " " << modus;
+      EXPECT_EQ(Beam[0].AktivModus, modus);
+    }
+  }
+  KeyState.fill(false);
+  Wasserstand = 0;
+  HintergrundModus = 1;
+  Rendern = true;
+  SoundAn = true;
+  SetRndState(zufall);
+}
+
 class NoAllocationDuringPlay : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -185,6 +223,11 @@ TEST_F(NoAllocationDuringPlay, FillingEmptyingAndRefillingEveryPool) {
       {"ships flying with keys held", 0,
        [] {
          FlyShips();
+         return Fillings{};
+       }},
+      {"beams charged and released", 0,
+       [] {
+         ChargeAndReleaseBeams();
          return Fillings{};
        }},
       // After a lost life: every pool emptied, the raindrops made again.
