@@ -168,6 +168,9 @@ void Todesstoss(int32_t i, int32_t art) {
 // Every slot marked dying: a target frozen, everything else hidden. What each live slot
 // was doing is kept for the end.
 void Markieren() {
+  // Nothing an earlier nova kept may reach a slot filled after this one began.
+  Nova.StirbtVorher.fill(VBFalse);
+  Nova.TodArtVorher.fill(0);
   for (int32_t i = 0; i <= Letzter(); ++i) {
     Gegner& g = Feind(i);
     const bool lebt = Wahr(g.Aktiv), stirbt = lebt && Wahr(g.Stirbt);
@@ -178,11 +181,12 @@ void Markieren() {
   }
 }
 
-// The marks taken back from every live slot that still carries one.
+// The marks taken back from every live slot that still carries one; an enemy that came
+// while the world stood still carries none and is left alone.
 void Freigeben() {
   for (int32_t i = 0; i <= Letzter(); ++i) {
     Gegner& g = Feind(i);
-    if (!Wahr(g.Aktiv) || (g.TodArt != kZiel && g.TodArt != kVerborgen)) continue;
+    if (!Wahr(g.Aktiv) || !Wahr(g.Stirbt) || (g.TodArt != kZiel && g.TodArt != kVerborgen)) continue;
     g.Stirbt = Nova.StirbtVorher[i];
     g.TodArt = Nova.TodArtVorher[i];
   }

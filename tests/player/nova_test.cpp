@@ -307,6 +307,28 @@ TEST_F(SuperNova, TheEndReleasesOnlyItsOwnMarks) {
   }
 }
 
+// What one nova kept of a dying enemy is not handed to an enemy placed in that slot
+// while a later nova runs.
+TEST_F(SuperNova, AnEnemyPlacedMeanwhileKeepsItsOwnState) {
+  Pods[1].Besitz = VBTrue;
+  Ziel(0, 300, 400);
+  Gegner& sterbend = Ziel(6, 200, 200);
+  sterbend.Stirbt = VBTrue, sterbend.TodArt = 3;
+  Lauf(4, {});
+  ASSERT_TRUE(Wahr(GegnerListe[6].Stirbt));
+  GegnerListe[6] = Gegner{};  // its wreck is gone
+  GegnerMax = 0;
+  Pods[1].Waffe = 4;
+  Hold(0, AktionSuperNova);
+  SpielNova();
+  Hold(0, AktionSuperNova, false);
+  Ziel(6, 500, 300, 50000);  // placed while the world stands still; it outlasts the blow
+  while (WeltAngehalten) SpielNova();
+  EXPECT_TRUE(Wahr(GegnerListe[6].Aktiv));
+  EXPECT_FALSE(Wahr(GegnerListe[6].Stirbt));
+  EXPECT_EQ(GegnerListe[6].TodArt, 0);
+}
+
 TEST_F(SuperNova, TheEndGivesBackBackgroundMusicAndChargeVolumes) {
   auto pcm = std::make_shared<platform::audio::Pcm>();
   pcm->samples.assign(400, 0), pcm->channels = 1, pcm->rate = 22050, pcm->blockAlign = 2;
