@@ -280,15 +280,19 @@ void Waechter(bool erster) {
 
 // ---- 0: the red shock wave ---------------------------------------------------------------
 
-// The wave around `m` with radius `r`, and twelve coloured glows inside its square.
+// The wave around `m` with radius `r`, and twelve coloured glows inside its square. The
+// glows take their random numbers every tick, drawn or not.
 void Welle(const Punkt& m, float r) {
-  if (!SurfaceGueltig(TexKreis2, "SpielNova")) return;
-  SetUpRect(TexKreis2, m.X - r, m.Y - r, m.X + r, m.Y + r);
-  SetUpColor(TexKreis2, 1, 0, 0, 0.7f);
-  Render(TexKreis2, false);
+  const bool zeichnen = Rendern && SurfaceGueltig(TexKreis2, "SpielNova");
+  if (zeichnen) {
+    SetUpRect(TexKreis2, m.X - r, m.Y - r, m.X + r, m.Y + r);
+    SetUpColor(TexKreis2, 1, 0, 0, 0.7f);
+    Render(TexKreis2, false);
+  }
   for (int n = 0; n < 12; ++n) {
     const float x = m.X - r + 2 * r * Rnd(), y = m.Y - r + 2 * r * Rnd();
     const float R = Rnd(), G = Rnd(), B = Rnd();
+    if (!zeichnen) continue;
     SetUpRect(TexKreis2, x - 16, y - 16, x + 16, y + 16);
     SetUpColor(TexKreis2, R, G, B, 0.7f);
     Render(TexKreis2, true);
@@ -314,7 +318,7 @@ void Schockwelle(bool erster) {
     radius = 1;
     PodBlitz(kBlau, 10);
   }
-  if (Rendern) Welle(m, radius);
+  Welle(m, radius);
   radius += 4;
   Erschuetterung = 1;
   Abzaehlen();
@@ -331,12 +335,11 @@ void Gewitter(bool erster) {
     w[2] = p.X;  // it sets out from the pod
     w[3] = p.Y;
   }
-  if (Rendern) {
-    const float oben = Rnd() * kBreite, unten = Rnd() * kBreite;
-    Blitz(oben, 0, unten, kHoehe, 20, 20, 20, 0.6f, 0.6f, 1.0f);
-    const float links = Rnd() * kHoehe, rechts = Rnd() * kHoehe;
-    Blitz(0, links, kBreite, rechts, 20, 15, 20, 0.6f, 0.6f, 1.0f, std::nullopt, true);
-  }
+  // Two bolts across the screen: their ends are random every tick, drawn or not.
+  const float oben = Rnd() * kBreite, unten = Rnd() * kBreite;
+  Blitz(oben, 0, unten, kHoehe, 20, 20, 20, 0.6f, 0.6f, 1.0f);
+  const float links = Rnd() * kHoehe, rechts = Rnd() * kHoehe;
+  Blitz(0, links, kBreite, rechts, 20, 15, 20, 0.6f, 0.6f, 1.0f, std::nullopt, true);
   Erschuetterung = 1;
   if (Nova.NovaZeit > 40) {
     if (Nova.NovaZeit % 10 == 0) {
