@@ -163,7 +163,12 @@ TEST_F(Spielschleife, AFrozenWorldHoldsTheClockTheRampAndTheShips) {
   headless_run::Options o = Demo(4740, 60, {kRunter});
   Spielen(o, [&](const Tick& t) {
     spur.push_back({static_cast<float>(LevelTick), static_cast<float>(platform::music::Volume()), Spieler[0].Y});
-    WeltAngehalten = t.n >= 20 && t.n < 30 ? VBTrue : VBFalse;  // ticks 21 to 30 frozen
+    // Ticks 21 to 30 frozen, as a running nova holds the world: a quiet kind whose count
+    // never reaches one of its events.
+    const bool angehalten = t.n >= 20 && t.n < 30;
+    WeltAngehalten = angehalten ? VBTrue : VBFalse;
+    Nova.NovaArt = -1;
+    Nova.NovaZeit = angehalten ? 50 : 0;
   });
   ASSERT_EQ(spur.size(), 60u);
   for (size_t i = 20; i < 30; ++i) EXPECT_EQ(spur[i], spur[19]) << "frozen tick " << i + 1;
