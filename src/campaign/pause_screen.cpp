@@ -58,11 +58,6 @@ constexpr int32_t kDunkelgruen = 16 | (64 << 8) | (16 << 16);
 constexpr int32_t kWeiss = 0xFFFFFF;
 constexpr const char* kScreenshot = "Screenshot.bmp";
 
-// After an error that ended the run nothing more of the screen is drawn.
-bool g_abbruch = false;
-// The pause archive was unpacked with the remember flag.
-bool g_entpackt = false;
-
 p::Surface& Schirm() {
   if (!BackBuffer) throw DXError(p::DDERR_INVALIDOBJECT);
   return *BackBuffer;
@@ -70,39 +65,31 @@ p::Surface& Schirm() {
 
 // ---- Pictures ------------------------------------------------------------------------------
 
-// The frame picture from the pause archive, drawn by colour-keyed blits.
-int32_t RahmenLaden(bool merken) {
-  const std::string ordner = Depack("Pause.vkp", AppPfad, merken);
-  const int32_t nr = LoadSurface(ordner + "Pausescreen.bmp", false, std::nullopt, std::nullopt, std::nullopt,
-                                 std::nullopt, true);
-  KillDir(ordner);
-  return nr;
-}
-
 p::SurfacePtr Bildschirmdatei(const std::string& datei, p::PixelFormat format) {
   p::BmpImage b;
   if (!p::LoadBmpImage(datei, b) || b.width != kBildschirmBreite || b.height != kBildschirmHoehe) return nullptr;
   return p::SurfaceFromImage(b, format);
 }
 
-// A lost display has been waited for: the monitor's picture and the frame come back.
+// A lost display has been waited for: the monitor's picture comes back from the file
+// written at the pause. The frame picture is kept: our pictures outlive a lost display,
+// and loading it again would leave a second entry in the surface table after the exit.
 void NachVerlust() {
   SetNormalPriority();
   PauseStand.Schnappschuss.reset();
   PauseStand.Schnappschuss = PausenbildNachVerlust(AnzeigeFormat());
-  if (PauseStand.Rahmen > 0) RahmenLaden(false);
 }
 
 // Runs one statement of the screen: a lost display is waited for, the pictures are made
 // anew and the statement runs again. False once an error has ended the run.
 template <class F>
 bool Anweisung(F&& f) {
-  while (!g_abbruch) {
+  while (!PauseStand.Abbruch) {
     switch (SchirmAnweisung("Pause", f)) {
       case Ausgang::Weiter:
         return true;
       case Ausgang::Ende:
-        g_abbruch = true;
+        PauseStand.Abbruch = true;
         break;
       case Ausgang::Verloren:
         NachVerlust();
@@ -153,10 +140,15 @@ void Verlauf() {
   AufBackBuffer("Arial", 18, [] { PauseStand.Historie = PauseHistorie(MessageHistory.Zeilen, Textbreite); });
 }
 
+// The frame picture from the pause archive, drawn by colour-keyed blits; the archive is
+// remembered so that the exit drops both again. Not while the display is away.
 void Rahmen() {
   if (!DisplayReady()) return;
-  g_entpackt = true;
-  PauseStand.Rahmen = RahmenLaden(true);
+  const std::string ordner = Depack("Pause.vkp", AppPfad, true);
+  PauseStand.Entpackt = true;
+  PauseStand.Rahmen = LoadSurface(ordner + "Pausescreen.bmp", false, std::nullopt, std::nullopt, std::nullopt,
+                                  std::nullopt, true);
+  KillDir(ordner);
 }
 
 void Schnappschuss() {
@@ -371,7 +363,7 @@ void Aufraeumen() {
   PauseStand.Schnappschuss.reset();
   if (PauseStand.Rahmen > 0)
     RemoveLastSurface(true);
-  else if (g_entpackt && EntpackListe.size() > 1)
+  else if (PauseStand.Entpackt && EntpackListe.size() > 1)
     EntpackListe.pop_back();
 }
 
@@ -385,7 +377,7 @@ void Weiterspielen() {
 }
 
 void Verlassen() {
-  if (g_abbruch) {
+  if (PauseStand.Abbruch) {
     Aufraeumen();
     return;
   }
@@ -469,10 +461,9 @@ p::SurfacePtr PausenbildNachVerlust(p::PixelFormat format) {
 
 void Pause() {
   ResetPauseScreen();
-  g_abbruch = g_entpackt = false;
   for (Schritt s : kEintritt)
     if (!Anweisung(s)) break;
-  while (!g_abbruch && !Zuende())
+  while (!PauseStand.Abbruch && !Zuende())
     for (Schritt s : kBild)
       if (!Anweisung(s)) break;
   Verlassen();

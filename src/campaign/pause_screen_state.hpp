@@ -31,6 +31,10 @@ struct PauseDaten {
   std::array<int32_t, 2> Kraft{};
   // The process runs at low priority while another window has the focus.
   bool NiedrigePrioritaet = false;
+  // The pause archive was unpacked (and remembered), and an error has ended the run:
+  // nothing more of the screen is drawn.
+  bool Entpackt = false;
+  bool Abbruch = false;
 };
 inline PauseDaten PauseStand;
 

@@ -267,8 +267,9 @@ void Speichern() {
   } catch (...) {
   }
   if (!SaveScreen.Gespeichert || !SoundAn) return;
+  // While quitting the sound table gives 0, which is another sound's number.
   const int32_t nr = LoadSound("Sound.vkp", "Save.wav", 0, 44100);
-  if (nr >= 0) PlaySound(nr, 0, 0.0, SoundLautstaerke);
+  if (nr >= 0 && Spielstatus != 10) PlaySound(nr, 0, 0.0, SoundLautstaerke);
 }
 
 }  // namespace
