@@ -11,6 +11,7 @@
 #include "campaign/ogg.hpp"
 #include "campaign/panel.hpp"
 #include "campaign/pause_screen.hpp"
+#include "campaign/screen_errors.hpp"
 #include "campaign/special_events.hpp"
 #include "campaign/ticker.hpp"
 #include "campaign/upcalls.hpp"
@@ -267,13 +268,7 @@ bool Laeuft(Wann w) {
 // The display went away (a minimised full screen): wait until it is back, bring every
 // picture back and pause at the end of the tick.
 void AnzeigeVerloren() {
-  AltTabpressed();
-  while (!DisplayReady()) {
-    MyDoEvents();
-    platform::IdleUntil(static_cast<uint64_t>(GetTickCount() + 16));
-  }
-  RestoreAllSurfaces();
-  ReloadSurfaces();
+  AnzeigeAbwarten();
   PauseAnfordern = true;
 }
 

@@ -3,11 +3,9 @@
 #include <array>
 
 #include "campaign/checkpoints.hpp"
-#include "campaign/save_screen.hpp"
 #include "campaign/continue_screen.hpp"
 #include "campaign/game_loop_state.hpp"
 #include "campaign/panel.hpp"
-#include "campaign/pause_screen.hpp"
 #include "campaign/special_events.hpp"
 #include "engine/keys.hpp"
 #include "player/players_state.hpp"
@@ -54,14 +52,7 @@ void KillCheckpoint() {}
 void SpielCheckpoint(int32_t) {}
 
 void SpielSpezial(int32_t) {}
-void SaveGame() {}
 void SpielDisplay() {}
 
 // No continue screen yet: the last life ends the game.
 bool Continue() { return false; }
-
-// No pause screen yet: the pause key leaves the level as the pause screen's exit would;
-// a window that lost the focus just plays on.
-void Pause() {
-  if (TasteEscape()) Spielstatus = 9;
-}

@@ -14,6 +14,7 @@
 
 #include "campaign/checkpoints_state.hpp"
 #include "campaign/game_loop_state.hpp"
+#include "campaign/pause_screen_state.hpp"
 #include "campaign/ticker_state.hpp"
 #include "engine/display.hpp"
 #include "engine/text.hpp"
@@ -40,7 +41,7 @@ using headless_run::Tick;
 namespace {
 
 // Key codes: F11 with 2 is the debug keys' shield, F11 with 3 the loss of every life.
-constexpr int kEscape = 1, kZwei = 3, kDrei = 4, kFeuer = 31, kF11 = 87, kHoch = 200, kRunter = 208;
+constexpr int kEscape = 1, kZwei = 3, kDrei = 4, kReturn = 28, kFeuer = 31, kF11 = 87, kHoch = 200, kRunter = 208;
 constexpr int32_t kLaenge = 4800;  // the demo level's end tick
 
 // The play area of the last frame presented: its pixels as 0xRRGGBB (32 bits).
@@ -73,7 +74,10 @@ class Spielschleife : public ::testing::Test {
  protected:
   testsupport::IsolatedHome home;
 
-  void TearDown() override { testsupport::FreshState(); }
+  void TearDown() override {
+    NachPauseBild = nullptr;
+    testsupport::FreshState();
+  }
 
   // The demo level from `start`, seeded; `keys` held in every tick.
   static headless_run::Options Demo(int32_t start = 0, int64_t ticks = -1, std::vector<int> keys = {}) {
@@ -253,26 +257,34 @@ TEST_F(Spielschleife, ALostLifeRestartsTheLevel) {
   }
 }
 
+// The pause key opens the pause screen; leaving the level there (down to its exit, then
+// confirm: the keys the screen reads after the tick's) ends it.
 TEST_F(Spielschleife, LosingEveryLifeAtOnceOrThePauseKeyEndsTheLevel) {
-  for (const std::vector<int>& tasten : {std::vector<int>{kF11, kDrei}, std::vector<int>{kEscape}}) {
+  const std::vector<headless_run::KeyScript> faelle = {{{kF11, kDrei}}, {{kEscape}, {}, {kRunter}, {kReturn}}};
+  for (const headless_run::KeyScript& tasten : faelle) {
     headless_run::Options o = Demo(0, 100);
     o.keys.assign(30, {});
-    o.keys.push_back(tasten);
+    o.keys.insert(o.keys.end(), tasten.begin(), tasten.end());
     int64_t ticks = 0;
     int32_t ende = -1;
     Spielen(o, [&](const Tick& t) {
       ticks = t.n;
       ende = LevelEnde;
     });
-    EXPECT_EQ(ticks, 31) << tasten[0];  // the tick with the keys runs to its end
-    EXPECT_EQ(ende, tasten[0] == kF11 ? 1 : 0);
+    EXPECT_EQ(ticks, 31) << tasten[0][0];  // the tick with the keys runs to its end
+    EXPECT_EQ(ende, tasten[0][0] == kF11 ? 1 : 0);
     EXPECT_EQ(LevelEnde, 0);
   }
 }
 
 // A minimised full screen: the loop waits until the display is back, reloads every
-// picture and plays on.
+// picture, pauses (left with the back key) and plays on.
 TEST_F(Spielschleife, ALostDisplayIsWaitedForAndPlayGoesOn) {
+  NachPauseBild = [] {
+    if (headless::KeyReadsLeft() > 0) return;
+    headless::QueueKeys({kEscape});
+    headless::QueueKeys({});
+  };
   uint64_t uhrVorher = 0, uhrNachher = 0;
   int64_t ticks = 0;
   Spielen(Demo(0, 40), [&](const Tick& t) {

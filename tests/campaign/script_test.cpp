@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "campaign/game_loop_state.hpp"
+#include "campaign/save_screen_state.hpp"
 #include "campaign/special_events_state.hpp"
 #include "campaign/upcalls.hpp"
 #include "engine/display.hpp"
@@ -46,7 +47,7 @@ namespace headless = platform::headless;
 
 namespace {
 
-constexpr int kSpace = 57;
+constexpr int kEscape = 1, kSpace = 57;
 
 std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
 
@@ -141,10 +142,17 @@ class LevelSkriptLauf : public ::testing::Test {
     gCredits = 0;
     upcall::PlayAVIFile = [](const std::string& f, const std::string& a) { gVideos.emplace_back(f, a); };
     upcall::ShowCredits = [] { ++gCredits; };
+    // The save screen of a "Save" line is left with Escape (pressed and let go) at once.
+    NachSaveScreenBild = [] {
+      if (LevelTick != 1 || headless::KeyReadsLeft() > 0) return;
+      headless::QueueKeys({kEscape});
+      headless::QueueKeys({});
+    };
     // A wait that never ends fails the test instead of hanging it.
     headless::At(static_cast<uint64_t>(GetTickCount()) + 120000, [] { Spielstatus = 10; });
   }
   void TearDown() override {
+    NachSaveScreenBild = nullptr;
     testsupport::CloseGameWindow();
     ResetSkriptStand();
   }

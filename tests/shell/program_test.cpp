@@ -237,6 +237,10 @@ TEST_F(ProgramRun, SkipAsksTwoQuestionsPlaysOneLevelAndEnds) {
                            headless::QueueAnswer(platform::mb::Yes);     // two players
                            headless::QueueAnswer(platform::mb::Cancel);  // ship type 2
                            EscapeAfter(3);
+                           // The pause screen's exit: let go, down, confirm.
+                           headless::QueueKeys({});
+                           headless::QueueKeys({208});
+                           headless::QueueKeys({28});
                          },
                          [] {
                            if (LetzterSpieler != 1) return 2;

@@ -163,4 +163,17 @@ std::string CompareWithGoldenBmp(const std::string& relativePath, const platform
   return CompareWithReference(relativePath, platform::EncodeBmp24(part), DecodeBmp);
 }
 
+std::string CompareHalfWithGoldenBmp(const std::string& relativePath, const platform::Surface& frame) {
+  const int w = frame.Width() / 2, h = frame.Height() / 2;
+  platform::Surface half(w, h, platform::PixelFormat::XRGB8888);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint32_t sum[3] = {};
+      for (int v = 0; v < 4; ++v)
+        for (int k = 0; k < 3; ++k) sum[k] += frame.GetPixel(2 * x + v % 2, 2 * y + v / 2) >> (16 - 8 * k) & 255;
+      half.SetPixel(x, y, platform::PackPixel(half.Format(), (sum[0] + 2) / 4, (sum[1] + 2) / 4, (sum[2] + 2) / 4));
+    }
+  return CompareWithGoldenBmp(relativePath, half, {0, 0, w, h});
+}
+
 }  // namespace testsupport

@@ -28,5 +28,8 @@ std::string CompareWithGolden(const std::string& relativePath, const GreyImage& 
 // at both depths.
 std::string CompareWithGoldenBmp(const std::string& relativePath, const platform::Surface& frame,
                                  const platform::Rect& area);
+// A whole 32-bit frame against a BMP reference of half its size, each pixel the rounded
+// mean of four: a screen's reference stays small, and a changed element still shows.
+std::string CompareHalfWithGoldenBmp(const std::string& relativePath, const platform::Surface& frame);
 
 }  // namespace testsupport

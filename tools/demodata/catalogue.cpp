@@ -12,6 +12,7 @@
 #include "demodata/epilog.hpp"
 #include "demodata/level1.hpp"
 #include "demodata/level2.hpp"
+#include "demodata/pause_save.hpp"
 #include "demodata/pictures.hpp"
 #include "demodata/sounds.hpp"
 #include "lib/media_writer.hpp"
@@ -174,6 +175,7 @@ Members GameSounds() {
   Sound(m, "Beam2.wav", BeamRelease(1));
   Sound(m, "Hit.wav", Hit());
   Sound(m, "Pause.wav", PauseChime());
+  Sound(m, "Save.wav", SaveChime());
   Sound(m, "speech.wav", Speech());
   Sound(m, "spalt.wav", Split());
   Sound(m, "Nova.wav", Nova());
@@ -228,7 +230,7 @@ std::vector<Archiv> Archives() {
       {"Logo.vkp",
        {Picture("Logo.bmp", Title(400, 150, "HARVO", Rgb(250, 200, 60), 3)),
         Picture("Credits.bmp", Title(512, 256, "CREDITS", Rgb(200, 220, 255), 5))}},
-      {"Pause.vkp", {Picture("Pause.bmp", Title(256, 64, "PAUSE", 0xFFFFFF, 9))}},
+      {"Pause.vkp", {Picture("Pausescreen.bmp", demo::Keyed(PauseFrame()))}},
       {"Loading.vkp",
        {Picture("Loading.bmp", Backdrop(800, 600, Rgb(30, 0, 40), 0, 13)),
         {"Deep.bmp", tools::EncodeBmp24(demo::Flat(DeepLoading()))}}},

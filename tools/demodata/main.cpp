@@ -13,6 +13,7 @@
 #include "demodata/catalogue.hpp"
 #include "demodata/check.hpp"
 #include "demodata/level_archive.hpp"
+#include "demodata/pause_save.hpp"
 #include "demodata/weather_levels.hpp"
 #include "lib/archive_writer.hpp"
 #include "lib/ogg_writer.hpp"
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
   for (const char* sub : {"Grafik", "Sound", "Video"}) std::filesystem::create_directories(data / sub);
   auto archive = std::async(std::launch::async, demo::Archives);
   auto menuMusik = std::async(std::launch::async, [] { return Ogg(demo::MenuMusic(16.0)); });
+  auto speicherMusik = std::async(std::launch::async, [] { return Ogg(demo::SaveScreenMusic()); });
   std::vector<std::future<Level>> levels;
   for (const demo::DemoLevel& l : demo::DemoLevels())
     levels.push_back(std::async(std::launch::async, Mache, quellen, std::cref(l)));
@@ -103,6 +105,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!Schreibe(data / "Play.vkp", tools::PackArchive({skript}))) return 1;
-  // The menu's music, a plain file beside the levels' music.
+  // The save screen's music and the menu's, plain files beside the levels' music.
+  if (!Musik(data / "Sound" / "Save_Screen.ogg", speicherMusik.get())) return 1;
   return Musik(data / "Sound" / "intro.ogg", menuMusik.get()) ? 0 : 1;
 }
