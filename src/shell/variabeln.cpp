@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "campaign/checkpoints_state.hpp"
+#include "campaign/checkpoints.hpp"
 #include "campaign/game_loop_state.hpp"
 #include "campaign/special_events_state.hpp"
 #include "campaign/ticker_state.hpp"
@@ -73,12 +73,13 @@ void VariabelnInit() {
 void SetStartDefaults() {
   // Two procedures of the program run are called from the subsystems below it: the pool
   // reset by the game loop and the front end, the closing of the game windows by the
-  // picture loader. They are handed in first, and so is the score, which the level world
-  // awards.
+  // picture loader. They are handed in first, and so are the score and the checkpoint
+  // gate, which the level world awards and places.
   ResetAllPools = VariabelnLösch;
   CloseGameWindows = UnloadGameWindows;
   upcall::AddPunkte = AddPunkte;
   upcall::NextPartikel = NextPartikel;
+  upcall::SetCheckpoint = SetCheckpoint;
   // The game loop and the campaign's screens use the front end's transitions and key names.
   upcall::OverlayEffekte = OverlayEffekte;
   upcall::FadeOut = FadeOut;
