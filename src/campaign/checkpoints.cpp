@@ -272,16 +272,16 @@ void SaveCheckpoint(int32_t VeskNr) {
 }
 
 void LoadCheckpoint() {
+  if (CheckpointDaten.empty()) {
+    DebugLog("Checkpoint: none has been taken, nothing is restored");
+    return;
+  }
   const std::string ordner = Ordner();
   const std::string pfad = ordner.empty() ? "Temp" + std::to_string(CheckpointNr) + ".tmp" : Datei(ordner, CheckpointNr);
   // Room for a file as large as the kept bytes, kept from reload to reload; anything
   // larger is not ours anyway.
   static std::vector<uint8_t> datei;
   const bool unsere = !ordner.empty() && fs::ReadAll(pfad, datei, CheckpointDaten.size()) && datei == CheckpointDaten;
-  if (CheckpointDaten.empty()) {
-    DebugLog("Checkpoint: none has been taken, nothing is restored");
-    return;
-  }
   if (!unsere) DebugLog("Checkpoint: " + pfad + " is missing or not the one taken, the one in memory is restored");
   if (!LoadCheckPointSub(CheckpointDaten)) DebugLog("Checkpoint: the one in memory cannot be read back");
 }

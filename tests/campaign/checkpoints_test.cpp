@@ -343,6 +343,21 @@ TEST_F(Checkpoints, AMissingOrForeignFileGivesWayToTheKeptBytes) {
   }
 }
 
+// After the level's checkpoints are gone a reload finds nothing and leaves the game alone,
+// even with an old file of the number lying about.
+TEST_F(Checkpoints, WithoutACheckpointAReloadChangesNothing) {
+  LevelTick = 321;
+  SaveCheckpoint(0);
+  const Bytes alt = CheckpointDaten;
+  KillCheckpoint();
+  std::filesystem::create_directories(Ordner());
+  testsupport::WriteBytes(Ordner() + "Temp0.tmp", alt);
+  LevelTick = 5;
+  LoadCheckpoint();
+  EXPECT_EQ(LevelTick, 5);
+  EXPECT_NE(Log().find("none has been taken"), std::string::npos);
+}
+
 // ---- The gate ----------------------------------------------------------------------------
 
 class Tor : public Checkpoints {
