@@ -73,13 +73,12 @@ void VariabelnInit() {
 void SetStartDefaults() {
   // Two procedures of the program run are called from the subsystems below it: the pool
   // reset by the game loop and the front end, the closing of the game windows by the
-  // picture loader. They are handed in first, and so are the score and the checkpoint
-  // gate, which the level world awards and places.
+  // picture loader. They are handed in first, and so is the score, which the level world
+  // awards.
   ResetAllPools = VariabelnLösch;
   CloseGameWindows = UnloadGameWindows;
   upcall::AddPunkte = AddPunkte;
   upcall::NextPartikel = NextPartikel;
-  upcall::SetCheckpoint = SetCheckpoint;
   // The game loop and the campaign's screens use the front end's transitions and key names.
   upcall::OverlayEffekte = OverlayEffekte;
   upcall::FadeOut = FadeOut;
@@ -87,6 +86,8 @@ void SetStartDefaults() {
   // The level script shows the front end's videos and credits.
   upcall::PlayAVIFile = PlayAVIFile;
   upcall::ShowCredits = ShowCredits;
+  // The level timeline places the checkpoint gates.
+  upcall::SetCheckpoint = SetCheckpoint;
 
   AutoAnordnung = true;
   ForceModus = true;
