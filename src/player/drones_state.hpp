@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/record_io.hpp"
 #include "shell/basic.hpp"
 
 struct DrohnenDaten {
@@ -27,5 +28,31 @@ struct DrohnenStatus {
   // The highest drone index: the chain's own length.
   int32_t DrohnenMax() const { return UBound(Kette); }
 };
+
+// The records' fields in their order, for checkpoints: the chain as a dynamic array, and
+// its highest index (the chain's length) after the three switches.
+template <class IO>
+void Felder(IO& io, DrohnenDaten& d) {
+  io.Single(d.X);
+  io.Single(d.Y);
+  for (float& v : d.VerlaufX) io.Single(v);
+  for (float& v : d.VerlaufY) io.Single(v);
+  io.Single(d.Winkel);
+  io.Int16(d.Halten);
+  io.Int32(d.Abklingzeit);
+}
+
+template <class IO>
+void Felder(IO& io, DrohnenStatus& s) {
+  platform::DynamischesFeld(io, s.Kette, platform::Mindestgroesse<DrohnenDaten>(), INT32_MAX,
+                            [](IO& f, DrohnenDaten& d) { Felder(f, d); });
+  io.Int16(s.BlitzAn);
+  io.Int16(s.SchildAn);
+  io.Int16(s.KugelSchuesseAn);
+  platform::ListenSchranke(io, s.DrohnenMax());
+  for (int32_t& m : s.Munition) io.Int32(m);
+  for (int32_t& z : s.SpezialAbklingzeit) io.Int32(z);
+  io.Int32(s.Spezialwaffe);
+}
 
 inline DrohnenStatus Drohnen;

@@ -2,8 +2,10 @@
 // The player-shot pool: two groups moved at two points of the frame.
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
+#include "platform/record_io.hpp"
 #include "shell/pool.hpp"
 
 struct SchussDaten {
@@ -20,6 +22,25 @@ struct SchussDaten {
   std::vector<float> SchweifX;
   std::vector<float> SchweifY;
 };
+
+// The record's fields in their order, for checkpoints: the trail histories as dynamic
+// arrays of Singles.
+template <class IO>
+void Felder(IO& io, SchussDaten& s) {
+  io.Int32(s.Art);
+  io.Single(s.Force);
+  io.Single(s.Stärke);
+  io.Single(s.SX);
+  io.Single(s.SY);
+  io.Single(s.X);
+  io.Single(s.Y);
+  io.Int16(s.Aktiv);
+  io.Int32(s.Zaehler);
+  io.Int32(s.Zustand);
+  io.Int32(s.VeskNr);
+  for (std::vector<float>* schweif : {&s.SchweifX, &s.SchweifY})
+    platform::DynamischesFeld(io, *schweif, 4, INT32_MAX, [](IO& f, float& v) { f.Single(v); });
+}
 
 // Group 0 is moved early in the tick, group 1 late; each has slots 0 To 1000.
 inline std::array<Pool<SchussDaten, 1000>, 2> Schuesse;

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "campaign/checkpoints_state.hpp"
+#include "campaign/checkpoints.hpp"
 #include "campaign/game_loop_state.hpp"
 #include "campaign/ogg.hpp"
 #include "campaign/special_events_state.hpp"
@@ -90,6 +90,8 @@ void SetStartDefaults() {
   // The level script shows the front end's videos and credits.
   upcall::PlayAVIFile = PlayAVIFile;
   upcall::ShowCredits = ShowCredits;
+  // The level timeline places the checkpoint gates.
+  upcall::SetCheckpoint = SetCheckpoint;
 
   AutoAnordnung = true;
   ForceModus = true;

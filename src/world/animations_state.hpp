@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/record_io.hpp"
 #include "shell/pool.hpp"
 #include "world/level_data_state.hpp"
 
@@ -26,6 +27,36 @@ struct AnimaDaten {
   std::vector<AnimaTeil> Teile;  // one per part of its definition; keeps its room when freed
   int32_t Tick = 0;
 };
+
+// The records' fields in their order, for checkpoints.
+template <class IO>
+void Felder(IO& io, AnimaTeil& t) {
+  io.Single(t.PosX);
+  io.Single(t.PosY);
+  io.Single(t.R);
+  io.Single(t.G);
+  io.Single(t.B);
+  io.Single(t.A);
+  io.Single(t.Drehwinkel);
+  io.Int32(t.Bild);
+  io.Int16(t.Sichtbar);
+  io.Single(t.ZoomX);
+  io.Single(t.ZoomY);
+  io.Int32(t.Schritt);
+  io.Int32(t.BildZeit);
+}
+
+template <class IO>
+void Felder(IO& io, AnimaDaten& a) {
+  io.Int32(a.Ebene);
+  io.Int32(a.Typ);
+  io.Int16(a.Aktiv);
+  io.Single(a.X);
+  io.Single(a.Y);
+  platform::DynamischesFeld(io, a.Teile, platform::Mindestgroesse<AnimaTeil>(), INT32_MAX,
+                            [](IO& f, AnimaTeil& t) { Felder(f, t); });
+  io.Int32(a.Tick);
+}
 
 inline Pool<AnimaDaten, 300> Animationen;
 inline int32_t& AnimaFrei = Animationen.Frei;

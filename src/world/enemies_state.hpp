@@ -37,6 +37,36 @@ struct Gegner {
   std::array<WrackTeil, 6> WrackTeile{};
 };
 
+// The record's fields in their order, for checkpoints.
+template <class IO>
+void Felder(IO& io, WrackTeil& w) {
+  io.Single(w.Richtung);
+  io.Int32(w.Frame);
+  io.Int32(w.FrameZeit);
+}
+
+template <class IO>
+void Felder(IO& io, Gegner& g) {
+  Felder(io, g.Typ);
+  io.Int32(g.RouteNr);
+  io.Single(g.X);
+  io.Single(g.Y);
+  io.Int16(g.Aktiv);
+  io.Int32(g.RoutePos);
+  io.Single(g.MX);
+  io.Single(g.MY);
+  io.Single(g.Ti);
+  for (float& v : g.Vari) io.Single(v);
+  for (float& v : g.GVar) io.Single(v);
+  io.Int32(g.LTick);
+  io.Int32(g.AY);
+  io.Int32(g.TodZeit);
+  io.Int32(g.TodArt);
+  io.Int16(g.Stirbt);
+  io.Int32(g.VeskNr);
+  for (WrackTeil& w : g.WrackTeile) Felder(io, w);
+}
+
 inline Pool<Gegner, 100> GegnerListe;
 inline int32_t& GegnerFrei = GegnerListe.Frei;
 inline int32_t& GegnerMax = GegnerListe.Max;

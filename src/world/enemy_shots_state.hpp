@@ -32,6 +32,37 @@ struct GegnerSchussDaten {
   int32_t VeskNr = 0;
 };
 
+// The record's fields in their order, for checkpoints.
+template <class IO>
+void Felder(IO& io, GegnerSchussDaten& s) {
+  io.Single(s.X);
+  io.Single(s.Y);
+  io.Single(s.MX);
+  io.Single(s.MY);
+  io.Int16(s.Aktiv);
+  io.Single(s.HP);
+  io.Int32(s.RouteNr);
+  io.Int32(s.RoutePos);
+  io.Int32(s.Frame);
+  io.Int32(s.FrameZeit);
+  io.Single(s.Speed);
+  io.Int32(s.ID);
+  io.Int32(s.Nr);
+  io.Int32(s.NRK);
+  for (float& v : s.Vari) io.Single(v);
+  io.Int32(s.BoxLeft);
+  io.Int32(s.BoxTop);
+  io.Int32(s.BoxRight);
+  io.Int32(s.BoxBottom);
+  for (float& v : s.SpurX) io.Single(v);
+  for (float& v : s.SpurY) io.Single(v);
+  for (int32_t& b : s.SpurBild) io.Int32(b);
+  io.Single(s.Alpha);
+  io.Single(s.AlphaSchritt);
+  io.Single(s.Ti);
+  io.Int32(s.VeskNr);
+}
+
 // A generator keeps the state of this many salvo entries.
 inline constexpr int32_t ErzeugerEintraege = 11;
 
@@ -46,6 +77,20 @@ struct SchussErzeugerDaten {
   float X = 0, Y = 0;              // a free-standing generator's place
   int32_t VeskNr = 0;
 };
+
+template <class IO>
+void Felder(IO& io, SchussErzeugerDaten& e) {
+  io.Int32(e.Nr);
+  io.Int32(e.FeindNR);
+  io.Int32(e.FeindNRKomponente);
+  io.Int16(e.Aktiv);
+  for (int32_t& r : e.Rest) io.Int32(r);
+  for (int32_t& c : e.Countdown) io.Int32(c);
+  io.Int32(e.Schusszaehler);
+  io.Single(e.X);
+  io.Single(e.Y);
+  io.Int32(e.VeskNr);
+}
 
 inline Pool<GegnerSchussDaten, 500> GegnerSchuesse;
 inline Pool<SchussErzeugerDaten, 50> SchussErzeuger;

@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/record_io.hpp"
 #include "shell/basic.hpp"
 #include "shell/pool.hpp"
 #include "world/level_data_state.hpp"  // the layer records `Ebenen`
@@ -30,6 +31,35 @@ struct LandschaftEbene {
   void Kill(int32_t k) { pool::Kill(Slots(), Frei, Max, k); }
   void Reset() { pool::Reset(Slots(), Frei, Max); }
 };
+
+// The records' fields in their order, for checkpoints: the items, the highest used slot,
+// the first-free hint and the capacity (the highest slot index, which the item array
+// gives). A read layer's indices must lie within the items it read.
+template <class IO>
+void Felder(IO& io, LandschaftObjekt& o) {
+  io.Single(o.X);
+  io.Single(o.Y);
+  io.Int32(o.Sprite);
+  io.Single(o.DX);
+  io.Single(o.DY);
+  io.Int16(o.Aktiv);
+}
+
+template <class IO>
+void Felder(IO& io, LandschaftEbene& e) {
+  platform::DynamischesFeld(io, e.Objekte, platform::Mindestgroesse<LandschaftObjekt>(), INT32_MAX,
+                            [](IO& f, LandschaftObjekt& o) { Felder(f, o); });
+  int32_t max = e.Max, frei = e.Frei;
+  io.Int32(max);
+  io.Int32(frei);
+  platform::ListenSchranke(io, e.Kapazitaet());
+  if constexpr (IO::kReads) {
+    if (max < -1 || max > e.Kapazitaet() || frei < 0 || frei > e.Kapazitaet() + 1) io.Fail();
+    if (!io.Ok()) return;
+  }
+  e.Max = max;
+  e.Frei = frei;
+}
 
 // Capacities (highest index) of layers 0..6; layer 4 never holds landscape items.
 inline constexpr std::array<int32_t, 7> LandschaftKapazitaet = {10, 50, 20, 100, -1, 20, 15};

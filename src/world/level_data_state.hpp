@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/record_io.hpp"
 #include "shell/basic.hpp"
 
 // ---- Routes --------------------------------------------------------------------------
@@ -109,6 +110,56 @@ struct GegnerTyp {
   bool operator==(const GegnerTyp&) const = default;
 };
 
+// The fields of an enemy's copy of its template in their order, for checkpoints (the level
+// file lists them in its own order, world/level_file.hpp).
+template <class IO>
+  requires platform::RecordIO<IO>
+void Felder(IO& io, Feindkomponente& k) {
+  io.Single(k.OffsetX);
+  io.Single(k.OffsetY);
+  io.Int16(k.RouteAn);
+  io.Int32(k.RouteNr);
+  io.Single(k.R);
+  io.Single(k.G);
+  io.Single(k.B);
+  io.Single(k.A);
+  io.Single(k.Drehung);
+  io.Int16(k.TrefferAufGegner);
+  io.Single(k.HP);
+  io.Int16(k.VerlustToetet);
+  io.Int16(k.Unzerstörbar);
+  io.Int32(k.Erzeuger);
+  io.Int32(k.FeuerModus);
+  io.Int32(k.Sprite);
+  io.Int32(k.AniA);
+  io.Int32(k.TiA);
+  io.Int16(k.Lebt);
+  io.Int32(k.Punkte);
+  io.Int32(k.FeuerZaehler);
+  io.Int32(k.RoutePos);
+  io.Single(k.MX);
+  io.Single(k.MY);
+  io.Single(k.Ti);
+  for (float& v : k.Vari) io.Single(v);
+  io.Single(k.Speed);
+  io.Int32(k.TrefferBlitz);
+}
+
+template <class IO>
+  requires platform::RecordIO<IO>
+void Felder(IO& io, GegnerTyp& t) {
+  platform::DynamischesFeld(io, t.Komponenten, platform::Mindestgroesse<Feindkomponente>(), INT32_MAX,
+                            [](IO& f, Feindkomponente& k) { Felder(f, k); });
+  platform::ListenSchranke(io, t.KomponentenMax());
+  io.Text(t.Name);
+  io.Single(t.HP);
+  io.Single(t.Speed);
+  io.Int32(t.Width);
+  io.Int32(t.Height);
+  io.Int32(t.Punkte);
+  for (int32_t& p : t.Parameter) io.Int32(p);
+}
+
 // ---- The seven layers ------------------------------------------------------------------
 
 struct LevelEreignis {
@@ -128,6 +179,28 @@ struct LevelEbene {
 
   bool operator==(const LevelEbene&) const = default;
 };
+
+// A layer's fields in their order, for checkpoints.
+template <class IO>
+  requires platform::RecordIO<IO>
+void Felder(IO& io, LevelEreignis& e) {
+  io.Int32(e.Tick);
+  io.Int32(e.Typ);
+  io.Int32(e.P1);
+  io.Int32(e.P2);
+  io.Int32(e.P3);
+}
+
+template <class IO>
+  requires platform::RecordIO<IO>
+void Felder(IO& io, LevelEbene& e) {
+  platform::DynamischesFeld(io, e.Ereignisse, platform::Mindestgroesse<LevelEreignis>(), INT32_MAX,
+                            [](IO& f, LevelEreignis& x) { Felder(f, x); });
+  platform::ListenSchranke(io, e.EreignisseMax());
+  io.Single(e.Speed);
+  io.Int32(e.Cursor);
+  io.Single(e.Offset);
+}
 
 // ---- Animations ------------------------------------------------------------------------
 

@@ -42,6 +42,52 @@ struct Blase {
   int16_t Aktiv = 0;
 };
 
+// The records' fields in their order, for checkpoints.
+template <class IO>
+void Felder(IO& io, PartikelDaten& p) {
+  io.Single(p.X);
+  io.Single(p.Y);
+  io.Single(p.DX);
+  io.Single(p.DY);
+  io.Int32(p.Farbe);
+  io.Single(p.R);
+  io.Single(p.G);
+  io.Single(p.B);
+  io.Single(p.A);
+  io.Int32(p.Durchmesser);
+  io.Int16(p.Leben);
+  io.Int16(p.LebenMax);
+  io.Int16(p.Aktiv);
+}
+
+template <class IO>
+void Felder(IO& io, BigPartikelDaten& p) {
+  io.Single(p.x);
+  io.Single(p.y);
+  io.Single(p.SX);
+  io.Single(p.SY);
+  io.Single(p.R);
+  io.Single(p.G);
+  io.Single(p.B);
+  io.Single(p.Alpha);
+  io.Int32(p.Durchmesser);
+  io.Int32(p.Still);
+  io.Int32(p.Dead);
+  io.Int32(p.DeadMax);
+  io.Int16(p.Aktiv);
+  io.Int32(p.Art);
+  io.Single(p.Parameter);
+}
+
+template <class IO>
+void Felder(IO& io, Blase& b) {
+  io.Single(b.X);
+  io.Single(b.Y);
+  io.Int32(b.D);
+  io.Int32(b.Phase);
+  io.Int16(b.Aktiv);
+}
+
 // True when a slot is free at or above the pool's first-free hint, which is where adding
 // looks. The creators ask before they draw the random numbers of a particle, so that a
 // full pool costs the game's random sequence nothing.

@@ -9,6 +9,15 @@ struct RegenTropfen {
   float X = 0, Y = 0, SX = 0, SY = 0;
 };
 
+// A drop's four Singles, for checkpoints.
+template <class IO>
+void Felder(IO& io, RegenTropfen& t) {
+  io.Single(t.X);
+  io.Single(t.Y);
+  io.Single(t.SX);
+  io.Single(t.SY);
+}
+
 inline std::vector<RegenTropfen> Regentropfen;  // 0 To RegenAnzahl
 inline int32_t RegenAnzahl = 0;
 inline int32_t Wasserstand = 0;
@@ -25,6 +34,13 @@ struct HintergrundPunkt {
   float X = 0, Y = 0;
   std::array<float, 5> Wert{};
 };
+// A point's seven Singles, for checkpoints.
+template <class IO>
+void Felder(IO& io, HintergrundPunkt& p) {
+  io.Single(p.X);
+  io.Single(p.Y);
+  for (float& w : p.Wert) io.Single(w);
+}
 inline std::array<HintergrundPunkt, 101> HintergrundPunkte{};
 inline float Schwerkraft = 0;
 

@@ -129,7 +129,7 @@ TEST_F(Variabeln, LöschResetsEveryPieceOfTheLevelState) {
       {"small particles", [] { Partikel[0].Claim(); }, [] { return Partikel[0].Max == -1; }},
       {"landscape cursor", [] { Ebenen[6].Cursor = 4; }, [] { return Ebenen[6].Cursor == 0; }},
       {"animations", [] { Animationen.Claim(); }, [] { return AnimaMax == -1; }},
-      {"checkpoint gate", [] { CheckpointTor.Aktiv = true; }, [] { return !CheckpointTor.Aktiv; }},
+      {"checkpoint gate", [] { CheckpointTor.Active = true; }, [] { return !CheckpointTor.Active; }},
       {"bubbles", [] { Blasen.Claim(); }, [] { return Blasen.Max == -1 && Blasen.Frei == 0; }},
       {"enemy shots", [] { GegnerSchuesse.Claim(); }, [] { return GegnerSchuesse.Max == -1; }},
       {"shot generators", [] { SchussErzeuger.Claim(); }, [] { return SchussErzeuger.Max == -1; }},

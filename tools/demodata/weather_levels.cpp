@@ -1,5 +1,6 @@
-// The weather's test levels: the level file from the description, the pictures it names
-// (drawn as for the first level), radio texts without messages, so the ticker stays quiet.
+// The small test levels (the weather's and the checkpoint gates'): the level file from the
+// description, the pictures it names (drawn as for the first level), radio texts without
+// messages, so the ticker stays quiet.
 #include "demodata/weather_levels.hpp"
 
 #include <functional>
@@ -61,7 +62,7 @@ bool Baue(const std::string& folder, const std::string& name, Archiv& out, std::
 }  // namespace
 
 bool WeatherLevels(const std::string& levels, std::vector<Archiv>& archives, std::string& error) {
-  for (const char* name : {"Snow", "Haze", "Rain"}) {
+  for (const char* name : {"Snow", "Haze", "Rain", "Gates"}) {
     Archiv a;
     if (!Baue(levels + "/" + name, name, a, error)) return false;
     archives.push_back(std::move(a));

@@ -1,7 +1,8 @@
 #pragma once
 // The small test levels of the weather: "Snow.vlp" (background mode 3), "Haze.vlp"
-// (background mode 5) and "Rain.vlp" (500 drops: rain sheets), each built from its level
-// description in demodata/levels/<name>/<name>.txt with pictures of the first level.
+// (background mode 5) and "Rain.vlp" (500 drops: rain sheets), and "Gates.vlp" with two
+// checkpoint gates, each built from its level description in
+// demodata/levels/<name>/<name>.txt with pictures of the first level.
 #include <string>
 #include <vector>
 
