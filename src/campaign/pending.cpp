@@ -4,9 +4,7 @@
 
 #include "campaign/checkpoints.hpp"
 #include "campaign/save_screen.hpp"
-#include "campaign/continue_screen.hpp"
 #include "campaign/game_loop_state.hpp"
-#include "campaign/panel.hpp"
 #include "campaign/pause_screen.hpp"
 #include "campaign/special_events.hpp"
 #include "engine/keys.hpp"
@@ -55,10 +53,6 @@ void SpielCheckpoint(int32_t) {}
 
 void SpielSpezial(int32_t) {}
 void SaveGame() {}
-void SpielDisplay() {}
-
-// No continue screen yet: the last life ends the game.
-bool Continue() { return false; }
 
 // No pause screen yet: the pause key leaves the level as the pause screen's exit would;
 // a window that lost the focus just plays on.

@@ -7,6 +7,7 @@
 
 #include "campaign/checkpoints_state.hpp"
 #include "campaign/game_loop_state.hpp"
+#include "campaign/panel_state.hpp"
 #include "campaign/special_events_state.hpp"
 #include "campaign/ticker_state.hpp"
 #include "campaign/upcalls.hpp"
@@ -170,7 +171,7 @@ void VariabelnLösch() {
 
   ForceStop();
 
-  ExtraLebenCountdown = 0;
+  ResetExtraLifeEffect();
 }
 
 void VariabelnTerminate() {

@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
   for (const char* sub : {"Grafik", "Sound", "Video"}) std::filesystem::create_directories(data / sub);
   auto archive = std::async(std::launch::async, demo::Archives);
   auto menuMusik = std::async(std::launch::async, [] { return Ogg(demo::MenuMusic(16.0)); });
+  auto continueMusik = std::async(std::launch::async, [] { return Ogg(demo::ContinueMusic()); });
   std::vector<std::future<Level>> levels;
   for (const demo::DemoLevel& l : demo::DemoLevels())
     levels.push_back(std::async(std::launch::async, Mache, quellen, std::cref(l)));
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!Schreibe(data / "Play.vkp", tools::PackArchive({skript}))) return 1;
-  // The menu's music, a plain file beside the levels' music.
+  // The menu's and the continue screen's music, plain files beside the levels' music.
+  if (!Musik(data / "Sound" / "Continue.ogg", continueMusik.get())) return 1;
   return Musik(data / "Sound" / "intro.ogg", menuMusik.get()) ? 0 : 1;
 }
