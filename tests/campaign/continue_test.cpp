@@ -154,6 +154,16 @@ TEST_F(Weiter, AQuitEndsTheScreenAndKeepsTheRunState) {
   EXPECT_FALSE(FrameSkipAn);
 }
 
+// A late frame is not drawn (the screen skips frames as the game loop does), but the
+// count and the collapse keep their pace: one frame fewer is presented.
+TEST_F(Weiter, ALateFrameIsSkippedAndTheCountKeepsItsPace) {
+  headless::At(static_cast<uint64_t>(GetTickCount()) + 2000, [] { headless::AdvanceClock(100); });
+  const Lauf l = Zeigen({});
+  EXPECT_FALSE(l.ergebnis);
+  EXPECT_EQ(l.frames, kZaehlung + kZusammenfall - 1);
+  EXPECT_FALSE(FrameSkipAn);  // as before the call
+}
+
 // Every player's result is entered before anything is drawn, and a place in the table
 // shows as a line at y 490 (player one) or 510 (player two); no place, no line.
 TEST_F(Weiter, ThePlacesWonShowBelow) {
