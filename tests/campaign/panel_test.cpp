@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "campaign/panel.hpp"
@@ -274,6 +275,28 @@ TEST_F(Anzeige, GaugesShowTheirShareOfThePicture) {
   }
 }
 
+// The empty energy and beam bars show behind the filled parts, of the beam mode selected;
+// with force feedback on (`ForceModus`) they are not drawn.
+TEST_F(Anzeige, EmptyBarsShowOnlyWithoutForceModus) {
+  TexAnzeigeEnergie = Farbe(100, 6, 0x00FF00);
+  TexAnzeigeEnergieA = Farbe(100, 6, 0xFF0000);
+  TexAnzeigeBeam = {Farbe(165, 4, 0x0000FF), Farbe(165, 4, 0x0000FF)};
+  TexAnzeigeBeamA = {Farbe(165, 4, 0x800000), Farbe(165, 4, 0x008000)};
+  Spieler[0].Energie = 50;
+  Beam[0].Ladung = 82.5f;
+  for (const auto& [force, modus, energieLeer, beamLeer] :
+       std::vector<std::tuple<bool, int32_t, uint32_t, uint32_t>>{
+           {false, 0, 0xFF0000, 0x800000}, {false, 1, 0xFF0000, 0x008000}, {true, 0, 0, 0}}) {
+    ForceModus = force;
+    Beam[0].Modus = modus;
+    Tick();
+    EXPECT_EQ(Px(152 + 20, 558), 0x00FF00u);
+    EXPECT_EQ(Px(152 + 90, 558), energieLeer) << force;
+    EXPECT_EQ(Px(170 + 20, 579), 0x0000FFu);
+    EXPECT_EQ(Px(170 + 150, 579), beamLeer) << force << modus;
+  }
+}
+
 // Combos of player one: one hit shows nothing and tells nothing; from two hits on the
 // label and count show while it runs and a while after, and its end goes to the ticker.
 TEST_F(Anzeige, CombosShowFromTwoHitsAndEndInTheTicker) {
@@ -364,7 +387,7 @@ TEST_F(AnzeigeBild, ThePanelOfEachShipTypeAndOfTwoPlayers) {
     int32_t letzter, typ;
   };
   for (const Fall& f : {Fall{"panel_ship0", 0, 0}, Fall{"panel_ship1", 0, 1}, Fall{"panel_ship2", 0, 2},
-                        Fall{"panel_two_players", 1, 0}}) {
+                        Fall{"panel_two_players", 1, 0}, Fall{"panel_two_players_ship1", 1, 1}}) {
     SCOPED_TRACE(f.name);
     LetzterSpieler = f.letzter;
     Schiff[0].Typ = f.typ;
