@@ -429,7 +429,7 @@ TEST_F(AnzeigeBild, ThePanelOfEachShipTypeAndOfTwoPlayers) {
     SpielDisplay();
     RenderEnd();
     EXPECT_EQ(testsupport::CompareWithGoldenBmp(std::string("tests/campaign/golden/") + f.name + "_32.bmp",
-                                                *BackBuffer, {0, 440, 800, 600}),
+                                                *BackBuffer, {0, 505, 800, 600}),
               "");
     SurfaceClear();
   }
