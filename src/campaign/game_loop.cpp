@@ -2,11 +2,11 @@
 
 #include <array>
 #include <cstdio>
-#include <new>
 #include <string>
 
 #include "campaign/checkpoints.hpp"
 #include "campaign/continue_screen.hpp"
+#include "campaign/loop_step.hpp"
 #include "campaign/mosaic.hpp"
 #include "campaign/ogg.hpp"
 #include "campaign/panel.hpp"
@@ -291,22 +291,7 @@ bool Ausfuehren(const std::array<Schritt, N>& schritte) {
   for (const Schritt& s : schritte) {
     g_schritt = s.Nummer;
     if (!Laeuft(s.Lauf)) continue;
-    try {
-      try {
-        s.Tun();
-      } catch (const std::bad_alloc&) {
-        throw err::KeinSpeicher();
-      }
-    } catch (const Err& e) {
-      if (e.Nummer == platform::D3DERR_SCENE_NOT_IN_SCENE) continue;
-      try {
-        if (e.Nummer != DDERR_SURFACELOST) throw;
-        AnzeigeVerloren();
-      } catch (const Err& fatal) {
-        Absturz(fatal);
-        return false;
-      }
-    }
+    if (!LoopSchritt(s.Tun, AnzeigeVerloren, Absturz)) return false;
   }
   return true;
 }

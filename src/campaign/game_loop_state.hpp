@@ -5,7 +5,6 @@
 inline int32_t LevelTick = 0;
 inline int32_t LevelLaenge = 0;
 inline int32_t LevelEnde = 0;  // 0 running, 1 life lost, 2 level done
-inline int32_t ExtraLebenCountdown = 0;
 // The music volume ramp in percent (0..100), and its change per tick: +5 after the music
 // (re)starts, -2 over the last 50 ticks of the level, -1 while the last life's ship dies,
 // 0 once it has reached either end.

@@ -8,6 +8,7 @@
 #include "campaign/checkpoints.hpp"
 #include "campaign/game_loop_state.hpp"
 #include "campaign/ogg.hpp"
+#include "campaign/panel_state.hpp"
 #include "campaign/special_events_state.hpp"
 #include "campaign/ticker_state.hpp"
 #include "campaign/upcalls.hpp"
@@ -176,7 +177,7 @@ void VariabelnLösch() {
 
   ForceStop();
 
-  ExtraLebenCountdown = 0;
+  ResetExtraLifeEffect();
 }
 
 void VariabelnTerminate() {

@@ -4,6 +4,7 @@
 
 #include "campaign/checkpoints_state.hpp"
 #include "campaign/game_loop_state.hpp"
+#include "campaign/panel_state.hpp"
 #include "campaign/special_events_state.hpp"
 #include "campaign/ticker_state.hpp"
 #include "engine/force.hpp"
@@ -150,7 +151,7 @@ TEST_F(Variabeln, LöschResetsEveryPieceOfTheLevelState) {
          return !SpezialStand.Aktiv && SpezialStand.Neustart && SpezialStand.Art == 0 && SpezialStand.Tick == 0 &&
                 SpezialStand.Wert[3] == 4;  // the values stay
        }},
-      {"extra-life countdown", [] { ExtraLebenCountdown = 50; }, [] { return ExtraLebenCountdown == 0; }},
+      {"extra-life countdown", [] { ExtraLebenZeit = 50; }, [] { return ExtraLebenZeit == 0; }},
       {"boss", [] { SonderGegnerDa = true; }, [] { return !SonderGegnerDa; }},
   };
   for (const Case& c : cases) {

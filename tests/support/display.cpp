@@ -7,6 +7,7 @@
 #include "engine/sound.hpp"
 #include "engine/surfaces.hpp"
 #include "platform/fs.hpp"
+#include "platform/headless/headless.hpp"
 #include "platform/window.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
@@ -14,6 +15,7 @@
 #include "shell/program_state.hpp"
 #include "shell/timing.hpp"
 #include "shell/variabeln_state.hpp"
+#include "support/fresh_state.hpp"
 
 namespace testsupport {
 
@@ -66,6 +68,15 @@ void CloseGameWindow() {
   ReleaseDisplay();
   platform::DestroyAllWindows();
   Form1 = Form3 = FensterHandle = 0;
+}
+
+void StartWithDemoData(const std::string& dataDir) {
+  platform::headless::Reset();
+  FreshState();
+  SetConfigDefaults();
+  FillSinTables();
+  UseDemoData(dataDir);
+  OpenGameWindow();
 }
 
 }  // namespace testsupport

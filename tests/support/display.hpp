@@ -24,5 +24,9 @@ void UseDemoData(const std::string& dataDir);
 void OpenGameWindow();
 // The surface and sound tables emptied, the display and every window gone.
 void CloseGameWindow();
+// A game started afresh in a game window: the headless platform back at its start, the
+// fresh state with the configuration's defaults and the sine tables, the demo data as
+// `UseDemoData` names it, and `OpenGameWindow`.
+void StartWithDemoData(const std::string& dataDir);
 
 }  // namespace testsupport

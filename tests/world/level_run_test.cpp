@@ -54,13 +54,8 @@ class LevelLauf : public ::testing::Test {
   testsupport::IsolatedHome home;
 
   void SetUp() override {
-    headless::Reset();
-    testsupport::FreshState();
-    SetConfigDefaults();
-    FillSinTables();
-    testsupport::UseDemoData(home.dataDir());
+    ASSERT_NO_THROW(testsupport::StartWithDemoData(home.dataDir()));
     ASSERT_TRUE(platform::fs::FileExists(AppPfad + "Data/Level1.vlp"));
-    ASSERT_NO_THROW(testsupport::OpenGameWindow());
     headless::QueueKeys({kSpace});
     ASSERT_FALSE(LadeDaten("Level1.vlp", ""));
     ASSERT_EQ(Spielstatus, 0);

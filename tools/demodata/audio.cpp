@@ -270,4 +270,39 @@ std::vector<int16_t> EpilogMusic() {
   return mix.Pcm();
 }
 
+std::vector<int16_t> ContinueMusic() {
+  const double schritt = 1.12;  // one step of the count: 28 frames of 40 ms
+  const int schritte = 9;
+  const double ende = schritte * schritt;
+  Spur mix(13.0);
+  // The drone under the count swells and trembles faster toward its end.
+  for (int k : {-33, -26}) {
+    const double f = Note(k);
+    mix.Add(0, ende, k == -33 ? -0.2f : 0.2f, [f, ende](double t) {
+      const double env = std::min(1.0, t * 2) * std::min(1.0, (ende - t) * 4) * (0.5 + 0.5 * t / ende);
+      const double zittern = 1 - 0.4 * (0.5 + 0.5 * std::sin(2 * M_PI * (1.5 + 4 * t / ende) * t));
+      return static_cast<float>((std::sin(2 * M_PI * f * t) + 0.25 * Saw(f * t)) * env * zittern * 0.22);
+    });
+  }
+  for (int s = 0; s < schritte; ++s) {
+    const double at = s * schritt;
+    // The bell of the step, a semitone lower each time.
+    mix.Add(at, schritt, s % 2 ? 0.3f : -0.3f, Zupf(Note(3 - s), schritt, 0.35));
+    mix.Add(at, schritt, 0, Zupf(Note(-9 - s), schritt, 0.2));
+    // The clock: a tick on the step and a softer one half-way.
+    for (int h = 0; h < 2; ++h)
+      mix.Add(at + h * schritt / 2, 0.03, h ? 0.5f : -0.5f, [h](double t) {
+        return static_cast<float>(std::sin(2 * M_PI * 2600 * t) * std::exp(-t * 250) * (h ? 0.25 : 0.45));
+      });
+  }
+  // The tube switched off: a whine falling away while the picture collapses.
+  mix.Add(ende, 2.6, 0, [](double t) {
+    // The phase of a pitch falling from 930 Hz toward 30 Hz.
+    const double phase = 900 / 2.2 * (1 - std::exp(-t * 2.2)) + 30 * t;
+    return static_cast<float>((std::sin(2 * M_PI * phase) * 0.6 + 0.2 * Square(phase)) * std::exp(-t * 1.6) *
+                              std::min(1.0, t * 200) * 0.5);
+  });
+  return mix.Pcm();
+}
+
 }  // namespace demo

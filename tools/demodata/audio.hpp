@@ -24,4 +24,9 @@ std::vector<int16_t> DeepMusic();
 // a bell melody over the second half. Interleaved stereo at 44,100 Hz.
 std::vector<int16_t> EpilogMusic();
 
+// The continue screen's music (13 seconds, played once): a low drone under a clock that
+// ticks each of the nine count steps of 1.12 seconds with a bell a semitone lower every
+// step, then the tone of a tube switched off. Interleaved stereo at 44,100 Hz.
+std::vector<int16_t> ContinueMusic();
+
 }  // namespace demo

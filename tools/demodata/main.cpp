@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
   auto archive = std::async(std::launch::async, demo::Archives);
   auto menuMusik = std::async(std::launch::async, [] { return Ogg(demo::MenuMusic(16.0)); });
   auto speicherMusik = std::async(std::launch::async, [] { return Ogg(demo::SaveScreenMusic()); });
+  auto continueMusik = std::async(std::launch::async, [] { return Ogg(demo::ContinueMusic()); });
   std::vector<std::future<Level>> levels;
   for (const demo::DemoLevel& l : demo::DemoLevels())
     levels.push_back(std::async(std::launch::async, Mache, quellen, std::cref(l)));
@@ -105,7 +106,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!Schreibe(data / "Play.vkp", tools::PackArchive({skript}))) return 1;
-  // The save screen's music and the menu's, plain files beside the levels' music.
+  // The save screen's, the continue screen's and the menu's music, plain files beside the
+  // levels' music.
   if (!Musik(data / "Sound" / "Save_Screen.ogg", speicherMusik.get())) return 1;
+  if (!Musik(data / "Sound" / "Continue.ogg", continueMusik.get())) return 1;
   return Musik(data / "Sound" / "intro.ogg", menuMusik.get()) ? 0 : 1;
 }

@@ -1,6 +1,5 @@
-// The small test levels (the weather's and the checkpoint gates'): the level file from the
-// description, the pictures it names (drawn as for the first level), radio texts without
-// messages, so the ticker stays quiet.
+// The small test levels: the level file from the description, the pictures it names
+// (drawn as for the first level), radio texts without messages, so the ticker stays quiet.
 #include "demodata/weather_levels.hpp"
 
 #include <functional>
@@ -21,6 +20,8 @@ const std::map<std::string, std::function<tools::Image()>>& Bilder() {
     m["RockA.bmp"] = [] { return Keyed(Rock(210, 130, false, false, 101)); };
     m["RockD.bmp"] = [] { return Keyed(Rock(190, 120, true, false, 104)); };
     m["FarRockB.bmp"] = [] { return Keyed(Rock(180, 120, false, true, 202)); };
+    m["Crag.bmp"] = [] { return Keyed(Rock(200, 420, false, false, 301)); };
+    m["CragTop.bmp"] = [] { return Keyed(Rock(200, 420, true, false, 302)); };
     for (int n = 1; n <= 4; ++n) m["Dart" + std::to_string(n) + ".bmp"] = [n] { return Keyed(DartFrame(n - 1)); };
     return m;
   }();
@@ -62,7 +63,7 @@ bool Baue(const std::string& folder, const std::string& name, Archiv& out, std::
 }  // namespace
 
 bool WeatherLevels(const std::string& levels, std::vector<Archiv>& archives, std::string& error) {
-  for (const char* name : {"Snow", "Haze", "Rain", "Gates"}) {
+  for (const char* name : {"Snow", "Haze", "Rain", "Gates", "Crash"}) {
     Archiv a;
     if (!Baue(levels + "/" + name, name, a, error)) return false;
     archives.push_back(std::move(a));

@@ -131,6 +131,7 @@ int Run(const Options& options, const std::function<void(const Tick&)>& afterTic
       TastenEinreihen(options);
       g_lauf.letzter = Uhr::now();
       SpielLoop();
+      if (options.afterLevel) options.afterLevel();
     }
     const int code = Spielstatus == 10 && g_lauf.n == 0 ? 1 : 0;
     Beenden();

@@ -23,6 +23,7 @@ struct Options {
   int32_t bits = 32;              // the back buffer's colour depth: 16 or 32
   bool sound = true;              // sound and music (nothing is heard)
   std::string dataFolder;         // the folder holding Data/; the program's folder when empty
+  std::function<void()> afterLevel;  // called as the game loop returns, before the script
 };
 
 struct Tick {
