@@ -8,7 +8,6 @@
 #include "campaign/game_loop_state.hpp"
 #include "campaign/panel.hpp"
 #include "campaign/pause_screen.hpp"
-#include "campaign/special_events.hpp"
 #include "engine/keys.hpp"
 #include "player/players_state.hpp"
 #include "shell/program_state.hpp"
@@ -53,7 +52,6 @@ void LoadCheckpoint() {
 void KillCheckpoint() {}
 void SpielCheckpoint(int32_t) {}
 
-void SpielSpezial(int32_t) {}
 void SaveGame() {}
 void SpielDisplay() {}
 
