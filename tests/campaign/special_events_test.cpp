@@ -408,7 +408,7 @@ TEST_F(Spezial, TheScreenEffectsDrawOnlyInDrawnFramesAndTheSkyEffectsOverABackgr
   EXPECT_EQ(SpezialStand.Zeit, 100);
 }
 
-TEST_F(Spezial, ScreenEffectsMatchTheirReferenceFrames) {
+TEST_F(Spezial, ScreenEffectsAndThePromptMatchTheirReferenceFrames) {
   struct Fall {
     const char* name;
     int32_t art, zeit;
@@ -416,7 +416,9 @@ TEST_F(Spezial, ScreenEffectsMatchTheirReferenceFrames) {
   } faelle[] = {{"glow", 2, 99, {240, 20, 560, 260}},
                 {"storm_dark", 3, 0, {240, 200, 560, 440}},
                 {"storm_strike", 3, 25, {260, 150, 580, 390}},
-                {"wobble", 4, 0, {240, 100, 560, 340}}};
+                {"wobble", 4, 0, {240, 100, 560, 340}},
+                {"prompt", 1, 50, {0, 420, 320, 540}}};  // grey 204 over its shadow
+  Sprache = "E";
   for (const Fall& f : faelle) {
     SCOPED_TRACE(f.name);
     SetRndState(99);  // the storm's darkening frame must not start a strike
@@ -446,26 +448,43 @@ TEST_F(Spezial, TheRecordIsTwentyEightBytesInFieldOrder) {
   EXPECT_TRUE(gelesen.Aktiv && !gelesen.Neustart && gelesen.Wert2 == -2 && gelesen.Zeit == 0x01020304);
 }
 
-// The demo data: the second level opens with the fly-in, the jump level ends early, and
-// every event level plays.
+// The demo data: the second level opens with the fly-in and shows a key prompt soon
+// after; each event level starts its event, and the jump level ends early.
 TEST(SpezialDemo, TheDemoLevelsStartTheirEvents) {
   testsupport::IsolatedHome home;
   headless_run::Options o;
   o.level = "Level2";
   o.seed = 5;
-  o.ticks = 230;
+  o.ticks = 450;
   std::vector<int32_t> status;
-  ASSERT_EQ(headless_run::Run(o, [&](const headless_run::Tick&) { status.push_back(Spieler[0].Status); }), 0);
-  ASSERT_EQ(status.size(), 230u);
+  SpezialStandDaten ereignis;
+  ASSERT_EQ(headless_run::Run(o,
+                              [&](const headless_run::Tick& t) {
+                                status.push_back(Spieler[0].Status);
+                                if (t.n == 225) EXPECT_NEAR(Spieler[0].Y, 260, 40) << "flown on from its place";
+                                if (t.n == 450) ereignis = SpezialStand;
+                              }),
+            0);
+  ASSERT_EQ(status.size(), 450u);
   EXPECT_EQ(status[100], 5);
   EXPECT_EQ(status[225], 0);
-  EXPECT_NEAR(Spieler[0].Y, 260, 40) << "the ship flies from where the fly-in left it";
-  for (int n = 1; n <= 7; ++n) {
+  EXPECT_TRUE(ereignis.Aktiv && ereignis.Art == 1) << "no key prompt";
+  for (int32_t n = 1; n <= 7; ++n) {
     o.level = "Event" + std::to_string(n);
-    o.ticks = 400;
+    o.ticks = n == 6 ? 400 : 30;
     int64_t ticks = 0;
-    ASSERT_EQ(headless_run::Run(o, [&](const headless_run::Tick& t) { ticks = t.n; }), 0) << o.level;
-    EXPECT_EQ(ticks < 400, n == 6) << o.level << " ended after " << ticks;
+    ereignis = {};
+    ASSERT_EQ(headless_run::Run(o,
+                                [&](const headless_run::Tick& t) {
+                                  ticks = t.n;
+                                  if (t.n == 20) ereignis = SpezialStand;
+                                }),
+              0)
+        << o.level;
+    EXPECT_TRUE(ereignis.Aktiv && ereignis.Art == n) << o.level;
+    if (n == 6) {
+      EXPECT_LT(ticks, 400) << "the jump did not end the level";
+    }
   }
   testsupport::FreshState();
 }
