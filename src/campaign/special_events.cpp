@@ -225,10 +225,15 @@ const std::string& Aufforderung() {
 }
 
 // One line: the prompt and the keys of action `Aktion` of key set `Satz`, in a shadow of
-// two black copies.
+// two black copies. The line is put together in room kept from the first prompt on.
 void Hinweiszeile(const std::string& aufforderung, int32_t Aktion, int32_t Satz, int16_t y, int32_t grau) {
-  const std::string text = aufforderung + upcall::GetKeyText(KeyConfig.KeyMap(Aktion, Satz, 0),
-                                                              KeyConfig.KeyMap(Aktion, Satz, 1));
+  static std::string text = [] {
+    std::string t;
+    t.reserve(96);
+    return t;
+  }();
+  text.assign(aufforderung);
+  text += upcall::GetKeyText(KeyConfig.KeyMap(Aktion, Satz, 0), KeyConfig.KeyMap(Aktion, Satz, 1));
   GdiTextOut(text, 10, static_cast<int16_t>(y - 1), TextDC, 0, 0, false);
   GdiTextOut(text, 12, static_cast<int16_t>(y + 1), TextDC, 0, 0, false);
   GdiTextOut(text, 11, y, TextDC, grau | grau << 8 | grau << 16, 0, false);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 #include "demodata/draw.hpp"
 #include "platform/fonts.hpp"
@@ -260,6 +261,10 @@ float Fbm(float x, float y, int octaves, uint32_t seed, int period) {
 
 namespace {
 
+// The font cache of the platform is made for the game's one thread; the pictures are
+// drawn on several, so one at a time reads fonts and glyphs.
+std::mutex g_schriften;
+
 std::shared_ptr<platform::fonts::SizedFont> Font(int em, bool bold) {
   return platform::fonts::GetFont(bold ? platform::fonts::Style::SansBold : platform::fonts::Style::SansRegular, -em);
 }
@@ -267,6 +272,7 @@ std::shared_ptr<platform::fonts::SizedFont> Font(int em, bool bold) {
 }  // namespace
 
 int TextWidth(const std::string& text, int em, bool bold) {
+  const std::lock_guard<std::mutex> schriften(g_schriften);
   auto font = Font(em, bold);
   if (!font) return demo::TextWidth(text, std::max(1, em / 8));
   int width = 0;
@@ -275,12 +281,14 @@ int TextWidth(const std::string& text, int em, bool bold) {
 }
 
 int TextCapHeight(int em, bool bold) {
+  const std::lock_guard<std::mutex> schriften(g_schriften);
   auto font = Font(em, bold);
   if (!font) return 7 * std::max(1, em / 8);
   return font->GlyphOf('H').top;
 }
 
 Mask TextMask(int w, int h, float x, float y, const std::string& text, int em, bool bold) {
+  const std::lock_guard<std::mutex> schriften(g_schriften);
   Mask m(w, h);
   auto font = Font(em, bold);
   if (!font) {
