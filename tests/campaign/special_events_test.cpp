@@ -111,6 +111,7 @@ class Spezial : public ::testing::Test {
     SndExplosion = {testsupport::CountingSound(), testsupport::CountingSound(), testsupport::CountingSound()};
     HintergrundModus = 1;
     LetzterSpieler = 0;
+    for (SpielerDaten& sp : Spieler) sp = SpielerDaten{};  // the fresh state keeps the ships
     LevelTick = 0;
     LevelLaenge = 5000;
     g_gefragt.clear();
@@ -168,60 +169,60 @@ TEST_F(Spezial, EachTypeRunsInItsHalfOfTheFrame) {
   WeltAngehalten = 0;
 }
 
-TEST_F(Spezial, TheFlyInRisesRoarsEntersAndHandsOver) {
-  for (const int32_t spieler : {0, 1}) {
-    SCOPED_TRACE(spieler);
-    SetUp();
-    LetzterSpieler = spieler;
-    for (int g = 0; g < 2; ++g)
-      for (int32_t k : {0, 5}) Schuesse[g][k].Aktiv = VBTrue, Schuesse[g].Max = 5;
-    Starte(0);
-    std::vector<std::pair<int, int>> klaenge;  // (frame, plays)
-    std::vector<uint32_t> schleier;           // the veil's grey at (600, 100), frame by frame
-    int letztesBild = 0;
-    for (int bild = 1; SpezialStand.Aktiv && bild <= 300; ++bild) {
-      Erschuetterung = 0;
-      Bild();
-      if (const int n = Plays(SndSpeed)) klaenge.emplace_back(bild, n);
-      if (Erschuetterung == 15) klaenge.emplace_back(bild, -1);
-      schleier.push_back(Grau(600, 100));
-      letztesBild = bild;
-      if (bild == 1) {
-        EXPECT_EQ(SchussMax(0), -1);
-        EXPECT_EQ(Schuesse[1][5].Aktiv, VBFalse) << "a live shot beyond slot 0 survived";
-        EXPECT_EQ(SpielerSpur[static_cast<size_t>(spieler)][10].X, -64);
-        EXPECT_EQ(Spieler[static_cast<size_t>(spieler)].Y, (4 - spieler) * 200 - 10);
-      }
-      if (bild < 200) {
-        EXPECT_EQ(Spieler[0].Status, 5) << bild;
-      }
+// With one player and with two.
+class SpezialEinflug : public Spezial, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(SpezialEinflug, RisesRoarsEntersAndHandsOver) {
+  const int32_t spieler = GetParam();
+  LetzterSpieler = spieler;
+  for (int g = 0; g < 2; ++g)
+    for (int32_t k : {0, 5}) Schuesse[g][k].Aktiv = VBTrue, Schuesse[g].Max = 5;
+  Starte(0);
+  std::vector<std::pair<int, int>> klaenge;  // (frame, plays)
+  std::vector<uint32_t> schleier;           // the veil's grey at (600, 100), frame by frame
+  int letztesBild = 0;
+  for (int bild = 1; SpezialStand.Aktiv && bild <= 300; ++bild) {
+    Erschuetterung = 0;
+    Bild();
+    if (const int n = Plays(SndSpeed)) klaenge.emplace_back(bild, n);
+    if (Erschuetterung == 15) klaenge.emplace_back(bild, -1);
+    schleier.push_back(Grau(600, 100));
+    letztesBild = bild;
+    if (bild == 1) {
+      EXPECT_EQ(SchussMax(0), -1);
+      EXPECT_EQ(Schuesse[1][5].Aktiv, VBFalse) << "a live shot beyond slot 0 survived";
+      EXPECT_EQ(SpielerSpur[static_cast<size_t>(spieler)][10].X, -64);
+      EXPECT_EQ(Spieler[static_cast<size_t>(spieler)].Y, (4 - spieler) * 200 - 10);
     }
-    // Each ship roars (two copies) and shakes the screen as it passes y 400: 40 frames
-    // in from 800, 20 from 600.
-    std::vector<std::pair<int, int>> soll = {{40, 2}, {40, -1}};
-    if (spieler == 1) soll.insert(soll.begin(), {{20, 2}, {20, -1}});
-    EXPECT_EQ(klaenge, soll);
-    EXPECT_EQ(letztesBild, 201);  // 200 frames of flight, then the hand-over
-    EXPECT_EQ(std::vector<uint32_t>(schleier.begin(), schleier.begin() + 11),
-              (std::vector<uint32_t>{255, 229, 204, 178, 153, 128, 102, 77, 51, 26, 0}));
-    EXPECT_EQ(std::vector<uint32_t>(schleier.end() - 11, schleier.end()),
-              (std::vector<uint32_t>{0, 51, 77, 102, 128, 153, 178, 204, 229, 255, 255}));
-    EXPECT_TRUE(BlendStart && Abblenden);
-    for (int32_t p = 0; p <= spieler; ++p) {
-      EXPECT_EQ(Spieler[p].Status, 0);
-      EXPECT_EQ(Spieler[p].Winkel, 0);
-      EXPECT_FLOAT_EQ(Spieler[p].X, CosTab[2] * 170 - 70);
-      EXPECT_EQ(Spieler[p].Y, 260 + 32 * (2 * p - spieler));
+    if (bild < 200) {
+      EXPECT_EQ(Spieler[0].Status, 5) << bild;
     }
-    // The fly-in's end is the checkpoint a lost life goes back to.
-    const SpielerDaten dort = Spieler[0];
-    Spieler[0].X = 500;
-    LoadCheckpoint();
-    EXPECT_EQ(Spieler[0].X, dort.X);
-    EXPECT_EQ(Spieler[0].Status, 0);
-    TearDown();
   }
+  // Each ship roars (two copies) and shakes the screen as it passes y 400: 40 frames
+  // in from 800, 20 from 600.
+  std::vector<std::pair<int, int>> soll = {{40, 2}, {40, -1}};
+  if (spieler == 1) soll.insert(soll.begin(), {{20, 2}, {20, -1}});
+  EXPECT_EQ(klaenge, soll);
+  EXPECT_EQ(letztesBild, 201);  // 200 frames of flight, then the hand-over
+  EXPECT_EQ(std::vector<uint32_t>(schleier.begin(), schleier.begin() + 11),
+            (std::vector<uint32_t>{255, 229, 204, 178, 153, 128, 102, 77, 51, 26, 0}));
+  EXPECT_EQ(std::vector<uint32_t>(schleier.end() - 11, schleier.end()),
+            (std::vector<uint32_t>{0, 51, 77, 102, 128, 153, 178, 204, 229, 255, 255}));
+  EXPECT_TRUE(BlendStart && Abblenden);
+  for (int32_t p = 0; p <= spieler; ++p) {
+    EXPECT_EQ(Spieler[p].Status, 0);
+    EXPECT_EQ(Spieler[p].Winkel, 0);
+    EXPECT_FLOAT_EQ(Spieler[p].X, CosTab[2] * 170 - 70);
+    EXPECT_EQ(Spieler[p].Y, 260 + 32 * (2 * p - spieler));
+  }
+  // The fly-in's end is the checkpoint a lost life goes back to.
+  const SpielerDaten dort = Spieler[0];
+  Spieler[0].X = 500;
+  LoadCheckpoint();
+  EXPECT_EQ(Spieler[0].X, dort.X);
+  EXPECT_EQ(Spieler[0].Status, 0);
 }
+INSTANTIATE_TEST_SUITE_P(EinUndZwei, SpezialEinflug, ::testing::Values(0, 1));
 
 TEST_F(Spezial, TheEntryBurnsOneFlameMoreForEveryTenFramesLeft) {
   // Frames left -> particles of one ship: the exhaust and n + 1 flames, n = frames / 10
