@@ -187,7 +187,10 @@ Weiter Spezialereignis(Lauf& l) {
   SpezialStand.Aktiv = true;
   SpezialStand.Neustart = true;
   SpezialStand.Art = l.Gerundet(0);
-  for (size_t k = 0; k < SpezialStand.Wert.size(); ++k) SpezialStand.Wert[k] = l.Gerundet(k + 1);
+  SpezialStand.Wert1 = l.Gerundet(1);
+  SpezialStand.Wert2 = l.Gerundet(2);
+  SpezialStand.Wert3 = l.Gerundet(3);
+  SpezialStand.Wert4 = l.Gerundet(4);
   return l.Naechster();
 }
 

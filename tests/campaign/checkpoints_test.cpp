@@ -153,7 +153,7 @@ TEST_F(Checkpoints, ItemsLieWhereTheTableSays) {
          EXPECT_EQ(Long(b, kPosten5 + 28 + 28), 7);  // the first part's frame
          EXPECT_EQ(b.size(), Frisch() + kAnimaDaten + 8 + 2 * kAnimaTeil);
        }},
-      {"the special event: 28 bytes", [] { SpezialStand = {true, false, 3, {1, 2, -3, 4}, 77}; },
+      {"the special event: 28 bytes", [] { SpezialStand = {true, 3, 1, 2, -3, 4, 77, false}; },
        [](const Bytes& b) {
          EXPECT_EQ(Teil(b, b.size() - kVorEnde29, kSpezial),
                    (Bytes{0xFF, 0xFF, 3, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 0xFD, 0xFF, 0xFF, 0xFF, 4, 0, 0, 0, 77, 0, 0, 0, 0, 0}));

@@ -17,6 +17,7 @@
 #include "support/display.hpp"
 #include "support/fresh_state.hpp"
 #include "support/pictures.hpp"
+#include "support/sounds.hpp"
 #include "world/game_sounds_state.hpp"
 #include "world/level_data_state.hpp"
 #include "world/particles_state.hpp"
@@ -108,24 +109,9 @@ int32_t Schiffsbild(int32_t typ) {
 
 }  // namespace
 
-int32_t ZaehlKlang() {
-  auto pcm = std::make_shared<platform::audio::Pcm>();
-  pcm->samples.assign(400, 0);
-  pcm->channels = 1;
-  pcm->rate = 22050;
-  pcm->blockAlign = 2;
-  SoundEntry& e = Sounds.emplace_back();
-  for (int k = 0; k < kKopien; ++k) e.Kopien.emplace_back(pcm);
-  e.Zeiger = -1;
-  return SoundsMax();
-}
+int32_t ZaehlKlang() { return testsupport::CountingSound(kKopien); }
 
-int32_t Gespielt(int32_t nr) {
-  SoundEntry& e = Sounds[static_cast<size_t>(nr)];
-  const int32_t n = e.Zeiger + 1;
-  e.Zeiger = -1;
-  return n;
-}
+int32_t Gespielt(int32_t nr) { return testsupport::Plays(nr); }
 
 const platform::audio::SoundBuffer& LetzteKopie(int32_t nr) {
   const SoundEntry& e = Sounds[static_cast<size_t>(nr)];

@@ -146,10 +146,10 @@ TEST_F(Variabeln, LöschResetsEveryPieceOfTheLevelState) {
       {"radio message", [] { FunkStatus.Aktiv = -1; }, [] { return FunkStatus.Aktiv == 0; }},
       {"screen shake", [] { Erschuetterung = 30; }, [] { return Erschuetterung == 0; }},
       {"noise", [] { Rauschen = RauschenBasis = 0.5f; }, [] { return Rauschen == 0 && RauschenBasis == 0; }},
-      {"special event", [] { SpezialStand = {true, false, 3, {1, 2, 3, 4}, 77}; },
+      {"special event", [] { SpezialStand = {true, 3, 1, 2, 3, 4, 77, false}; },
        [] {
-         return !SpezialStand.Aktiv && SpezialStand.Neustart && SpezialStand.Art == 0 && SpezialStand.Tick == 0 &&
-                SpezialStand.Wert[3] == 4;  // the values stay
+         return !SpezialStand.Aktiv && SpezialStand.Neustart && SpezialStand.Art == 0 && SpezialStand.Zeit == 0 &&
+                SpezialStand.Wert4 == 4;  // the values stay
        }},
       {"extra-life countdown", [] { ExtraLebenZeit = 50; }, [] { return ExtraLebenZeit == 0; }},
       {"boss", [] { SonderGegnerDa = true; }, [] { return !SonderGegnerDa; }},

@@ -77,7 +77,7 @@ void FillEveryPool(uint32_t seed) {
   ComboFaktor[1] = w.F(), ComboTreffer[1] = w.L(), Wasserstand = w.L();
   RoutenVariablen.assign(static_cast<size_t>(1 + w.L() % 20), w.F());
   Overlay1 = true;
-  SpezialStand = {true, false, w.L(), {w.L(), 2, 3, 4}, w.L()};
+  SpezialStand = {true, w.L(), w.L(), 2, 3, 4, w.L(), false};
   for (RegenTropfen& t : Regentropfen) t.SY = w.F();
   Drohnen.Kette.assign(static_cast<size_t>(1 + w.L() % 4), DrohnenDaten{});
   Drohnen.Kette.back().VerlaufY[10] = w.F();

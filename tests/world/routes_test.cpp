@@ -211,7 +211,8 @@ TEST_F(Routes, EachContinuingCommandDoesItsWorkAndGoesOn) {
       {"41 noise floored at 0", Cmd(41, {-0.5f}), [] { Rauschen = 0.2f; }, [] { return Rauschen == 0; }},
       {"42 special event", Cmd(42, {3, 1, 2.5f, -3, 4.5f}), [] { SpezialStand.Neustart = false; },
        [] { return SpezialStand.Aktiv && SpezialStand.Neustart && SpezialStand.Art == 3 &&
-                   SpezialStand.Wert == std::array<int32_t, 4>{1, 2, -3, 4}; }},
+                   SpezialStand.Wert1 == 1 && SpezialStand.Wert2 == 2 && SpezialStand.Wert3 == -3 &&
+                   SpezialStand.Wert4 == 4; }},
       {"43 target player", Cmd(43, {1}), [] { LetzterSpieler = 1; }, [&] { return g.VeskNr == 1; }},
       {"43 a player not playing", Cmd(43, {5}), [&] { g.VeskNr = 1; }, [&] { return g.VeskNr == 0; }},
       // Commands whose services are drawn elsewhere: they run and the route goes on.

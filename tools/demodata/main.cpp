@@ -12,6 +12,7 @@
 #include "demodata/audio.hpp"
 #include "demodata/catalogue.hpp"
 #include "demodata/check.hpp"
+#include "demodata/event_levels.hpp"
 #include "demodata/level_archive.hpp"
 #include "demodata/pause_save.hpp"
 #include "demodata/weather_levels.hpp"
@@ -69,11 +70,12 @@ int main(int argc, char** argv) {
   for (const demo::DemoLevel& l : demo::DemoLevels())
     levels.push_back(std::async(std::launch::async, Mache, quellen, std::cref(l)));
 
-  // The archives, and the weather's small test levels beside them.
+  // The archives, and the small test levels of the weather and the special events beside
+  // them.
   std::vector<demo::Archiv> archiv = archive.get();
-  std::string wetterFehler;
-  if (!demo::WeatherLevels(quellen, archiv, wetterFehler)) {
-    std::fprintf(stderr, "harvo_demodata: %s\n", wetterFehler.c_str());
+  std::string testFehler;
+  if (!demo::WeatherLevels(quellen, archiv, testFehler) || !demo::EventLevels(quellen, archiv, testFehler)) {
+    std::fprintf(stderr, "harvo_demodata: %s\n", testFehler.c_str());
     return 1;
   }
   std::set<std::string> sounds;

@@ -13,7 +13,7 @@
 namespace demo {
 namespace {
 
-const std::map<std::string, std::function<tools::Image()>>& Bilder() {
+const std::map<std::string, std::function<tools::Image()>>& Testbilder() {
   static const std::map<std::string, std::function<tools::Image()>> b = [] {
     std::map<std::string, std::function<tools::Image()>> m;
     m["Sky.bmp"] = [] { return Flat(CanyonSky()); };
@@ -30,15 +30,14 @@ const std::map<std::string, std::function<tools::Image()>>& Bilder() {
 
 std::vector<uint8_t> Text(const std::string& s) { return {s.begin(), s.end()}; }
 
-bool Baue(const std::string& folder, const std::string& name, Archiv& out, std::string& error) {
-  std::vector<uint8_t> bytes;
+}  // namespace
+
+bool TestLevel(const std::string& name, const std::string& description, Archiv& out, std::string& error) {
   levelfile::Leveldaten level;
   std::vector<uint8_t> datei;
   const std::string desc = name + ".txt";
-  if (!tools::ReadFile(folder + "/" + desc, bytes) ||
-      !tools::ParseLevelDescription(std::string(bytes.begin(), bytes.end()), level, error) ||
-      !tools::WriteLevelFile(level, datei)) {
-    error = desc + ": " + (error.empty() ? "cannot be read or written" : error);
+  if (!tools::ParseLevelDescription(description, level, error) || !tools::WriteLevelFile(level, datei)) {
+    error = desc + ": " + (error.empty() ? "cannot be written" : error);
     return false;
   }
   out = {name + ".vlp", {{name + ".dat", std::move(datei)}}};
@@ -47,8 +46,8 @@ bool Baue(const std::string& folder, const std::string& name, Archiv& out, std::
     for (const SpriteFrame& f : s.Frames)
       if (f.Bild != "-") namen[f.Bild] = true;
   for (const auto& [bild, _] : namen) {
-    const auto it = Bilder().find(bild);
-    if (it != Bilder().end())
+    const auto it = Testbilder().find(bild);
+    if (it != Testbilder().end())
       out.members.push_back({bild, tools::EncodeBmp24(it->second())});
     else if (bild.find('.') != std::string::npos) {  // a background mode is a number, no picture
       error = desc + " names the picture " + bild + ", which nothing draws";
@@ -60,12 +59,22 @@ bool Baue(const std::string& folder, const std::string& name, Archiv& out, std::
   return true;
 }
 
-}  // namespace
+bool ReadDescription(const std::string& path, std::string& text, std::string& error) {
+  std::vector<uint8_t> bytes;
+  if (!tools::ReadFile(path, bytes)) {
+    error = path + ": cannot be read";
+    return false;
+  }
+  text.assign(bytes.begin(), bytes.end());
+  return true;
+}
 
 bool WeatherLevels(const std::string& levels, std::vector<Archiv>& archives, std::string& error) {
   for (const char* name : {"Snow", "Haze", "Rain", "Gates", "Crash"}) {
     Archiv a;
-    if (!Baue(levels + "/" + name, name, a, error)) return false;
+    std::string text;
+    if (!ReadDescription(levels + "/" + name + "/" + name + ".txt", text, error) || !TestLevel(name, text, a, error))
+      return false;
     archives.push_back(std::move(a));
   }
   return true;
