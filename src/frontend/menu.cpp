@@ -150,13 +150,14 @@ void Zaehlen() { ++LevelTick; }
 
 void Szene() { RenderStart(); }
 
-// True when the frozen hangar, drawn opaque, covers every pixel of the screen: a picture
-// without colour key or alpha channel.
+// True when the frozen hangar is an opaque picture of the screen's size (no colour key,
+// no alpha channel): drawn at full strength over the screen it is then a plain copy.
 bool FrozenDeckt() {
   if (!SurfaceGueltig(TexHangarFrozen, "MenuLoop")) return false;
   const SurfaceInfo& e = Surfaces[TexHangarFrozen];
-  const platform::PixelFormat f = e.Surface->Format();
-  return !e.Colorkey && (f == platform::PixelFormat::XRGB8888 || f == platform::PixelFormat::RGB565);
+  const RECT& r = e.SrcRect;
+  return !e.Colorkey && e.Surface->Format() == BackBuffer->Format() && r.Left == 0 && r.Top == 0 &&
+         r.Right == kBildschirmBreite && r.Bottom == kBildschirmHoehe;
 }
 
 // Black, then the hangar freezing over: the frozen picture rises over the plain one by
@@ -164,22 +165,24 @@ bool FrozenDeckt() {
 // the 200th on only the frozen one shows. The noise grows with it.
 void Hangar() {
   float& fade = MenuLauf.HangarFade;
-  const bool gefroren = fade >= 1.0f;
-  // Under the fully frozen hangar the black would not show: it is left out.
-  if (!gefroren || !FrozenDeckt()) {
+  if (fade >= 1.0f && FrozenDeckt()) {
+    // Fully frozen, the picture covers the black and blends with nothing: it is copied,
+    // which costs a fraction of the full-screen quad on every frame from here on.
+    const SurfaceInfo& e = Surfaces[TexHangarFrozen];
+    DXCheck(BackBuffer->BltFast(0, 0, *e.Surface, &e.SrcRect, platform::DDBLTFAST_WAIT));
+  } else {
     SetUpColor(TexWeiss, 0, 0, 0, 1);
     SetUpRect(TexWeiss, 0, 0, kBildschirmBreite, kBildschirmHoehe);
     Render(TexWeiss, false);
-  }
-  SetUpRect(TexHangarFrozen, 0, 0, kBildschirmBreite, kBildschirmHoehe);
-  if (!gefroren) {
-    ShowSprite(TexHangar, 0, 0, false);
-    SetUpColor(TexHangarFrozen, 1, 1, 1, fade);
-    Render(TexHangarFrozen, false);
-    fade = static_cast<float>(fade + 0.01);
-    if (fade > 1.0f) fade = 1.0f;
-  } else {
-    SetUpColor(TexHangarFrozen, 1, 1, 1, 1);
+    SetUpRect(TexHangarFrozen, 0, 0, kBildschirmBreite, kBildschirmHoehe);
+    if (fade < 1.0f) {
+      ShowSprite(TexHangar, 0, 0, false);
+      SetUpColor(TexHangarFrozen, 1, 1, 1, fade);
+      fade = static_cast<float>(fade + 0.01);
+      if (fade > 1.0f) fade = 1.0f;
+    } else {
+      SetUpColor(TexHangarFrozen, 1, 1, 1, 1);
+    }
     Render(TexHangarFrozen, false);
   }
   Rauschen = fade * 0.025f;

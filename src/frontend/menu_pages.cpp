@@ -197,10 +197,10 @@ void SlotZeile(int32_t s) {
     return;
   }
   std::vector<uint8_t> bytes;
-  SaveLabel label;
+  SlotLabel label;
   // The label lies at the start; its sizes are read and checked, the rest is not read.
-  if (platform::fs::ReadStart(datei, bytes, 12 + 2 * static_cast<size_t>(kSaveLabelMax))) label = LiesSaveLabel(bytes);
-  Zeile(zeile, label.Text, label.Stand == SaveLabel::Gelesen ? -1 : 0);
+  if (platform::fs::ReadStart(datei, bytes, 12 + 2 * static_cast<size_t>(kSlotLabelMax))) label = LiesSlotLabel(bytes);
+  Zeile(zeile, label.Text, label.Stand == SlotLabel::Gelesen ? -1 : 0);
 }
 
 // --- The options page ------------------------------------------------------------------
@@ -401,7 +401,7 @@ void LadeSeiteAufbauen() {
   MenuLauf.Text.Auswahl = kLadenZurueck;
 }
 
-SaveLabel LiesSaveLabel(std::span<const uint8_t> bytes) {
+SlotLabel LiesSlotLabel(std::span<const uint8_t> bytes) {
   platform::ByteReader r(bytes);
   const float version = r.Single();
   if (!r.Ok()) return {};
@@ -409,21 +409,21 @@ SaveLabel LiesSaveLabel(std::span<const uint8_t> bytes) {
     // The label packed with zlib: its size, the packed size, the packed bytes.
     const int32_t groesse = r.Int32();
     const int32_t gepackt = r.Int32();
-    if (!r.Ok() || groesse < 0 || groesse > kSaveLabelMax || gepackt < 0 ||
+    if (!r.Ok() || groesse < 0 || groesse > kSlotLabelMax || gepackt < 0 ||
         static_cast<size_t>(gepackt) > r.Remaining())
       return {};
     std::span<const uint8_t> block = r.Block(static_cast<size_t>(gepackt));
     std::vector<uint8_t> label(block.begin(), block.end());
     if (UncompressBytes(label, groesse) != 0) return {};
-    return {SaveLabel::Gelesen, std::string(label.begin(), label.end())};
+    return {SlotLabel::Gelesen, std::string(label.begin(), label.end())};
   }
   if (version == 4) {
     const int32_t laenge = r.Int32();
     if (!r.Ok() || laenge < 0) return {};
-    const size_t da = std::min({static_cast<size_t>(laenge), r.Remaining(), static_cast<size_t>(kSaveLabelMax)});
-    SaveLabel label{SaveLabel::Beschaedigt, r.FixedText(da)};
-    if (da == static_cast<size_t>(laenge)) label.Stand = SaveLabel::Gelesen;
+    const size_t da = std::min({static_cast<size_t>(laenge), r.Remaining(), static_cast<size_t>(kSlotLabelMax)});
+    SlotLabel label{SlotLabel::Beschaedigt, r.FixedText(da)};
+    if (da == static_cast<size_t>(laenge)) label.Stand = SlotLabel::Gelesen;
     return label;
   }
-  return {SaveLabel::UnbekannteVersion, ""};
+  return {SlotLabel::UnbekannteVersion, ""};
 }

@@ -253,6 +253,20 @@ TEST_F(Menulauf, TheHangarFreezesOverWithin200Frames) {
   EXPECT_NEAR(MenuLauf.SpalteX, 155, 0.01);
 }
 
+// Once frozen, the menu copies the hangar instead of drawing its quad: the two must agree
+// to the pixel.
+TEST_F(Menulauf, TheFrozenHangarAtFullStrengthIsAPlainCopyOfItsPicture) {
+  RenderStart();
+  SetUpColor(TexHangarFrozen, 1, 1, 1, 1);
+  SetUpRect(TexHangarFrozen, 0, 0, 800, 600);
+  Render(TexHangarFrozen, false);
+  RenderEnd();
+  int anders = 0;
+  for (int y = 0; y < 600; ++y)
+    for (int x = 0; x < 800; ++x) anders += Schirm(x, y) != Pixel(TexHangarFrozen, x, y);
+  EXPECT_EQ(anders, 0);
+}
+
 TEST_F(Menulauf, AConfirmHeldAcrossAPageChangeActsOnlyAfterItsRelease) {
   AufSeite(kSeiteHaupt);
   Bild({kReturn});
@@ -580,11 +594,11 @@ TEST_F(Menulauf, APauseKeyHeldFromAVideoDoesNotLeaveTheProgram) {
   EXPECT_EQ(Spielstatus, 9);
 }
 
-TEST(SaveLabel, ReadFromTheFirstBytes) {
+TEST(SlotLabel, ReadFromTheFirstBytes) {
   struct Fall {
     const char* name;
     std::vector<uint8_t> bytes;
-    SaveLabel::Zustand stand;
+    SlotLabel::Zustand stand;
     std::string text;
   };
   std::vector<uint8_t> kurz = kVersion4;
@@ -600,21 +614,21 @@ TEST(SaveLabel, ReadFromTheFirstBytes) {
   std::vector<uint8_t> kaputt = Slot3();
   kaputt[14] ^= 0xFF;
   const std::vector<Fall> faelle = {
-      {"version 4", Slot4(kLabel), SaveLabel::Gelesen, kLabel},
-      {"version 3", Slot3(), SaveLabel::Gelesen, kLabel},
-      {"an empty label", Slot4(""), SaveLabel::Gelesen, ""},
-      {"cut short inside the label", kurz, SaveLabel::Beschaedigt, "P1S1A - Le"},
-      {"a label beyond 4 KiB", gross, SaveLabel::Beschaedigt, std::string(4096, 'x')},
-      {"packed size beyond the bytes", verpackt, SaveLabel::Beschaedigt, ""},
-      {"a damaged zlib block", kaputt, SaveLabel::Beschaedigt, ""},
-      {"a negative length", [] { auto v = kVersion4; Anhaengen(v, Long(-1)); return v; }(), SaveLabel::Beschaedigt, ""},
-      {"two bytes", Bytes({0, 0}), SaveLabel::Beschaedigt, ""},
-      {"version 5", kVersion5, SaveLabel::UnbekannteVersion, ""},
-      {"version 3.5", kVersion35, SaveLabel::UnbekannteVersion, ""},
+      {"version 4", Slot4(kLabel), SlotLabel::Gelesen, kLabel},
+      {"version 3", Slot3(), SlotLabel::Gelesen, kLabel},
+      {"an empty label", Slot4(""), SlotLabel::Gelesen, ""},
+      {"cut short inside the label", kurz, SlotLabel::Beschaedigt, "P1S1A - Le"},
+      {"a label beyond 4 KiB", gross, SlotLabel::Beschaedigt, std::string(4096, 'x')},
+      {"packed size beyond the bytes", verpackt, SlotLabel::Beschaedigt, ""},
+      {"a damaged zlib block", kaputt, SlotLabel::Beschaedigt, ""},
+      {"a negative length", [] { auto v = kVersion4; Anhaengen(v, Long(-1)); return v; }(), SlotLabel::Beschaedigt, ""},
+      {"two bytes", Bytes({0, 0}), SlotLabel::Beschaedigt, ""},
+      {"version 5", kVersion5, SlotLabel::UnbekannteVersion, ""},
+      {"version 3.5", kVersion35, SlotLabel::UnbekannteVersion, ""},
   };
   for (const Fall& c : faelle) {
     SCOPED_TRACE(c.name);
-    const SaveLabel l = LiesSaveLabel(c.bytes);
+    const SlotLabel l = LiesSlotLabel(c.bytes);
     EXPECT_EQ(l.Stand, c.stand);
     EXPECT_EQ(l.Text, c.text);
   }
@@ -662,9 +676,9 @@ TEST_F(Menulauf, TheLoadPageShowsTheSlots) {
         EXPECT_EQ(zeile, "---") << s;
         EXPECT_EQ(m.Farbe[static_cast<size_t>(s + 2)], 0) << s;
       } else {
-        const SaveLabel l = LiesSaveLabel(it->second);
+        const SlotLabel l = LiesSlotLabel(it->second);
         EXPECT_EQ(zeile, l.Text) << s;
-        EXPECT_EQ(m.Farbe[static_cast<size_t>(s + 2)], l.Stand == SaveLabel::Gelesen ? -1 : 0) << s;
+        EXPECT_EQ(m.Farbe[static_cast<size_t>(s + 2)], l.Stand == SlotLabel::Gelesen ? -1 : 0) << s;
       }
     }
     TextMenu n = m;
