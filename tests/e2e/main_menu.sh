@@ -48,9 +48,9 @@ colour_boxes "$REFERENCE" >"$WORK/ref.txt"
 start_game
 # The fade-in from the bare hangar takes 20 frames, the column's glide about 40; on a
 # busy machine the frames come slower, so the column is looked at until it has arrived
-# (at most 20 s), and taken once it has come to rest.
+# (at most 30 s), and taken once it has come to rest.
 wait_menu 1
-for _ in $(seq 40); do
+for _ in $(seq 60); do
   kill -0 "$HARVO_PID" 2>/dev/null || fail "the program ended in the menu"
   screenshot
   column_matches && break
