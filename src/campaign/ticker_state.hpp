@@ -1,6 +1,6 @@
 #pragma once
 // The message ticker's lines. Every subsystem adds lines (failed loads, switches, radio
-// texts); the ticker of the game loop scrolls them.
+// texts); the ticker of the game loop scrolls them (campaign/ticker.hpp).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,9 +9,11 @@
 
 struct MessageHistoryDaten {
   std::vector<std::string> Zeilen;
-  int32_t Scroll = 0;
 };
 inline MessageHistoryDaten MessageHistory;
+// Scroll position in tenths of a character: the ticker's window starts at character
+// `TickerPos` \ 10 + 1 of its text.
+inline int32_t TickerPos = 0;
 // The ticker has run out: everything has scrolled past and nothing is drawn.
 inline bool TickerLeer = false;
 
@@ -32,5 +34,5 @@ inline void AddMsg(const std::string& t) {
 // stays as it is.
 inline void ResetTicker() {
   MessageHistory.Zeilen.clear();
-  MessageHistory.Scroll = 0;
+  TickerPos = 0;
 }

@@ -35,6 +35,7 @@ namespace {
 
 struct MixerState {
   std::vector<Voice*> playing;
+  size_t voices = 0;  // voices of all buffers; the playing list has room for all of them
   std::vector<AudioStream::Ring*> streams;
   std::vector<float> acc;
   bool deviceOpen = false;
@@ -195,6 +196,12 @@ SoundBuffer::SoundBuffer(std::shared_ptr<const Pcm> pcm) {
   voice_->frequency = std::clamp(pcm->rate, kFrequencyMin, kFrequencyMax);
   voice_->step = StepFor(voice_->frequency);
   voice_->pcm = std::move(pcm);
+  // A buffer is made while loading; starting its voice later (in the middle of play)
+  // must not allocate, so the playing list grows here.
+  DeviceLock lock;
+  MixerState& m = M();
+  ++m.voices;
+  if (m.playing.capacity() < m.voices) m.playing.reserve(std::max(m.voices, 2 * m.playing.capacity()));
 }
 
 SoundBuffer::SoundBuffer(SoundBuffer&& other) noexcept : voice_(std::move(other.voice_)) {}
@@ -218,6 +225,7 @@ void SoundBuffer::Release() {
   {
     DeviceLock lock;
     StopVoice(*voice_);
+    --M().voices;
   }
   voice_.reset();
 }

@@ -193,6 +193,8 @@ void Close() {
   P().stream.reset();
 }
 
+int Volume() { return P().volume; }
+
 size_t Buffered() { return P().stream ? P().stream->Buffered() : 0; }
 
 }  // namespace platform::music

@@ -19,6 +19,8 @@ void Stop();
 // 0..100 percent (linear gain); values outside are clamped. Heard at once, and kept for
 // the streams started later.
 void SetVolume(int percent);
+// The volume last set (for tests).
+int Volume();
 // Stops and frees everything.
 void Close();
 

@@ -5,15 +5,19 @@
 #include <cmath>
 #include <cstdint>
 
+#include "engine/primitives.hpp"
 #include "engine/render.hpp"
+#include "engine/sound.hpp"
 #include "engine/sprites.hpp"
 #include "engine/surfaces.hpp"
 #include "player/players_state.hpp"
 #include "shell/angles.hpp"
 #include "shell/basic.hpp"
+#include "shell/config.hpp"
 #include "shell/screen.hpp"
 #include "shell/timing.hpp"
 #include "world/collision.hpp"
+#include "world/enemies_state.hpp"
 #include "world/particles.hpp"
 #include "world/pictures_state.hpp"
 
@@ -29,12 +33,96 @@ bool Ausserhalb(const SchussDaten& s, const Kasten& k) {
          double{s.Y} + k.Unten - k.Oben < 0;
 }
 
-bool Verbraucht(SchussDaten& s, const Rechteck& r, bool Funken) {
+namespace detail {
+
+namespace {
+
+// The template value `Parameter`(8): not 0 makes an enemy solid, scenery rather than a target.
+constexpr size_t kFestWert = 8;
+
+std::array<Ziel, kZielPlatz> zielPlatz;
+int32_t zielAnzahl = 0;
+bool zieleAktuell = false;
+bool zielUeberlauf = false;
+
+bool Wahr(int16_t flag) { return flag != VBFalse; }
+
+// What the enemy pool offers as targets, in order, until `f` returns true.
+template <class F>
+void Kandidaten(F&& f) {
+  const int32_t letzter = std::min(GegnerMax, GegnerListe.Kapazitaet);
+  for (int32_t e = 0; e <= letzter; ++e) {
+    const Gegner& g = GegnerListe[e];
+    if (!Wahr(g.Aktiv) || Wahr(g.Stirbt) || g.Typ.Parameter[kFestWert] != 0) continue;
+    for (const Feindkomponente& k : g.Typ.Komponenten) {
+      if (!Wahr(k.Lebt) || Wahr(k.Unzerstörbar)) continue;
+      const SurfaceInfo* S = FrameBild(k.Sprite, k.AniA);
+      // A frame without a picture, or a picture with nothing opaque, is nothing to aim at.
+      if (!S || (S->RandMinX == 0 && S->RandMaxX == 1)) continue;
+      const float links = g.X + k.OffsetX, oben = g.Y + k.OffsetY;
+      const RECT& q = S->SrcRect;
+      const Ziel z{links, oben, double{links} + IDiv(static_cast<double>(q.Right) - q.Left, 2),
+                   double{oben} + IDiv(static_cast<double>(q.Bottom) - q.Top, 2)};
+      if (f(z)) return;
+    }
+  }
+}
+
+}  // namespace
+
+Zielliste AktuelleZiele() {
+  if (!zieleAktuell) {
+    zielAnzahl = 0;
+    zielUeberlauf = false;
+    Kandidaten([](const Ziel& z) {
+      if (zielAnzahl == kZielPlatz) {
+        zielUeberlauf = true;
+        return true;
+      }
+      zielPlatz[static_cast<size_t>(zielAnzahl++)] = z;
+      return false;
+    });
+    zieleAktuell = true;
+  }
+  return {std::span<const Ziel>(zielPlatz.data(), static_cast<size_t>(zielAnzahl)), zielUeberlauf};
+}
+
+void ZieleAusDemPool(bool (*f)(void*, const Ziel&), void* kontext) {
+  Kandidaten([&](const Ziel& z) { return f(kontext, z); });
+}
+
+// The enemies may have changed: gather the targets again when next asked.
+void ZieleVeraltet() { zieleAktuell = false; }
+
+}  // namespace detail
+
+int32_t Feindtreffer(const Rechteck& r, int32_t Energie, bool Funken, int32_t VeskNr) {
   int32_t feind = -1;
   bool unzerstoerbar = false;
-  s.Stärke = static_cast<float>(CheckColisionWithEnemy(r.Left, r.Top, r.Right, r.Bottom, CLng(s.Stärke), Funken,
-                                                       false, -1, feind, unzerstoerbar, s.VeskNr));
+  const int32_t rest = CheckColisionWithEnemy(r.Left, r.Top, r.Right, r.Bottom, Energie, Funken, false, -1, feind,
+                                              unzerstoerbar, VeskNr);
+  // A touched enemy may have lost a part, died or left followers behind.
+  if (feind != -1) detail::ZieleVeraltet();
+  return rest;
+}
+
+bool Verbraucht(SchussDaten& s, const Rechteck& r, bool Funken) {
+  s.Stärke = static_cast<float>(Feindtreffer(r, CLng(s.Stärke), Funken, s.VeskNr));
   return s.Stärke == 0;
+}
+
+RECT Quelle(int32_t Bild) {
+  if (Bild < 0 || Bild > SurfacesMax()) return {};
+  return Surfaces[Bild].SrcRect;
+}
+
+void Klang(int32_t Nr) {
+  if (SoundAn) PlaySound(Nr, 0, 0, SoundLautstaerke);
+}
+
+void Band(SchussDaten& s, float px, float py, float N, const Farbe& c, float Kern) {
+  SchweifZeichnen(px, py, s.SchweifX, s.SchweifY, N, 8, c.R, c.G, c.B, true, true);
+  SchweifZeichnen(px, py, s.SchweifX, s.SchweifY, N, Kern, 1, 1, 1, true, false);
 }
 
 bool Wand(const Rechteck& r) { return CheckColisionWithLandschaft3(r.Left, r.Top, r.Right, r.Bottom, -1); }
@@ -53,13 +141,6 @@ void Aufblitzen(const Farbe& f, int32_t Leben, float x, float y) {
 using namespace schuss;
 
 namespace {
-
-// The source rectangle of a picture, empty for a handle that names none (drawing it then
-// only writes the log line).
-RECT Quelle(int32_t Bild) {
-  if (Bild < 0 || Bild > SurfacesMax()) return {};
-  return Surfaces[Bild].SrcRect;
-}
 
 RECT AlsRect(const Rechteck& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
@@ -156,10 +237,7 @@ void Flamme(int32_t Index, int32_t Nr, SchussDaten& s) {
     return;
   }
   // The flame burns whatever it overlaps with its whole strength, every tick.
-  int32_t feind = -1;
-  bool unzerstoerbar = false;
-  CheckColisionWithEnemy(CLng(links), CLng(oben), CLng(rechts), CLng(unten), CLng(s.Stärke), false, false, -1, feind,
-                         unzerstoerbar, s.VeskNr);
+  Feindtreffer({CLng(links), CLng(oben), CLng(rechts), CLng(unten)}, CLng(s.Stärke), false, s.VeskNr);
 }
 
 // ---- Splinter shot (kind 4) -------------------------------------------------------------
@@ -285,15 +363,15 @@ constexpr std::array<Schritt, 17> kArten = {
     Flamme,           // 3
     Splittergeschoss, // 4
     Abpraller,        // 5
-    Unbekannt,        // 6 red ribbon torpedo
-    Unbekannt,        // 7 bouncing blue ribbon
-    Unbekannt,        // 8 laser line
-    Unbekannt,        // 9 boomerang
-    Unbekannt,        // 10 green seeker
-    Unbekannt,        // 11 bomb
-    Unbekannt,        // 12 rocket
-    Unbekannt,        // 13 homing missile
-    Unbekannt,        // 14 beam burst
+    RoterTorpedo,     // 6 red ribbon torpedo
+    BlauesBand,       // 7 bouncing blue ribbon
+    Laser,            // 8 laser line
+    Bumerang,         // 9 boomerang
+    GruenerSucher,    // 10 green seeker
+    Bombe,            // 11 bomb
+    Rakete,           // 12 rocket
+    Lenkrakete,       // 13 homing missile
+    Strahlsalve,      // 14 beam burst
 };
 
 Schritt SchrittDerArt(int32_t Art) {
@@ -334,6 +412,8 @@ void KillSchuss(int32_t Index, int32_t Nr) {
 void SpielMoveSchuss(int32_t Index) {
   if (!Gruppe(Index)) return;
   auto& gruppe = Schuesse[Index];
+  // The enemies have moved since the last step.
+  detail::ZieleVeraltet();
   const int32_t letzter = std::min(gruppe.Max, gruppe.Kapazitaet);
   for (int32_t nr = 0; nr <= letzter; ++nr) {
     SchussDaten& s = gruppe[nr];

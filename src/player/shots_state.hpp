@@ -27,12 +27,12 @@ inline std::array<Pool<SchussDaten, 1000>, 2> Schuesse;
 inline int32_t& SchussFrei(int32_t Index) { return Schuesse[Index].Frei; }
 inline int32_t& SchussMax(int32_t Index) { return Schuesse[Index].Max; }
 
-// Points of the longest fixed trail (the red ribbon torpedo's 25 + 1).
+// Points of the longest trail (the red ribbon torpedo's 25 + 1). The bouncing ribbon's
+// length is its force, 20 at most from the satellite; a longer one is held to this room.
 inline constexpr size_t kSchweifPunkte = 26;
 
 // At start-up, with the other pools: room for a trail in every slot, so a ribbon shot
-// fired during play allocates nothing (only a bouncing ribbon longer than that makes its
-// slot grow, once).
+// fired during play allocates nothing.
 inline void ReserveShotTrails() {
   for (auto& gruppe : Schuesse)
     for (SchussDaten& s : gruppe.Slot) {

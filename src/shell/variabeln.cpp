@@ -7,6 +7,7 @@
 
 #include "campaign/checkpoints_state.hpp"
 #include "campaign/game_loop_state.hpp"
+#include "campaign/ogg.hpp"
 #include "campaign/special_events_state.hpp"
 #include "campaign/ticker_state.hpp"
 #include "campaign/upcalls.hpp"
@@ -29,6 +30,7 @@
 #include "player/satellite_state.hpp"
 #include "player/score.hpp"
 #include "player/shots_state.hpp"
+#include "player/upcalls.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
 #include "shell/archive.hpp"
@@ -79,6 +81,8 @@ void SetStartDefaults() {
   CloseGameWindows = UnloadGameWindows;
   upcall::AddPunkte = AddPunkte;
   upcall::NextPartikel = NextPartikel;
+  // The super nova turns the music down while it runs.
+  upcall::SetOggVolume = SetOggVolume;
   // The game loop and the campaign's screens use the front end's transitions and key names.
   upcall::OverlayEffekte = OverlayEffekte;
   upcall::FadeOut = FadeOut;
@@ -92,6 +96,7 @@ void SetStartDefaults() {
   VeskReset();
   ResetShipControl();
   ResetPodKeys();
+  ResetBeamProcedure();
 
   Pi = static_cast<float>(4.0 * std::atan(1.0));
   Farbtiefe = 32;

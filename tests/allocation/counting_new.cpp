@@ -40,6 +40,8 @@ int64_t AllocationsDuring(const std::function<void()>& body) {
   return t_count;
 }
 
+int64_t CountSoFar() { return t_count; }
+
 }  // namespace alloccount
 
 void* operator new(std::size_t n) { return Allocate(n); }

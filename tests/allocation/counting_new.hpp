@@ -10,5 +10,8 @@ namespace alloccount {
 
 // How many times `body` called operator new on this thread.
 int64_t AllocationsDuring(const std::function<void()>& body);
+// Inside `AllocationsDuring`: the allocations counted so far, so that a part of the body
+// (the ticks of a level after its loading) can be told apart.
+int64_t CountSoFar();
 
 }  // namespace alloccount

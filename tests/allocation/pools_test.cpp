@@ -21,6 +21,7 @@
 #include "engine/sound.hpp"
 #include "engine/surfaces.hpp"
 #include "frontend/effects_state.hpp"
+#include "player/beam.hpp"
 #include "player/firing.hpp"
 #include "player/players.hpp"
 #include "player/players_state.hpp"
@@ -116,6 +117,43 @@ void FlyShips() {
   LetzterSpieler = 0;
 }
 
+// Each ship type charging its beam in both modes and letting go: glows, flights across
+// the screen with lightning and helix, the ring collapsing, a power mode running out and
+// draining, with one ship under water. Not drawn: the drawing has its own tests.
+void ChargeAndReleaseBeams() {
+  const uint32_t zufall = RndState();  // the later tests' random sequence stays as it was
+  Rendern = false;
+  SoundAn = false;
+  Wasserstand = 400;
+  KeyConfig.KeyMap(AktionBeam, 0, 0) = 40;
+  KeyConfig.KeyMap(AktionBeamWechsel, 0, 0) = 41;
+  ForceModus = false;
+  for (int32_t typ = 0; typ < 3; ++typ) {
+    Schiff[0] = SchiffDaten{};
+    Schiff[0].BoxOben = 17, Schiff[0].BoxRechts = 64, Schiff[0].BoxUnten = 54, Schiff[0].Typ = typ;
+    Spieler[0].X = 100;
+    Spieler[0].Y = 200;
+    Spieler[0].Waffenstufe = 3;
+    for (int32_t modus = 0; modus < 2; ++modus) {
+      // The mode key switches when needed; the charge goes to full and is let go, and the
+      // beam (or the power mode) runs to its end.
+      for (int i = 0; i < 1700; ++i) {
+        KeyState[41] = i == 0 && Beam[0].Modus != modus;
+        KeyState[40] = i > 1 && i < 200;
+        SpielBeam();
+      }
+      EXPECT_FALSE(Beam[0].Fliegt) << typ << " " << modus;
+      EXPECT_EQ(Beam[0].AktivModus, modus);
+    }
+  }
+  KeyState.fill(false);
+  Wasserstand = 0;
+  HintergrundModus = 1;
+  Rendern = true;
+  SoundAn = true;
+  SetRndState(zufall);
+}
+
 class NoAllocationDuringPlay : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -187,6 +225,11 @@ TEST_F(NoAllocationDuringPlay, FillingEmptyingAndRefillingEveryPool) {
          FlyShips();
          return Fillings{};
        }},
+      {"beams charged and released", 0,
+       [] {
+         ChargeAndReleaseBeams();
+         return Fillings{};
+       }},
       // After a lost life: every pool emptied, the raindrops made again.
       {"the pass reset", 0,
        [] {
@@ -245,15 +288,32 @@ TEST_F(NoAllocationDuringPlay, TimelineLandscapeAndBackgroundTicks) {
 }
 
 // Three hundred ticks of a ship holding fire with its main gun and a bomb, beside flames,
-// splinter shots and splitters, all moved in both groups until they leave, go out or
-// split.
+// splinter shots, splitters, ribbons, lasers, rockets and homing shots, all moved in both
+// groups until they leave, go out, split, fade or explode at an enemy that does not die
+// and a rock. A bouncing ribbon longer than any other trail keeps to the room its slot has.
 TEST_F(NoAllocationDuringPlay, FiringAndMovingShots) {
+  const int32_t bild =
+      testsupport::PaintedPicture(20, 20, platform::PixelFormat::XRGB8888, true, [](int, int) { return ~0u; });
+  SurfaceInfo& S = Surfaces[bild];
+  S.RandLinks.assign(21, 0);
+  S.RandRechts.assign(21, 19);
+  S.RandLinks[20] = S.RandRechts[20] = -1;
+  S.ErsteZeile = 0, S.LetzteZeile = 19, S.RandMinX = 0, S.RandMaxX = 19;
+  SpriteDefs = {SpriteDef{.Frames = {SpriteFrame{.Surface = bild}}}};
+  Feindkomponente teil{.HP = 1e9f, .Sprite = 0, .Lebt = VBTrue};
+  Gegner& ziel = GegnerListe[GegnerListe.Claim()];
+  ziel.Typ = GegnerTyp{.Komponenten = {teil, teil}, .HP = 1e9f};
+  ziel.Typ.Komponenten[1].OffsetY = 40;
+  ziel.X = 520, ziel.Y = 220;
+  Landschaft[3].Objekte[0] = LandschaftObjekt{.X = 420, .Y = 330, .Sprite = 0, .Aktiv = VBTrue};
+  Landschaft[3].Max = 0;
+  Schwerkraft = 1;
   auto pcm = std::make_shared<platform::audio::Pcm>();
   pcm->samples.assign(400, 0);
   pcm->channels = 1;
   pcm->rate = 22050;
   pcm->blockAlign = 2;
-  for (int32_t* nr : {&SndNormal[0], &SndBomb}) {
+  for (int32_t* nr : {&SndNormal[0], &SndBomb, &SndExplosion[0], &SndVPhyGreen}) {
     Sounds.emplace_back().Kopien.emplace_back(pcm);
     *nr = SoundsMax();
     // The mixer makes room in its list of playing voices as the first sounds start.
@@ -279,6 +339,11 @@ TEST_F(NoAllocationDuringPlay, FiringAndMovingShots) {
         AddSchuss(0, 3, 300, 100, 2, 0, 1, 5, 0);
         AddSchuss(1, 4, 300, 200, 9, 1, 2, 50, 0);
         AddSchuss(1, 5, 300, 300, 3, 0, 1, 80, 0);
+        for (int32_t art = 6; art <= 14; ++art) {
+          const bool laser = art == 8;
+          AddSchuss(laser ? 0 : 1, art, 300, static_cast<float>(150 + 15 * (art - 6)), laser ? 1.0f : 9.0f,
+                    art == 7 ? 4.0f : 0.0f, art == 7 ? 40.0f : 5.0f, 500, 0);
+        }
       }
       SpielMoveSchuss(0);
       SpielMoveSchuss(1);
@@ -287,10 +352,13 @@ TEST_F(NoAllocationDuringPlay, FiringAndMovingShots) {
   });
   Rendern = true;
   KeyState.fill(false);
-  SndNormal[0] = SndBomb = -1;
+  SndNormal[0] = SndBomb = SndExplosion[0] = SndVPhyGreen = -1;
   Schiff[0] = SchiffDaten{};
+  Schwerkraft = 0;
+  SpriteDefs.clear();
   EXPECT_EQ(n, 0);
   EXPECT_GT(meiste, 20);
+  EXPECT_LT(ziel.Typ.Komponenten[0].HP, 1e9f);
 }
 
 // Enemies flying through, their parts wiggling on their own routes, turning to a ship,

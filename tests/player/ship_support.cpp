@@ -18,6 +18,15 @@ namespace {
 int32_t Code(int32_t set, int32_t a) { return 100 + 10 * set + a; }
 }  // namespace
 
+void StandardBlock(SchiffDaten& b, int32_t typ) {
+  b.BoxLinks = 0;
+  b.BoxOben = 17;
+  b.BoxRechts = 64;
+  b.BoxUnten = 54;
+  b.Typ = typ;
+  b.Zeilen = 1;
+}
+
 int32_t Picture(int w, int h, const std::function<uint32_t(int, int)>& painter) {
   const platform::PixelFormat format = BackBuffer ? BackBuffer->Format() : platform::PixelFormat::XRGB8888;
   return testsupport::PaintedPicture(w, h, format, true, painter);
@@ -69,15 +78,6 @@ void BindKeys() {
 void Hold(int32_t set, Aktion a, bool down) { KeyState[Code(set, a)] = down; }
 
 void ReleaseAll() { KeyState.fill(false); }
-
-void StandardBlock(SchiffDaten& b, int32_t typ) {
-  b.BoxLinks = 0;
-  b.BoxOben = 17;
-  b.BoxRechts = 64;
-  b.BoxUnten = 54;
-  b.Typ = typ;
-  b.Zeilen = 1;
-}
 
 std::ostream& operator<<(std::ostream& o, const Geschoss& g) {
   return o << "{group " << g.gruppe << ", kind " << g.art << ", (" << g.x << ", " << g.y << "), (" << g.sx << ", "

@@ -12,6 +12,9 @@
 
 namespace shiptest {
 
+// The hit box every ship type has, one frame row and ship type `typ`.
+void StandardBlock(SchiffDaten& b, int32_t typ);
+
 // A texture `w` x `h` painted by `painter` (0xAARRGGBB; black is transparent), set up white.
 int32_t Picture(int w, int h, const std::function<uint32_t(int, int)>& painter);
 
@@ -29,8 +32,6 @@ void BindKeys();
 void Hold(int32_t set, Aktion a, bool down = true);
 void ReleaseAll();
 
-// The hit box every ship type has, for ship type `typ` with one frame row.
-void StandardBlock(SchiffDaten& b, int32_t typ);
 
 // A live player shot as the tests compare it.
 struct Geschoss {

@@ -39,10 +39,9 @@
 #include "world/weather_state.hpp"
 
 using shiptest::Hold;
+using shiptest::StandardBlock;
 
 namespace {
-
-using shiptest::StandardBlock;
 
 class Ships : public ::testing::Test {
  protected:

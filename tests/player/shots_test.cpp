@@ -407,12 +407,12 @@ TEST_F(Shots, ASplitterEndsItsLifeInThreeChildrenOfTheLateGroup) {
 }
 
 TEST_F(Shots, KindsTheMoverDoesNotKnowAreFreedAtOnce) {
-  const int32_t arten[] = {2, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, -3, INT32_MIN, INT32_MAX};
+  const int32_t arten[] = {2, 15, -3, INT32_MIN, INT32_MAX};
   for (int32_t art : arten) Schuss(0, art, 100, 100, 1, 1, 1, 10);
   Schuss(0, 0, 100, 100, 1, 0, 1, 10);
   const uint32_t start = RndState();
   Tick(0);
-  EXPECT_EQ(LebendeSlots(0), std::vector<int32_t>({14}));
+  EXPECT_EQ(LebendeSlots(0), std::vector<int32_t>({5}));
   EXPECT_EQ(RndState(), start);
 }
 

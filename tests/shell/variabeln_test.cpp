@@ -140,7 +140,7 @@ TEST_F(Variabeln, LöschResetsEveryPieceOfTheLevelState) {
       {"trail display", [] { SpurAn = true; }, [] { return !SpurAn; }},
       {"beam power mode", [] { Beam[1].Powermodus = -1, Beam[1].Ladung = 3; },
        [] { return Beam[1].Powermodus == 0 && Beam[1].Ladung == 0; }},
-      {"ticker", [] { MessageHistory.Scroll = 40; }, [] { return MessageHistory.Scroll == 0; }},
+      {"ticker", [] { TickerPos = 40; }, [] { return TickerPos == 0; }},
       {"combo", [] { ComboTreffer[0] = 3, ComboBonus[1] = 9; }, [] { return ComboTreffer[0] == 0 && ComboBonus[1] == 0; }},
       {"radio message", [] { FunkStatus.Aktiv = -1; }, [] { return FunkStatus.Aktiv == 0; }},
       {"screen shake", [] { Erschuetterung = 30; }, [] { return Erschuetterung == 0; }},

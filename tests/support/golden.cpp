@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "lib/png_writer.hpp"
 #include "platform/bmp.hpp"
 #include "support/support.hpp"
 
@@ -26,19 +27,8 @@ using Decoder = bool (*)(const std::vector<uint8_t>& file, Picture& picture);
 
 const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>((v >> shift) & 0xFF));
-}
 uint32_t Get32(const uint8_t* p) {
   return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
-}
-
-void Chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-  Put32(out, static_cast<uint32_t>(data.size()));
-  std::vector<uint8_t> body(type, type + 4);
-  body.insert(body.end(), data.begin(), data.end());
-  out.insert(out.end(), body.begin(), body.end());
-  Put32(out, static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
 }
 
 uint8_t Paeth(int a, int b, int c) {
@@ -47,24 +37,7 @@ uint8_t Paeth(int a, int b, int c) {
 }
 
 std::vector<uint8_t> EncodePng(const GreyImage& image) {
-  std::vector<uint8_t> raw;
-  for (int y = 0; y < image.height; ++y) {
-    raw.push_back(0);  // no filter
-    const uint8_t* row = &image.pixels[static_cast<size_t>(y) * image.width];
-    raw.insert(raw.end(), row, row + image.width);
-  }
-  uLongf size = compressBound(static_cast<uLong>(raw.size()));
-  std::vector<uint8_t> packed(size);
-  if (compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK) return {};
-  packed.resize(size);
-  std::vector<uint8_t> out(kSignature, kSignature + 8), ihdr;
-  Put32(ihdr, static_cast<uint32_t>(image.width));
-  Put32(ihdr, static_cast<uint32_t>(image.height));
-  for (uint8_t b : {8, 0, 0, 0, 0}) ihdr.push_back(b);  // 8 bits, grey, deflate, no filter, no interlace
-  Chunk(out, "IHDR", ihdr);
-  Chunk(out, "IDAT", packed);
-  Chunk(out, "IEND", {});
-  return out;
+  return tools::EncodePng(image.width, image.height, 1, image.pixels);
 }
 
 bool DecodePng(const std::vector<uint8_t>& file, Picture& picture) {
