@@ -92,3 +92,39 @@ start_game() {
 }
 
 debug_log() { cat "$WORK/home/.local/share/Harvo/Debug.txt" | tr -d '\r'; }
+
+# Waits until the menu runs: its last picture is loaded, and the first frames (the fade-in
+# from the bare hangar, the column gliding in) have had the seconds given.
+wait_menu() {
+  for _ in $(seq 300); do
+    debug_log 2>/dev/null | grep -aqi "Menu_Logo.bmp start" && { sleep "$1"; return 0; }
+    kill -0 "$HARVO_PID" 2>/dev/null || fail "the program ended while the menu loaded"
+    sleep 0.1
+  done
+  fail "the menu's pictures were not loaded"
+}
+
+# The largest visible game window (in full screen the one that fills the screen).
+game_window() {
+  local w best="" area=0
+  for w in $(xdotool search --onlyvisible --name '^Harvo($| - )' 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null || echo WIDTH=0 HEIGHT=0)"
+    [ $((WIDTH * HEIGHT)) -gt "$area" ] && { best="$w"; area=$((WIDTH * HEIGHT)); }
+  done
+  [ -n "$best" ] && echo "$best"
+}
+
+# Compares two lists of "box share" lines (the reference's, the screenshot's): every box
+# that holds at least the least share of the reference must hold at least a third of it in
+# the screenshot. Prints the share the two have in common, then " missing:" and the
+# boxes that fell short, if any.
+colour_verdict() {  # colour_verdict <reference boxes> <screenshot boxes> <least share>
+  awk -v least="$3" 'NR == FNR { ref[$1] = $2; next } { shot[$1] = $2 }
+    END {
+      for (b in ref) {
+        s = (b in shot) ? shot[b] : 0
+        common += (s < ref[b]) ? s : ref[b]
+        if (ref[b] >= least && s < ref[b] / 3) missing = missing " " b
+      }
+      printf "%.3f%s\n", common, missing ? " missing:" missing : "" }' "$1" "$2"
+}

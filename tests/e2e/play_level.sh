@@ -42,16 +42,6 @@ answer_question() {  # answer_question <text>
   fail "no question \"$1\""
 }
 
-# The largest visible game window (in full screen the one that fills the screen).
-game_window() {
-  local w best="" area=0
-  for w in $(xdotool search --onlyvisible --name '^Harvo($| - )' 2>/dev/null); do
-    eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null || echo WIDTH=0 HEIGHT=0)"
-    [ $((WIDTH * HEIGHT)) -gt "$area" ] && { best="$w"; area=$((WIDTH * HEIGHT)); }
-  done
-  [ -n "$best" ] && echo "$best"
-}
-
 # The share of the play area's pixels (the picture above the status panel, 550 of its 600
 # rows) that fall into each of 512 colour boxes (8 levels per channel), as "box share"
 # lines.
@@ -108,14 +98,7 @@ mean="$(convert "$WORK/game.png" -crop 400x275+0+0 -format '%[fx:int(1000*mean)]
 # of that share in the screenshot, and together the boxes must match at least half.
 colour_boxes "$REFERENCE" >"$WORK/ref.txt"
 colour_boxes "$WORK/game.png" >"$WORK/shot.txt"
-verdict="$(awk 'NR == FNR { ref[$1] = $2; next } { shot[$1] = $2 }
-  END {
-    for (b in ref) {
-      s = (b in shot) ? shot[b] : 0
-      common += (s < ref[b]) ? s : ref[b]
-      if (ref[b] >= 0.03 && s < ref[b] / 3) missing = missing " " b
-    }
-    printf "%.3f%s\n", common, missing ? " missing:" missing : "" }' "$WORK/ref.txt" "$WORK/shot.txt")"
+verdict="$(colour_verdict "$WORK/ref.txt" "$WORK/shot.txt" 0.03)"
 echo "colours in common with the reference: $verdict"
 case "$verdict" in
   *missing*) fail "colours of the level are missing: $verdict" ;;

@@ -4,7 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 
 start_game
-sleep 0.3
+wait_menu 0.3
 press "$GAME_WINDOW" Escape
 wait_exit
 [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"

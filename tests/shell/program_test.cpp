@@ -77,6 +77,14 @@ TEST_F(ProgramRun, PlainRunWritesTheLogInOrderAndEndsFine) {
                                        "Colordepth: 32", "Hardware Invert", "Keyboardinit ok", "Joy1=False ()",
                                        "Joy2=False ()", "FF1=False", "FF2=False", "Surfaces Cleared",
                                        "Entpacke Standart.vkp, True", "L\xF6sche entpackte Verzeichnisse",
+                                       // The menu's pictures and sounds.
+                                       "Entpacke Menu.vkp, True", "L\xF6sche entpackte Verzeichnisse",
+                                       "Sound Clear", "Sound dude.wav", "Entpacke Sound.vkp$dude.wav>, False",
+                                       "Sound Loading ok 0", "L\xF6sche entpackte Verzeichnisse",
+                                       "Sound PlingDing.wav", "Entpacke Sound.vkp$PlingDing.wav>, False",
+                                       "Sound Loading ok 1", "L\xF6sche entpackte Verzeichnisse", "Sound speech.wav",
+                                       "Entpacke Sound.vkp$speech.wav>, False", "Sound Loading ok 2",
+                                       "L\xF6sche entpackte Verzeichnisse",
                                        "Surfaces Cleared", "Sound Clear", "Fine Ending!"};
   ASSERT_EQ(lines.size(), expected.size()) << Log();
   for (size_t i = 0; i < lines.size(); ++i) {

@@ -4,6 +4,7 @@
 #include "demodata/catalogue.hpp"
 
 #include <cmath>
+#include <future>
 #include <string>
 
 #include "demodata/audio.hpp"
@@ -199,6 +200,45 @@ Members GameSounds() {
   return m;
 }
 
+// The menu's pictures; the hangars and the turning ships take a while each, so they are
+// made side by side.
+Members MenuPictures() {
+  std::vector<std::future<Members>> teile;
+  for (int n = 0; n <= 1; ++n) {
+    teile.push_back(std::async(std::launch::async, [n] {
+      Members m;
+      Keyed(m, "Hangar" + N(n) + ".bmp", MenuHangar(n, false));
+      return m;
+    }));
+    teile.push_back(std::async(std::launch::async, [n] {
+      Members m;
+      Flat(m, "Hangar_Frozen" + N(n) + ".bmp", MenuHangar(n, true));
+      return m;
+    }));
+  }
+  for (int s = 0; s <= 1; ++s)
+    for (int f0 = 0; f0 <= 36; f0 += 10)
+      teile.push_back(std::async(std::launch::async, [s, f0] {
+        Members m;
+        for (int f = f0; f <= std::min(f0 + 9, 36); ++f) {
+          const std::string zahl = "0" + N(f);
+          Mated(m, "ShipSelect" + N(s) + "0" + zahl.substr(zahl.size() - 2) + ".bmp", ShipSelectFrame(s, f));
+        }
+        return m;
+      }));
+  Members m;
+  for (auto& t : teile)
+    for (ArchiveMember& a : t.get()) m.push_back(std::move(a));
+  Keyed(m, "Menu_topg.bmp", MenuTop());
+  Keyed(m, "Menu_bottomg.bmp", MenuBottom());
+  Keyed(m, "Menu_Button.bmp", MenuButton());
+  Keyed(m, "Menu_Lighta.bmp", MenuLight(false));
+  Keyed(m, "Menu_Lightb.bmp", MenuLight(true));
+  Mated(m, "Menu_Back.bmp", MenuBack());
+  Mated(m, "Menu_Logo.bmp", MenuLogo());
+  return m;
+}
+
 ArchiveMember Picture(const std::string& name, const Image& img) { return {name, tools::EncodeBmp24(img)}; }
 
 ArchiveMember TextFile(const std::string& name, const std::string& text) {
@@ -226,7 +266,7 @@ std::vector<Archiv> Archives() {
       {"Standart.vkp", StandardPictures()},
       {"Spiel.vkp", GamePictures()},
       {"Sound.vkp", GameSounds()},
-      {"Menu.vkp", {Picture("Hintergrund.bmp", Backdrop(800, 600, Rgb(10, 20, 60), 0, 11))}},
+      {"Menu.vkp", MenuPictures()},
       {"Logo.vkp",
        {Picture("Logo.bmp", Title(400, 150, "HARVO", Rgb(250, 200, 60), 3)),
         Picture("Credits.bmp", Title(512, 256, "CREDITS", Rgb(200, 220, 255), 5))}},

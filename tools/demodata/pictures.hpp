@@ -26,6 +26,19 @@ Canvas ShipFrame(int type, int column, int row);  // "VESK<t><c+1><r+1>.bmp", 64
 Canvas Pod(int n);                                // "Partikel<n>.bmp", 32 x 32
 Canvas Satellite(int level, int frame);           // "Force_0<level+1>000<frame>.bmp", 64 x 64
 Canvas DroneOrb(int frame);                       // "VW1-<frame>.bmp", 32 x 32
+// The menu's turning ships: set 0 the V-Phyton, set 1 the V-Tonator, frame 0..36 of one
+// turn ("ShipSelect<set>0<frame, two digits>.bmp", with alpha mates).
+Canvas ShipSelectFrame(int set, int frame);
+
+// The menu: the hangar of set 0 or 1, plain or frozen ("Hangar<n>.bmp",
+// "Hangar_Frozen<n>.bmp", 800 x 600), the column's parts, the text panel and the logo.
+Canvas MenuHangar(int set, bool frozen);
+Canvas MenuTop();               // "Menu_topg.bmp"
+Canvas MenuBottom();            // "Menu_bottomg.bmp"
+Canvas MenuButton();            // "Menu_Button.bmp"
+Canvas MenuLight(bool on);      // "Menu_Lighta.bmp" (off), "Menu_Lightb.bmp" (on)
+Canvas MenuBack();              // "Menu_Back.bmp" (with mate)
+Canvas MenuLogo();              // "Menu_Logo.bmp" (with mate)
 
 // Shots and weapons.
 Canvas Bullet(int n);          // "Ballschuss*.bmp", 16 x 16, n = 0..3 (with mates)

@@ -123,6 +123,19 @@ Canvas ShipFrame(int type, int column, int row) {
   return c;
 }
 
+Canvas ShipSelectFrame(int set, int frame) {
+  // Turning once in 37 frames about the upright axis, seen a little from above, three
+  // times the size of the game's frames.
+  Scene s;
+  if (set == 1)
+    TonatorModel(s);
+  else
+    PhytonModel(s);
+  s.Transform(ray::RotX(24) * ray::RotY(frame * 360.0f / 37));
+  s.Scale(2.8f);
+  return ray::Render(s, 224, 144, 112, 72, 2);
+}
+
 namespace {
 
 // The orbit pod: a steel ball facing right. `open` 1 shows the armed pod with its barrel

@@ -183,6 +183,14 @@ void Scene::Transform(const M3& rot, V3 move) {
   }
 }
 
+void Scene::Scale(float k) {
+  for (Piece& p : pieces) {
+    p.centre = p.centre * k;
+    p.toWorld = p.toWorld * Diag({k, k, k});
+    p.toLocal = Diag({1 / k, 1 / k, 1 / k}) * p.toLocal;
+  }
+}
+
 namespace {
 
 struct Hit {

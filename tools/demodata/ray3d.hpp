@@ -88,6 +88,8 @@ class Scene {
   int PlateXY(const std::vector<std::pair<float, float>>& pts, float z, float thick, float bevel, int material);
   // Turns and moves the whole model (after it was built).
   void Transform(const M3& rot, V3 move = {});
+  // Makes the whole model `k` times as large about the origin.
+  void Scale(float k);
 };
 
 struct Light {
