@@ -10,6 +10,7 @@
 #include <string>
 
 #include "demodata/audio.hpp"
+#include "demodata/bonus_levels.hpp"
 #include "demodata/catalogue.hpp"
 #include "demodata/check.hpp"
 #include "demodata/level_archive.hpp"
@@ -66,10 +67,10 @@ int main(int argc, char** argv) {
   for (const demo::DemoLevel& l : demo::DemoLevels())
     levels.push_back(std::async(std::launch::async, Mache, quellen, std::cref(l)));
 
-  // The archives, and the weather's small test levels beside them.
+  // The archives, and the small levels of the weather and the bonus beside them.
   std::vector<demo::Archiv> archiv = archive.get();
   std::string wetterFehler;
-  if (!demo::WeatherLevels(quellen, archiv, wetterFehler)) {
+  if (!demo::WeatherLevels(quellen, archiv, wetterFehler) || !demo::BonusLevels(quellen, archiv, wetterFehler)) {
     std::fprintf(stderr, "harvo_demodata: %s\n", wetterFehler.c_str());
     return 1;
   }

@@ -13,7 +13,7 @@
 namespace demo {
 namespace {
 
-const std::map<std::string, std::function<tools::Image()>>& Bilder() {
+const std::map<std::string, std::function<tools::Image()>>& KleineBilder() {
   static const std::map<std::string, std::function<tools::Image()>> b = [] {
     std::map<std::string, std::function<tools::Image()>> m;
     m["Sky.bmp"] = [] { return Flat(CanyonSky()); };
@@ -28,11 +28,13 @@ const std::map<std::string, std::function<tools::Image()>>& Bilder() {
 
 std::vector<uint8_t> Text(const std::string& s) { return {s.begin(), s.end()}; }
 
-bool Baue(const std::string& folder, const std::string& name, Archiv& out, std::string& error) {
+}  // namespace
+
+bool SmallLevel(const std::string& folder, const std::string& desc, const std::string& name, Archiv& out,
+                std::string& error) {
   std::vector<uint8_t> bytes;
   levelfile::Leveldaten level;
   std::vector<uint8_t> datei;
-  const std::string desc = name + ".txt";
   if (!tools::ReadFile(folder + "/" + desc, bytes) ||
       !tools::ParseLevelDescription(std::string(bytes.begin(), bytes.end()), level, error) ||
       !tools::WriteLevelFile(level, datei)) {
@@ -45,8 +47,8 @@ bool Baue(const std::string& folder, const std::string& name, Archiv& out, std::
     for (const SpriteFrame& f : s.Frames)
       if (f.Bild != "-") namen[f.Bild] = true;
   for (const auto& [bild, _] : namen) {
-    const auto it = Bilder().find(bild);
-    if (it != Bilder().end())
+    const auto it = KleineBilder().find(bild);
+    if (it != KleineBilder().end())
       out.members.push_back({bild, tools::EncodeBmp24(it->second())});
     else if (bild.find('.') != std::string::npos) {  // a background mode is a number, no picture
       error = desc + " names the picture " + bild + ", which nothing draws";
@@ -58,12 +60,10 @@ bool Baue(const std::string& folder, const std::string& name, Archiv& out, std::
   return true;
 }
 
-}  // namespace
-
 bool WeatherLevels(const std::string& levels, std::vector<Archiv>& archives, std::string& error) {
   for (const char* name : {"Snow", "Haze", "Rain"}) {
     Archiv a;
-    if (!Baue(levels + "/" + name, name, a, error)) return false;
+    if (!SmallLevel(levels + "/" + name, std::string(name) + ".txt", name, a, error)) return false;
     archives.push_back(std::move(a));
   }
   return true;

@@ -9,6 +9,12 @@
 
 namespace demo {
 
+// The archive "<name>.vlp" of a small level from the description `desc` in `folder`,
+// with pictures of the first level and radio texts without messages; false with a
+// reason in `error` when it cannot be built.
+bool SmallLevel(const std::string& folder, const std::string& desc, const std::string& name, Archiv& out,
+                std::string& error);
+
 // The archives of the weather levels whose descriptions lie below `levels`; false with a
 // reason in `error` when one cannot be built.
 bool WeatherLevels(const std::string& levels, std::vector<Archiv>& archives, std::string& error);
