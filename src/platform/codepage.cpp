@@ -1,5 +1,10 @@
 #include "platform/codepage.hpp"
 
+#include <langinfo.h>
+#include <locale.h>
+
+#include <cstring>
+
 #include <array>
 
 namespace platform {
@@ -66,7 +71,7 @@ char32_t NextUtf8(std::string_view s, size_t& i) {
   return c;
 }
 
-std::string FromUtf8(std::string_view text, int codePage) {
+std::string FromUtf8(std::string_view text, int codePage, bool dropMissing = false) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
@@ -77,7 +82,7 @@ std::string FromUtf8(std::string_view text, int codePage) {
     }
     char found = '?';
     if (c == 0xFFFD) {  // malformed input, or a character no code page holds
-      out += found;
+      if (!dropMissing) out += found;
       continue;
     }
     for (int b = 0x80; b <= 0xFF; ++b) {
@@ -86,7 +91,7 @@ std::string FromUtf8(std::string_view text, int codePage) {
         break;
       }
     }
-    out += found;
+    if (found != '?' || !dropMissing) out += found;
   }
   return out;
 }
@@ -114,5 +119,25 @@ std::string Cp1252ToUtf8(std::string_view text) { return CodePageToUtf8(text, Co
 std::string Cp1251ToUtf8(std::string_view text) { return CodePageToUtf8(text, CodePageCyrillic); }
 std::string Utf8ToCp1252(std::string_view text) { return FromUtf8(text, CodePageWestern); }
 std::string Utf8ToCp1251(std::string_view text) { return FromUtf8(text, CodePageCyrillic); }
+
+namespace {
+int g_typingCodePage = CodePageWestern;
+}
+
+std::string TypedText(std::string_view utf8) { return FromUtf8(utf8, g_typingCodePage, true); }
+void SetTypingCodePage(int codePage) { g_typingCodePage = codePage; }
+
+const std::string& UserDecimalPoint() {
+  static const std::string point = [] {
+    std::string p = ".";
+    if (locale_t l = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0))) {
+      const char* radix = nl_langinfo_l(RADIXCHAR, l);
+      if (radix && std::strlen(radix) == 1) p = radix;
+      freelocale(l);
+    }
+    return p;
+  }();
+  return point;
+}
 
 }  // namespace platform

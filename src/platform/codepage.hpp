@@ -21,4 +21,12 @@ std::string Utf8ToCp1251(std::string_view text);
 // The Unicode code point of one byte in the given code page (0xFFFD for holes).
 char32_t CodePageChar(unsigned char byte, int codePage);
 
+// Typed text in the code page the game types in (`SetTypingCodePage`, 1252 until set):
+// a character the page cannot hold is dropped, never typed as '?'.
+std::string TypedText(std::string_view utf8);
+void SetTypingCodePage(int codePage);
+
+// The user's decimal point (the locale's numeric setting), "." when it is not one byte.
+const std::string& UserDecimalPoint();
+
 }  // namespace platform

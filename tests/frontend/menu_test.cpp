@@ -18,6 +18,7 @@
 #include "engine/dxerror_dialog.hpp"
 #include "engine/force.hpp"
 #include "engine/input.hpp"
+#include "engine/keys.hpp"
 #include "engine/render.hpp"
 #include "engine/sound.hpp"
 #include "frontend/effects_state.hpp"
@@ -334,7 +335,7 @@ TEST_F(Menulauf, EachExitOfTheLoop) {
   const std::vector<Fall> faelle = {
       {"exit entry", kSeiteHaupt, 0, {{}, {kUp}, {}, {kReturn}}, 10, 0},
       {"pause key, waited for until released", kSeiteHaupt, 0, {{}, {kEscape}, {kEscape}, {kEscape}, {kEscape}, {}}, 10, 0},
-      {"new game: screen-out, then play", kSeiteNeu, 0, {{}, {kReturn}}, 0, 0},
+      {"a name entered: screen-out, then play", kSeiteName, 0, {{}}, 0, 0},
       {"hidden show", kSeiteHaupt, 0, {{}, {kH, kV}, {kH, kV, kS}}, 10, 0},
   };
   for (const Fall& c : faelle) {
@@ -342,8 +343,15 @@ TEST_F(Menulauf, EachExitOfTheLoop) {
     Spielstatus = 0;
     MenuSeite = c.seite;
     for (const std::vector<int>& t : c.tasten) headless::QueueKeys(t);
-    // The run opens on the main page; the new-game case starts there.
-    if (c.seite == kSeiteNeu) headless::At(static_cast<uint64_t>(GetTickCount()) + 1, [] { MenuSeite = kSeiteNeu; });
+    // The run opens on the main page; the name case starts on the name entry, Return typed.
+    if (c.seite == kSeiteName)
+      headless::At(static_cast<uint64_t>(GetTickCount()) + 1, [] {
+        MenuSeite = kSeiteName;
+        TastenZeichen = 13;
+      });
+    // The hidden show runs until the program quits (three seconds in: it is showing).
+    if (std::string(c.name) == "hidden show")
+      headless::At(static_cast<uint64_t>(GetTickCount()) + 3000, [] { Spielstatus = 10; });
     MenuLoop();
     EXPECT_EQ(Spielstatus, c.status);
     EXPECT_EQ(headless::KeyReadsLeft(), c.tastenUebrig);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "demodata/audio.hpp"
+#include "demodata/bonus_levels.hpp"
 #include "demodata/catalogue.hpp"
 #include "demodata/check.hpp"
 #include "demodata/event_levels.hpp"
@@ -70,11 +71,12 @@ int main(int argc, char** argv) {
   for (const demo::DemoLevel& l : demo::DemoLevels())
     levels.push_back(std::async(std::launch::async, Mache, quellen, std::cref(l)));
 
-  // The archives, and the small test levels of the weather and the special events beside
-  // them.
+  // The archives, and the small levels of the weather, the special events and the bonus
+  // beside them.
   std::vector<demo::Archiv> archiv = archive.get();
   std::string testFehler;
-  if (!demo::WeatherLevels(quellen, archiv, testFehler) || !demo::EventLevels(quellen, archiv, testFehler)) {
+  if (!demo::WeatherLevels(quellen, archiv, testFehler) || !demo::EventLevels(quellen, archiv, testFehler) ||
+      !demo::BonusLevels(quellen, archiv, testFehler)) {
     std::fprintf(stderr, "harvo_demodata: %s\n", testFehler.c_str());
     return 1;
   }

@@ -172,10 +172,7 @@ void HandleKey(const SDL_KeyboardEvent& e) {
 void HandleText(const SDL_TextInputEvent& e) {
   HWnd h = HandleOf(e.windowID);
   if (!h) return;
-  std::string bytes = Utf8ToCp1252(e.text);
-  if (bytes.find('?') != std::string::npos && std::string(e.text).find('?') == std::string::npos)
-    bytes = Utf8ToCp1251(e.text);
-  for (unsigned char c : bytes) PostMessage(h, wm::Char, c, 0);
+  for (unsigned char c : TypedText(e.text)) PostMessage(h, wm::Char, c, 0);
 }
 
 void HandleMouse(const SDL_Event& ev) {
