@@ -3,3 +3,7 @@
 #include "campaign/save_screen.hpp"
 
 void SaveGame() {}
+
+#include "campaign/special_events.hpp"
+
+void SpielSpezial(int32_t) {}

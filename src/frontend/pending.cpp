@@ -1,17 +1,11 @@
 // Services of the front end whose own code comes later: each does nothing until then.
 // Whoever builds one removes it from here.
 #include "campaign/save_games.hpp"
-#include "frontend/credits.hpp"
 #include "frontend/effects_state.hpp"
 #include "frontend/hidden_show.hpp"
-#include "frontend/logo.hpp"
 #include "frontend/menu_pages.hpp"
-#include "frontend/video.hpp"
 #include "shell/program_state.hpp"
 
-void PlayAVIFile(const std::string&, const std::string&) {}
-void ShowCredits() {}
-void ShowLogo(const std::string&, const std::string&, int32_t, int32_t, bool, bool) {}
 void Justanothereffect() {}
 
 // The save games' loading, and the labels of the save screen.

@@ -18,6 +18,7 @@
 #include "frontend/effects.hpp"
 #include "frontend/effects_state.hpp"
 #include "frontend/key_text.hpp"
+#include "frontend/logo.hpp"
 #include "frontend/video.hpp"
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
@@ -168,6 +169,7 @@ void VariabelnLösch() {
   ResetSpecialEvent();
 
   ForceStop();
+  DropEffektTerminate();
 
   ExtraLebenCountdown = 0;
 }

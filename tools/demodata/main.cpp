@@ -13,6 +13,8 @@
 #include "demodata/catalogue.hpp"
 #include "demodata/check.hpp"
 #include "demodata/level_archive.hpp"
+#include "demodata/logos.hpp"
+#include "demodata/videos.hpp"
 #include "demodata/weather_levels.hpp"
 #include "lib/archive_writer.hpp"
 #include "lib/ogg_writer.hpp"
@@ -62,6 +64,8 @@ int main(int argc, char** argv) {
   for (const char* sub : {"Grafik", "Sound", "Video"}) std::filesystem::create_directories(data / sub);
   auto archive = std::async(std::launch::async, demo::Archives);
   auto menuMusik = std::async(std::launch::async, [] { return Ogg(demo::MenuMusic(16.0)); });
+  auto abspannMusik = std::async(std::launch::async, [] { return Ogg(demo::CreditsMusic()); });
+  auto videos = std::async(std::launch::async, demo::FolderVideos);
   std::vector<std::future<Level>> levels;
   for (const demo::DemoLevel& l : demo::DemoLevels())
     levels.push_back(std::async(std::launch::async, Mache, quellen, std::cref(l)));
@@ -103,6 +107,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!Schreibe(data / "Play.vkp", tools::PackArchive({skript}))) return 1;
-  // The menu's music, a plain file beside the levels' music.
+  // The start-up videos, plain files of the video folder.
+  for (const tools::ArchiveMember& v : videos.get())
+    if (v.data.empty() || !Schreibe(data / "Video" / v.name, v.data)) {
+      std::fprintf(stderr, "harvo_demodata: cannot make the video %s\n", v.name.c_str());
+      return 1;
+    }
+  // The menu's and the credits' music, plain files beside the levels' music.
+  if (!Musik(data / "Sound" / "Enhaced Credits.ogg", abspannMusik.get())) return 1;
   return Musik(data / "Sound" / "intro.ogg", menuMusik.get()) ? 0 : 1;
 }
