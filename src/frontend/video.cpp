@@ -28,6 +28,7 @@ namespace a = platform::audio;
 
 constexpr int32_t kTaste9 = 10;  // main-row digits by their key codes
 constexpr int32_t kTaste0 = 11;
+constexpr int32_t kTasteF4 = 62, kAltLinks = 56, kAltRechts = 184;
 constexpr int64_t kRuheMs = 10;             // the longest rest between two passes
 constexpr double kTonVoraus = 0.2;          // seconds of sound handed to the mixer ahead
 constexpr double kTonVerfall = 0.5;         // sound older than this behind the clock is dropped
@@ -188,6 +189,8 @@ void Abspielen(Graph& g) {
     // always has it.
     if (KeyState[kTaste9]) Anhalten(g);
     if (KeyState[kTaste0]) Starten(g);
+    // Alt+F4 while the video has the keyboard quits, as the close box does.
+    if (KeyState[kTasteF4] && (KeyState[kAltLinks] || KeyState[kAltRechts])) Spielstatus = 10;
     Schritt([&] { Bild(g); });
     Schritt([&] { TonFuettern(g); });
     escape = TasteEscape();

@@ -238,6 +238,21 @@ TEST_F(Video, ThePauseKeySkipsAndIsWaitedForAndAQuitEndsBoth) {
   EXPECT_LE(Gezeigt(), 1);
   EXPECT_LT(platform::TickCount(), 1000u);
 
+  // Alt+F4 quits after the video's clean-up; F4 alone does not.
+  for (const bool alt : {false, true}) {
+    headless::Reset();
+    Spielstatus = 0;
+    headless::QueueKeys({}, 5);
+    if (alt)
+      headless::QueueKeys({56, 62}, 1);
+    else
+      headless::QueueKeys({62}, 1);
+    PlayAVIFile("Logo.avi", "");
+    EXPECT_EQ(Spielstatus, alt ? 10 : 0);
+    EXPECT_EQ(Gezeigt() < kLogoBilder, alt);
+    EXPECT_EQ(Log().back(), "Video: Fine");
+  }
+
   // A quit ends the video, and the wait for a key that stays down.
   for (const bool gehalten : {false, true}) {
     headless::Reset();
