@@ -20,6 +20,7 @@
 #include "frontend/effects.hpp"
 #include "frontend/effects_state.hpp"
 #include "frontend/key_text.hpp"
+#include "frontend/logo.hpp"
 #include "frontend/video.hpp"
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
@@ -176,6 +177,7 @@ void VariabelnLösch() {
   ResetSpecialEvent();
 
   ForceStop();
+  DropEffektTerminate();
 
   ResetExtraLifeEffect();
 }

@@ -93,15 +93,21 @@ start_game() {
 
 debug_log() { cat "$WORK/home/.local/share/Harvo/Debug.txt" | tr -d '\r'; }
 
-# Waits until the menu runs: its last picture is loaded, and the first frames (the fade-in
-# from the bare hangar, the column gliding in) have had the seconds given.
+# Waits until the menu runs: its last picture is loaded, the start-up videos and logos
+# have played (the intro video, the last of them, has ended), and the first frames (the
+# fade-in from the bare hangar, the column gliding in) have had the seconds given.
 wait_menu() {
-  for _ in $(seq 300); do
-    debug_log 2>/dev/null | grep -aqi "Menu_Logo.bmp start" && { sleep "$1"; return 0; }
+  for _ in $(seq 600); do
+    if debug_log 2>/dev/null | grep -aqi "Menu_Logo.bmp start" &&
+       debug_log 2>/dev/null | awk '/^Video: Render \(/ { r = $0 } /^Video: / { l = $0 } END { print r " | " l }' |
+         grep -aqi "intro.* | Video: Fine$"; then
+      sleep "$1"
+      return 0
+    fi
     kill -0 "$HARVO_PID" 2>/dev/null || fail "the program ended while the menu loaded"
     sleep 0.1
   done
-  fail "the menu's pictures were not loaded"
+  fail "the menu did not start"
 }
 
 # The largest visible game window (in full screen the one that fills the screen).

@@ -20,7 +20,7 @@ int RunWithoutSoundDevice() {
     headless::TypeText("\r");  // OK in the settings window
     headless::SetNoAudioDevice(true);
     headless::QueueKeys({}, 1);
-    headless::QueueKeys({1}, 1);
+    testsupport::QueueEscapeTaps();
     char name[] = "harvo";
     char* argv[] = {name};
     int code = RunProgram(1, argv);

@@ -1,5 +1,7 @@
 #include "support/support.hpp"
 
+#include "platform/headless/headless.hpp"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -105,6 +107,14 @@ int RunInChild(const std::function<int()>& body) {
       "");
   unsetenv(kReuseHome);
   return result;
+}
+
+void QueueEscapeTaps() {
+  constexpr int kEscape = 1, kTaps = 1000;
+  for (int i = 0; i < kTaps; ++i) {
+    platform::headless::QueueKeys({kEscape}, 1);
+    platform::headless::QueueKeys({}, 1);
+  }
 }
 
 std::string SourceDir() {

@@ -46,6 +46,11 @@ class IsolatedHome {
 // At most one call per test: the child runs the test again up to that call.
 int RunInChild(const std::function<int()>& body);
 
+// The keys of a whole program run that taps the pause key (down for one read of the
+// keyboard, up for the next) until the run has ended: each start-up video and logo is
+// skipped in turn, and the menu is left with the key.
+void QueueEscapeTaps();
+
 // The source tree (for reference pictures): $HARVO_SOURCE_DIR, else the folder the tests
 // were built from.
 std::string SourceDir();

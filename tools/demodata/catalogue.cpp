@@ -14,8 +14,10 @@
 #include "demodata/level1.hpp"
 #include "demodata/level2.hpp"
 #include "demodata/pause_save.hpp"
+#include "demodata/logos.hpp"
 #include "demodata/pictures.hpp"
 #include "demodata/sounds.hpp"
+#include "demodata/videos.hpp"
 #include "lib/media_writer.hpp"
 
 namespace demo {
@@ -245,6 +247,11 @@ ArchiveMember TextFile(const std::string& name, const std::string& text) {
   return {name, std::vector<uint8_t>(text.begin(), text.end())};
 }
 
+std::vector<ArchiveMember> Plus(std::vector<ArchiveMember> a, std::vector<ArchiveMember> b) {
+  for (ArchiveMember& m : b) a.push_back(std::move(m));
+  return a;
+}
+
 Image Backdrop(int w, int h, uint32_t top, uint32_t bottom, uint32_t seed) {
   Image img(w, h);
   VerticalGradient(img, top, bottom);
@@ -265,16 +272,15 @@ std::vector<Archiv> Archives() {
   std::vector<Archiv> a = {
       {"Standart.vkp", StandardPictures()},
       {"Spiel.vkp", GamePictures()},
-      {"Sound.vkp", GameSounds()},
+      {"Sound.vkp", Plus(GameSounds(), {LogoSound()})},
       {"Menu.vkp", MenuPictures()},
       {"Logo.vkp",
-       {Picture("Logo.bmp", Title(400, 150, "HARVO", Rgb(250, 200, 60), 3)),
-        Picture("Credits.bmp", Title(512, 256, "CREDITS", Rgb(200, 220, 255), 5))}},
+       Plus({Picture("Logo.bmp", Title(400, 150, "HARVO", Rgb(250, 200, 60), 3))}, LogoPictures())},
       {"Pause.vkp", {Picture("Pausescreen.bmp", demo::Keyed(PauseFrame()))}},
       {"Loading.vkp",
        {Picture("Loading.bmp", Backdrop(800, 600, Rgb(30, 0, 40), 0, 13)),
         {"Deep.bmp", tools::EncodeBmp24(demo::Flat(DeepLoading()))}}},
-      {"Video.vkp", {TextFile("Videos.txt", "Intro.avi\r\n")}},
+      {"Video.vkp", Plus({TextFile("Videos.txt", "Intro.avi\r\n")}, ArchiveVideos())},
   };
   for (const DemoLevel& l : DemoLevels()) a.push_back({l.name + ".vfp", l.voices()});
   return a;

@@ -16,6 +16,8 @@
 #include "demodata/event_levels.hpp"
 #include "demodata/level_archive.hpp"
 #include "demodata/pause_save.hpp"
+#include "demodata/logos.hpp"
+#include "demodata/videos.hpp"
 #include "demodata/weather_levels.hpp"
 #include "lib/archive_writer.hpp"
 #include "lib/ogg_writer.hpp"
@@ -67,6 +69,8 @@ int main(int argc, char** argv) {
   auto menuMusik = std::async(std::launch::async, [] { return Ogg(demo::MenuMusic(16.0)); });
   auto speicherMusik = std::async(std::launch::async, [] { return Ogg(demo::SaveScreenMusic()); });
   auto continueMusik = std::async(std::launch::async, [] { return Ogg(demo::ContinueMusic()); });
+  auto abspannMusik = std::async(std::launch::async, [] { return Ogg(demo::CreditsMusic()); });
+  auto videos = std::async(std::launch::async, demo::FolderVideos);
   std::vector<std::future<Level>> levels;
   for (const demo::DemoLevel& l : demo::DemoLevels())
     levels.push_back(std::async(std::launch::async, Mache, quellen, std::cref(l)));
@@ -110,9 +114,16 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!Schreibe(data / "Play.vkp", tools::PackArchive({skript}))) return 1;
-  // The save screen's, the continue screen's and the menu's music, plain files beside the
-  // levels' music.
+  // The start-up videos, plain files of the video folder.
+  for (const tools::ArchiveMember& v : videos.get())
+    if (v.data.empty() || !Schreibe(data / "Video" / v.name, v.data)) {
+      std::fprintf(stderr, "harvo_demodata: cannot make the video %s\n", v.name.c_str());
+      return 1;
+    }
+  // The save screen's, the continue screen's, the credits' and the menu's music, plain
+  // files beside the levels' music.
   if (!Musik(data / "Sound" / "Save_Screen.ogg", speicherMusik.get())) return 1;
   if (!Musik(data / "Sound" / "Continue.ogg", continueMusik.get())) return 1;
+  if (!Musik(data / "Sound" / "Enhaced Credits.ogg", abspannMusik.get())) return 1;
   return Musik(data / "Sound" / "intro.ogg", menuMusik.get()) ? 0 : 1;
 }
