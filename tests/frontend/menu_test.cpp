@@ -123,8 +123,10 @@ class Menulauf : public ::testing::Test {
   static void Bilder(int n, std::initializer_list<int> tasten = {}) {
     for (int k = 0; k < n; ++k) Bild(tasten);
   }
-  // A run begun on `seite` after its first frame (the latches see the keys up).
+  // A run begun on `seite` after its first frame (the latches see the keys up); the
+  // start-up logos count as shown, as in every menu after the program's first.
   static void AufSeite(int32_t seite, int32_t auswahl = 0) {
+    MenuSeite = kSeiteHaupt;
     MenuVorbereiten();
     MenuSeite = seite;
     MenuAuswahl = auswahl;
