@@ -17,7 +17,7 @@ namespace {
 using namespace synth;
 
 // Wet basalt in the rain, its rim catching the lightning; hazy grey far out.
-const RockStyle kBasalt{Hex(0x15191E), Hex(0x5E6874), Hex(0xA8C4E0), false, {}, 0};
+const RockStyle kBasalt{Hex(0x171C22), Hex(0x7A8898), Hex(0xC8E0FF), false, {}, 0};
 const RockStyle kFarBasalt{Hex(0x161C24), Hex(0x323C48), Hex(0x4E5E72), true, Hex(0x222A36), 0.45f};
 
 std::string N(int n) { return std::to_string(n); }

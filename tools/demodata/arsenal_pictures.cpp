@@ -158,7 +158,9 @@ Canvas FarRig() {
   c.Shape(30, 70, 120, 112, [](float x, float y) { return SdBox(x, y, 72, 92, 40, 18, 2); }, Solid(Scale(dunkel, 1.15f)));
   Lattice(c, 150, 196, 168, 178, 108, 10, 4, haze);
   Girder(c, 206, 110, 226, 40, 5, haze);
-  SoftGlow(c, 226, 36, 16, Hex(0xFF8830, 0.9f));
+  // The flare burning at the stack's top: a flame, yellow in its heart.
+  c.Shape(214, 8, 238, 42, [](float x, float y) { return SdEllipse(x, y, 226, 30, 7 - (30 - y) * 0.12f, 12); },
+          [](float x, float y, float) { return Lerp(Hex(0xFFE890), Hex(0xE05010), Clamp01(std::hypot(x - 226, y - 33) / 9)); });
   Random rnd(715);
   for (int k = 0; k < 12; ++k) {
     const float x = 36 + 180 * static_cast<float>(rnd.Unit()), y = rnd.Unit() < 0.5 ? 78 + 24 * static_cast<float>(rnd.Unit()) : 114 + 14 * static_cast<float>(rnd.Unit());
@@ -263,9 +265,7 @@ Canvas KegFrame(int frame) {
   s.Cylinder({0, 11, 0}, {0, 14, 0}, 4, p.dark);
   s.Sphere({0, 15.5f, 0}, 3, lampe);
   s.Transform(ray::RotZ(-12) * ray::RotX(24));
-  Canvas c = ray::Render(s, 40, 40, 20, 20, 2);
-  if (frame == 0) SoftGlow(c, 22, 6, 8, Hex(0xFFD040, 0.6f));
-  return c;
+  return ray::Render(s, 40, 40, 20, 20, 2);
 }
 
 Canvas CrawlerHead() {
@@ -314,7 +314,7 @@ Canvas VeilFrame(int frame) {
 }
 
 Canvas Bastion() {
-  // A flying fortress: an armoured wedge with two towers, rows of gun ports, a command
+  // A flying fortress: an armoured wedge with two towers, rows of lit ports, a command
   // dome and lift engines glowing underneath.
   Scene s;
   Depot p(s);
@@ -334,9 +334,7 @@ Canvas Bastion() {
   s.Box({0, -8, 36}, {94, 2, 5}, p.stripe);
   for (float x : {-60.0f, 0.0f, 60.0f}) s.Ellipsoid({x, -26, 0}, {12, 5, 12}, glut);
   s.Transform(ray::RotX(18));
-  Canvas c = ray::Render(s, 224, 144, 112, 76, 2);
-  for (float x : {52.0f, 112.0f, 172.0f}) SoftGlow(c, x, 110, 16, Hex(0x4090FF, 0.6f));
-  return c;
+  return ray::Render(s, 224, 144, 112, 76, 2);
 }
 
 Canvas WardenFrame(int frame) {
@@ -380,9 +378,7 @@ Canvas DreadnoughtFrame(int frame) {
     s.Sphere({153, y, 0}, 8, glut);
   }
   s.Transform(ray::RotX(14));
-  Canvas c = ray::Render(s, 320, 160, 156, 84, 2);
-  for (float y : {96.0f, 74.0f}) SoftGlow(c, 312, y, frame ? 14.0f : 10.0f, Hex(0xFF8040, 0.7f));
-  return c;
+  return ray::Render(s, 320, 160, 156, 84, 2);
 }
 
 Canvas Launcher() {
