@@ -284,13 +284,13 @@ Canvas CrawlerHead() {
 }
 
 Canvas CrawlerBody(int frame) {
-  // A round segment with a plated back and two pairs of legs that step.
+  // A round segment with a plated back, a row of red lights and two legs that step.
   Scene s;
   Depot p(s);
   const int panzer = s.Add(ray::Surface(0x587A40, 0.6f, 40));
   s.Sphere({0, 0, 0}, 14, panzer);
   s.Ellipsoid({0, 7, 0}, {13, 7, 12}, p.dark);
-  s.Box({0, 11, 0}, {12, 1.5f, 10}, p.stripe);
+  for (int k = -1; k <= 1; ++k) s.Sphere({k * 7.0f, 9, 8}, 2.2f, p.lamp);
   for (int k = 0; k < 2; ++k) {
     const float x = k ? 6.0f : -6.0f, schritt = ((frame + k) % 2 ? 5.0f : -5.0f);
     s.Cylinder({x, -10, 4}, {x + schritt, -19, 6}, 1.8f, p.steel);
@@ -300,16 +300,30 @@ Canvas CrawlerBody(int frame) {
 }
 
 Canvas VeilFrame(int frame) {
-  // A curtain of cyan light: threads waving down its length, brightest in the middle.
+  // A curtain of light: five strands of cyan hanging between two emitter knots, waving
+  // down their length; every pixel of a strand is bright, so the curtain keeps its shape
+  // over the dark sky.
   Canvas c(48, 96);
   const float phase = frame * 2 * kPi / 3;
-  c.Fill([=](float x, float y) {
-    const float rand = Smooth(0, 10, x) * Smooth(48, 38, x) * Smooth(0, 10, y) * Smooth(96, 86, y);
-    const float faden = std::pow(std::fabs(std::sin(x * 0.5f + std::sin(y * 0.09f + phase) * 3)), 6.0f);
-    const float schimmer = 0.35f + 0.65f * faden;
-    const Col k = Lerp(Hex(0x2060C0), Hex(0xC0FFFF), faden * 0.8f + 0.2f * std::sin(y * 0.07f - phase));
-    return WithAlpha(k, Clamp01(rand * schimmer));
-  });
+  for (int k = 0; k < 5; ++k) {
+    const float x0 = 8 + k * 8.0f;
+    float px = x0, py = 8;
+    for (int i = 1; i <= 16; ++i) {
+      const float ny = 8 + i * 5.0f, nx = x0 + std::sin(ny * 0.11f + phase + k * 1.3f) * 3.5f * std::sin(ny * kPi / 96);
+      const float ax = px, ay = py;
+      c.Shape(std::min(ax, nx) - 3, ay - 3, std::max(ax, nx) + 3, ny + 3,
+              [=](float x, float y) { return SdSegment(x, y, ax, ay, nx, ny) - 1.3f; },
+              [=](float, float y, float d) {
+                const float puls = 0.5f + 0.5f * std::sin(y * 0.2f - phase * 2 + k);
+                return Lerp(Lerp(Hex(0x2A70D0), Hex(0x70E8FF), puls), Hex(0xF0FFFF), Clamp01(-d / 1.3f) * puls);
+              });
+      px = nx;
+      py = ny;
+    }
+  }
+  for (float y : {6.0f, 90.0f})
+    c.Shape(2, y - 6, 46, y + 6, [=](float x, float py) { return SdBox(x, py, 24, y, 21, 3.5f, 3); },
+            [](float, float py, float d) { return Lerp(Hex(0x8AA0B8), Hex(0x303C4C), Clamp01(-d / 3.5f) * 0.5f + 0.1f * py / 96); });
   return c;
 }
 
