@@ -7,6 +7,7 @@
 #include <future>
 #include <string>
 
+#include "demodata/arsenal.hpp"
 #include "demodata/audio.hpp"
 #include "demodata/boss_warnings.hpp"
 #include "demodata/draw.hpp"
@@ -199,6 +200,7 @@ Members GameSounds() {
   // The levels' own sounds, which their loader takes from here.
   for (ArchiveMember& s : Level1Sounds()) m.push_back(std::move(s));
   for (ArchiveMember& s : Level2Sounds()) m.push_back(std::move(s));
+  for (ArchiveMember& s : ArsenalSounds()) m.push_back(std::move(s));
   return m;
 }
 
@@ -290,6 +292,7 @@ const std::vector<DemoLevel>& DemoLevels() {
   static const std::vector<DemoLevel> levels = {
       {"Level1", Level1Pictures, Level1Voices, CanyonMusic},
       {"Level2", Level2Pictures, Level2Voices, DeepMusic},
+      {"Arsenal", ArsenalPictures, ArsenalVoices, ArsenalMusic},
       {"Epilog", EpilogPictures, EpilogVoices, EpilogMusic},
   };
   return levels;
