@@ -100,6 +100,9 @@ class Arsenal : public ::testing::Test {
 // The pod ship through the whole level: every enemy shows, both kinds of shot fly, the
 // enemies die in their own ways, and the harbour's pods and pod weapons all reach it.
 TEST_F(Arsenal, ThePodShipMeetsEveryFeatureAndReachesTheEnd) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "minutes under the sanitizers; the harbour test runs the same code";
+#endif
   const Gesehen g = Spiele(0, kLaenge);
   EXPECT_EQ(g.code, 0);
   EXPECT_EQ(g.ende, 2);
