@@ -18,7 +18,7 @@
 //
 // Prints nanoseconds per quad for each width and each width's speed-up over the first.
 //
-//   build/bench/bench_quad_spans [--repeat N] [--only NAME-PREFIX] [--loops plain,sse2,avx2]
+//   build/bench/bench_quad_spans [--repeat N] [--only NAME-PREFIX] [--loops reference,plain,sse2,avx2]
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -167,13 +167,13 @@ struct Breite {
   const char* name;
   Loops loops;
 };
-constexpr Breite kBreiten[] = {{"plain", Loops::Plain}, {"sse2", Loops::Sse2}, {"avx2", Loops::Avx2}};
+constexpr Breite kBreiten[] = {{"reference", Loops::Reference}, {"plain", Loops::Plain}, {"sse2", Loops::Sse2}, {"avx2", Loops::Avx2}};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   int repeat = 3;
-  std::string only, auswahl = "plain,sse2,avx2";
+  std::string only, auswahl = "reference,plain,sse2,avx2";
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--repeat") == 0) repeat = std::max(1, std::atoi(argv[i + 1]));
     if (std::strcmp(argv[i], "--only") == 0) only = argv[i + 1];
