@@ -5,6 +5,7 @@
 //     into runs where no coordinate wraps, found by division, and only the samples
 //     between the runs wrap;
 //   - the filter weighs two channels at a time (blue and red, then green and alpha);
+//   - the blend works on blue, green and red at once, in 16-bit fields of one word;
 //   - an interpolated colour that stays inside 0..255 over the whole span is not clamped.
 // They serve the blends the game uses (normal and additive); processors with vector
 // loops use these for nothing the vector loops cover.
@@ -18,6 +19,9 @@ namespace platform::raster {
 namespace {
 
 using PF = PixelFormat;
+
+// The steps of one pixel go into the loop, however many the loop has.
+#define HARVO_PIXEL_STEP __attribute__((always_inline)) inline
 
 // How many of the samples start + k step (k = 0, 1, ..., at most n) lie in [0, end)
 // before the first that does not.
@@ -34,7 +38,7 @@ int32_t RunInside(int64_t start, int64_t step, int64_t end, int32_t n) {
 // The reference's filter, two channels in one word: 16 bits apart for the sums across
 // (each at most 255 x 128), then 32 bits apart for the sums down (each below 2^22 with
 // the rounding), so no channel carries into the next.
-inline uint32_t Filter2x2(uint32_t t00, uint32_t t10, uint32_t t01, uint32_t t11, uint32_t fx, uint32_t fy) {
+HARVO_PIXEL_STEP uint32_t Filter2x2(uint32_t t00, uint32_t t10, uint32_t t01, uint32_t t11, uint32_t fx, uint32_t fy) {
   constexpr uint32_t kPaar = 0x00FF00FFu;
   constexpr uint64_t kRund = (uint64_t{kFilterRound} << 32) | kFilterRound;
   const uint32_t ix = kFilterOne - fx, iy = kFilterOne - fy;
@@ -48,6 +52,60 @@ inline uint32_t Filter2x2(uint32_t t00, uint32_t t10, uint32_t t01, uint32_t t11
   const uint32_t ga = runter(((t00 >> 8) & kPaar) * ix + ((t10 >> 8) & kPaar) * fx,
                              ((t01 >> 8) & kPaar) * ix + ((t11 >> 8) & kPaar) * fx);
   return br | (ga << 8);
+}
+
+// The blend three channels at once: blue, green and red in the 16-bit fields of one word,
+// where the blends' products and sums fit (at most 255 x 255 + 255), so one
+// multiplication serves all three.
+constexpr uint64_t kDrei = 0x000000FF00FF00FFull;
+
+HARVO_PIXEL_STEP uint64_t Drei(uint32_t r, uint32_t g, uint32_t b) { return b | uint64_t{g} << 16 | uint64_t{r} << 32; }
+
+// round(x / 255) in each field, as Div255.
+HARVO_PIXEL_STEP uint64_t Div255Drei(uint64_t x) {
+  x += 0x0000008000800080ull;
+  return ((x + ((x >> 8) & kDrei)) >> 8) & kDrei;
+}
+
+template <PF F>
+HARVO_PIXEL_STEP uint64_t ReadDrei(const uint8_t* p) {
+  if constexpr (F == PF::XRGB8888) {
+    const uint32_t v = Raw<TexKind::XRGB>(p);
+    return (v & 0xFFu) | uint64_t{v & 0xFF00u} << 8 | uint64_t{v & 0xFF0000u} << 16;
+  } else {
+    uint32_t r, g, b;
+    ReadDst<F>(p, r, g, b);
+    return Drei(r, g, b);
+  }
+}
+
+// Blend1 for a visible source (sa > 0).
+template <PF F, Blend B>
+HARVO_PIXEL_STEP void BlendDrei(uint8_t* d, uint64_t s, uint32_t sa) {
+  const uint64_t dst = ReadDrei<F>(d);
+  uint64_t out;
+  if constexpr (B == Blend::Normal) {
+    out = Div255Drei(s * sa + dst * (255 - sa));
+  } else {
+    out = dst + Div255Drei(s * sa);
+    out = (out | ((out >> 8) & 0x0000000100010001ull) * 255) & kDrei;  // saturated at 255
+  }
+  WriteDst<F>(d, static_cast<uint32_t>(out >> 32), static_cast<uint32_t>(out >> 16) & 255,
+              static_cast<uint32_t>(out) & 255);
+}
+
+// Put for the blends with alpha.
+template <PF F, Blend B, ColourKind C>
+HARVO_PIXEL_STEP void PutDrei(uint8_t* d, uint32_t t, const Rgba& v) {
+  const uint32_t sa = Mul255(t >> 24, v.a);
+  if (sa == 0) return;
+  uint32_t sr = (t >> 16) & 255, sg = (t >> 8) & 255, sb = t & 255;
+  if constexpr (C == ColourKind::Flat || C == ColourKind::Gouraud) {
+    sr = Mul255(sr, v.r);
+    sg = Mul255(sg, v.g);
+    sb = Mul255(sb, v.b);
+  }
+  BlendDrei<F, B>(d, Drei(sr, sg, sb), sa);
 }
 
 // The vertex colour pixel by pixel along a span.
@@ -65,7 +123,7 @@ class Farben {
       }
     }
   }
-  Rgba Next() {
+  HARVO_PIXEL_STEP Rgba Next() {
     if constexpr (C != ColourKind::Gouraud) {
       return flat_;
     } else {
@@ -104,7 +162,7 @@ void Row(const SpanCtx& c, uint8_t* row, int32_t x, int32_t n, const SpanStart& 
     int32_t m = n - k;
     if constexpr (T != TexKind::None) m = std::min(RunInside(u, c.du, uEnde, m), RunInside(v, c.dv, vEnde, m));
     if (m == 0) {
-      Put<F, B, C, Key>(d, Sample<T, Linear, Key>(c, u, v), farben.Next());
+      PutDrei<F, B, C>(d, Sample<T, Linear, Key>(c, u, v), farben.Next());
       ++k, d += kBpp, u += c.du, v += c.dv;
       continue;
     }
@@ -112,7 +170,7 @@ void Row(const SpanCtx& c, uint8_t* row, int32_t x, int32_t n, const SpanStart& 
       if constexpr (T == TexKind::None) {
         // White modulated by the colour is the colour.
         const Rgba f = farben.Next();
-        Blend1<F, B, false>(d, f.r, f.g, f.b, f.a, 255);
+        if (f.a != 0) BlendDrei<F, B>(d, Drei(f.r, f.g, f.b), f.a);
       } else {
         uint32_t t;
         const uint8_t* p =
@@ -125,7 +183,7 @@ void Row(const SpanCtx& c, uint8_t* row, int32_t x, int32_t n, const SpanStart& 
         } else {
           t = TexelAt<T, Key>(c, p);
         }
-        Put<F, B, C, Key>(d, t, farben.Next());
+        PutDrei<F, B, C>(d, t, farben.Next());
       }
     }
   }
