@@ -13,13 +13,13 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "best_pass.hpp"
 #include "platform/device3d.hpp"
 #include "platform/rasteriser.hpp"
 #include "platform/surface.hpp"
@@ -27,7 +27,6 @@
 namespace {
 
 using platform::PixelFormat;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kW = 800, kH = 600;
 
@@ -59,26 +58,6 @@ std::vector<Quad> Places(const Workload& w) {
   return q;
 }
 
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-// Runs `pass` until at least 0.25 s have gone by, `repeat` times; the best time per pass.
-template <typename F>
-double BestPass(int repeat, F pass) {
-  double best = 1e30;
-  for (int r = 0; r < repeat; ++r) {
-    int n = 0;
-    const Clock::time_point t0 = Clock::now();
-    Clock::duration spent{};
-    do {
-      pass();
-      ++n;
-      spent = Clock::now() - t0;
-    } while (Seconds(spent) < 0.25);
-    best = std::min(best, Seconds(spent) / n);
-  }
-  return best;
-}
-
 struct Colour {
   uint8_t r, g, b, a;
   const char* name;
@@ -87,7 +66,7 @@ struct Colour {
 double OursPass(platform::Device3D& dev, const platform::SurfacePtr& tex, const std::vector<Quad>& places, int qw,
                 int qh, bool add, Colour c, int repeat) {
   const uint32_t colour = (uint32_t{c.a} << 24) | (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
-  return BestPass(repeat, [&] {
+  return bench::BestPass(repeat, [&] {
     dev.BeginScene();
     dev.SetRenderState(platform::D3DRENDERSTATE_ALPHABLENDENABLE, -1);
     dev.SetRenderState(platform::D3DRENDERSTATE_COLORKEYENABLE, -1);
@@ -115,7 +94,7 @@ double SdlPass(SDL_Renderer* ren, SDL_Texture* tex, const std::vector<Quad>& pla
   SDL_SetTextureBlendMode(tex, add ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
   const SDL_Color col{c.r, c.g, c.b, c.a};
   const int idx[6] = {0, 1, 2, 1, 2, 3};
-  return BestPass(repeat, [&] {
+  return bench::BestPass(repeat, [&] {
     SDL_Vertex v[4];
     for (const Quad& q : places) {
       const float l = q.x, t = q.y, r = q.x + qw, b = q.y + qh;

@@ -1,8 +1,10 @@
 // The vectorised spans of raster_simd.cpp, eight pixels at a time with AVX2. Only this
 // file's own functions are compiled for AVX2, and they run only when the processor has it.
+#include <climits>
 #include <cstddef>
 #include <cstring>
 
+#include "platform/raster_pixel.hpp"
 #include "platform/raster_simd.hpp"
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -25,6 +27,20 @@ namespace {
 struct Avx2 {
   using R = __m256i;
   static constexpr int N = 8;
+  // ChannelsSideBySide (in every 64 bits, two ARGB pixels to the pairs of their blue,
+  // green, red and alpha bytes), BytesSigned (each byte moved down by 128) and MaddUbs
+  // (unsigned bytes times signed bytes, pairs summed into 16 bits).
+  static constexpr bool kBytePairs = true;
+  static R ChannelsSideBySide(R a) {
+    return _mm256_shuffle_epi8(a, _mm256_setr_epi8(0, 4, 1, 5, 2, 6, 3, 7, 8, 12, 9, 13, 10, 14, 11, 15, 0, 4, 1, 5, 2,
+                                                   6, 3, 7, 8, 12, 9, 13, 10, 14, 11, 15));
+  }
+  static R BytesSigned(R a) { return _mm256_xor_si256(a, _mm256_set1_epi8(static_cast<char>(0x80))); }
+  static R MaddUbs(R a, R b) { return _mm256_maddubs_epi16(a, b); }
+  static constexpr bool kMasked = true;
+  static R FirstLanes(int m) { return _mm256_cmpgt_epi32(_mm256_set1_epi32(m), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)); }
+  static R LoadMasked(const void* p, R mask) { return _mm256_maskload_epi32(static_cast<const int*>(p), mask); }
+  static void StoreMasked(void* p, R v, R mask) { _mm256_maskstore_epi32(static_cast<int*>(p), mask, v); }
   static R Set32(uint32_t v) { return _mm256_set1_epi32(static_cast<int32_t>(v)); }
   static R Set16(uint16_t v) { return _mm256_set1_epi16(static_cast<int16_t>(v)); }
   static R Zero() { return _mm256_setzero_si256(); }
@@ -47,8 +63,18 @@ struct Avx2 {
   static R Srli32(R a) {
     return _mm256_srli_epi32(a, S);
   }
+  template <int S>
+  static R Srai32(R a) {
+    return _mm256_srai_epi32(a, S);
+  }
+  template <int M>
+  static R Shuffle32(R a) {
+    return _mm256_shuffle_epi32(a, M);
+  }
+  static R Bsrl8(R a) { return _mm256_srli_si256(a, 8); }
   static R Madd16(R a, R b) { return _mm256_madd_epi16(a, b); }
   static R Add32(R a, R b) { return _mm256_add_epi32(a, b); }
+  static R Sub32(R a, R b) { return _mm256_sub_epi32(a, b); }
   static R UnpackLo16(R a, R b) { return _mm256_unpacklo_epi16(a, b); }
   static R UnpackHi16(R a, R b) { return _mm256_unpackhi_epi16(a, b); }
   static R UnpackLo32(R a, R b) { return _mm256_unpacklo_epi32(a, b); }
@@ -68,6 +94,16 @@ struct Avx2 {
     const R packed = _mm256_permute4x64_epi64(_mm256_packs_epi32(v, v), 0x08);
     _mm_storeu_si128(static_cast<__m128i*>(p), _mm256_castsi256_si128(packed));
   }
+  static R Ramp32(uint32_t start, uint32_t step) {
+    return _mm256_add_epi32(_mm256_set1_epi32(static_cast<int32_t>(start)),
+                            _mm256_mullo_epi32(_mm256_set1_epi32(static_cast<int32_t>(step)),
+                                               _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)));
+  }
+  static void LoadPairs(const void* p, R& lo, R& hi) {
+    const R a = Load(p), b = Load(static_cast<const uint8_t*>(p) + 32);  // pixels 0 1 2 3, 4 5 6 7
+    lo = _mm256_permute2x128_si256(a, b, 0x20);
+    hi = _mm256_permute2x128_si256(a, b, 0x31);
+  }
 };
 
 namespace avx2 {
@@ -84,7 +120,7 @@ using V = Avx2;
 }  // namespace
 
 SpanFn SelectAvx2Span(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour) {
-  return avx2::Pick(target, tex, linear, key, blend, colour);
+  return PickLoop<avx2::Loop>::For(target, tex, linear, key, blend, colour);
 }
 
 Loops WidestLoops() {

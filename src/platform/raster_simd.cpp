@@ -14,12 +14,15 @@
 // takes eight.
 #include "platform/raster_simd.hpp"
 
+#include <climits>
 #include <cstddef>
 #include <cstring>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+
+#include "platform/raster_pixel.hpp"
 
 namespace platform::raster {
 
@@ -31,6 +34,8 @@ namespace {
 struct Sse2 {
   using R = __m128i;
   static constexpr int N = 4;
+  static constexpr bool kBytePairs = false;  // no byte shuffles nor byte products
+  static constexpr bool kMasked = false;     // no masked loads and stores
   static R Set32(uint32_t v) { return _mm_set1_epi32(static_cast<int32_t>(v)); }
   static R Set16(uint16_t v) { return _mm_set1_epi16(static_cast<int16_t>(v)); }
   static R Zero() { return _mm_setzero_si128(); }
@@ -53,8 +58,18 @@ struct Sse2 {
   static R Srli32(R a) {
     return _mm_srli_epi32(a, S);
   }
+  template <int S>
+  static R Srai32(R a) {
+    return _mm_srai_epi32(a, S);
+  }
+  template <int M>
+  static R Shuffle32(R a) {
+    return _mm_shuffle_epi32(a, M);
+  }
+  static R Bsrl8(R a) { return _mm_srli_si128(a, 8); }
   static R Madd16(R a, R b) { return _mm_madd_epi16(a, b); }
   static R Add32(R a, R b) { return _mm_add_epi32(a, b); }
+  static R Sub32(R a, R b) { return _mm_sub_epi32(a, b); }
   static R UnpackLo16(R a, R b) { return _mm_unpacklo_epi16(a, b); }
   static R UnpackHi16(R a, R b) { return _mm_unpackhi_epi16(a, b); }
   static R UnpackLo32(R a, R b) { return _mm_unpacklo_epi32(a, b); }
@@ -74,6 +89,14 @@ struct Sse2 {
     v = _mm_srai_epi32(_mm_slli_epi32(v, 16), 16);  // sign-extended: the pack keeps the bits
     _mm_storel_epi64(static_cast<__m128i*>(p), _mm_packs_epi32(v, v));
   }
+  static R Ramp32(uint32_t start, uint32_t step) {
+    return _mm_setr_epi32(static_cast<int32_t>(start), static_cast<int32_t>(start + step),
+                          static_cast<int32_t>(start + 2 * step), static_cast<int32_t>(start + 3 * step));
+  }
+  static void LoadPairs(const void* p, R& lo, R& hi) {
+    lo = Load(p);
+    hi = Load(static_cast<const uint8_t*>(p) + 16);
+  }
 };
 
 namespace sse2 {
@@ -87,7 +110,7 @@ SpanFn SelectVectorSpan(PixelFormat target, TexKind tex, bool linear, bool key, 
                         Loops widest) {
   if (widest >= Loops::Avx2 && WidestLoops() >= Loops::Avx2)
     if (SpanFn f = SelectAvx2Span(target, tex, linear, key, blend, colour)) return f;
-  if (widest >= Loops::Sse2) return sse2::Pick(target, tex, linear, key, blend, colour);
+  if (widest >= Loops::Sse2) return PickLoop<sse2::Loop>::For(target, tex, linear, key, blend, colour);
   return nullptr;
 }
 

@@ -3,6 +3,7 @@
 // texture coordinates and colour at its first pixel and their steps per pixel. One loop
 // per combination of target format, texture format, filter, colour key, blend mode and
 // colour kind, chosen once per triangle.
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/rasteriser.hpp"
@@ -51,12 +52,25 @@ inline uint32_t Div255(uint32_t x) {
   x += 128;
   return (x + (x >> 8)) >> 8;
 }
-// A texel index wrapped into 0..n-1 (WRAP addressing).
+// A texel index wrapped into 0..n-1 (WRAP addressing). Mostly it is inside or one turn
+// off (a filter's neighbour past the edge).
 inline int32_t WrapIndex(int64_t i, int32_t n) {
   if (static_cast<uint64_t>(i) < static_cast<uint64_t>(n)) return static_cast<int32_t>(i);
+  if (static_cast<uint64_t>(i + n) < static_cast<uint64_t>(n)) return static_cast<int32_t>(i + n);
+  if (static_cast<uint64_t>(i - n) < static_cast<uint64_t>(n)) return static_cast<int32_t>(i - n);
   int64_t m = i % n;
   if (m < 0) m += n;
   return static_cast<int32_t>(m);
+}
+// The first of `count` texture coordinates `step` apart (kTexFrac fraction bits) moved by
+// whole turns of a texture of n texels, so that the middle one falls into the first turn:
+// WRAP addressing samples them alike, their fractions stay, and most need no wrapping.
+inline int64_t MiddleInFirstTurn(int64_t start, int64_t step, int32_t count, int32_t n) {
+  const int64_t turn = int64_t{n} << kTexFrac, mitte = start + (count - 1) / 2 * step;
+  if (static_cast<uint64_t>(mitte) < static_cast<uint64_t>(turn)) return start;
+  int64_t turns = mitte / turn;
+  if (mitte % turn < 0) --turns;
+  return start - turns * turn;
 }
 
 // The rows a loop draws: `count` rows from `row` on, `pitch` bytes apart, the texture's v
@@ -68,9 +82,69 @@ struct SpanRows {
 };
 
 using SpanFn = void (*)(const SpanCtx&, const SpanRows&, int32_t x, int32_t n, const SpanStart&);
+using RowFn = void (*)(const SpanCtx&, uint8_t* row, int32_t x, int32_t n, const SpanStart&);
+
+// A span loop made of a loop over one row.
+template <RowFn Row>
+void EachRow(const SpanCtx& c, const SpanRows& rows, int32_t x, int32_t n, const SpanStart& s) {
+  SpanStart r = s;
+  for (int32_t i = 0; i < rows.count; ++i, r.v += rows.dv) Row(c, rows.row + static_cast<ptrdiff_t>(i) * rows.pitch, x, n, r);
+}
 
 // The loop for this combination, no wider than `widest`.
 SpanFn SelectSpan(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour,
                   Loops widest);
+// The plain fast loop for this combination, or nullptr where there is none.
+SpanFn SelectPlainSpan(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour);
+
+// Walks the template arguments down to the loop of one combination: `Family<F, T, Linear,
+// Key, B, C>::Get()` gives a family's loop, or nullptr where it has none. Untextured
+// spans neither filter nor key.
+template <template <PixelFormat, TexKind, bool, bool, Blend, ColourKind> class Family>
+struct PickLoop {
+  template <PixelFormat F, TexKind T, bool L, bool K, Blend B>
+  static SpanFn Colour(ColourKind c) {
+    switch (c) {
+      case ColourKind::Plain: return Family<F, T, L, K, B, ColourKind::Plain>::Get();
+      case ColourKind::White: return Family<F, T, L, K, B, ColourKind::White>::Get();
+      case ColourKind::Flat: return Family<F, T, L, K, B, ColourKind::Flat>::Get();
+      case ColourKind::Gouraud: break;
+    }
+    return Family<F, T, L, K, B, ColourKind::Gouraud>::Get();
+  }
+  template <PixelFormat F, TexKind T, bool L, bool K>
+  static SpanFn WithBlend(Blend b, ColourKind c) {
+    switch (b) {
+      case Blend::Replace: return Colour<F, T, L, K, Blend::Replace>(c);
+      case Blend::Normal: return Colour<F, T, L, K, Blend::Normal>(c);
+      case Blend::Add: break;
+    }
+    return Colour<F, T, L, K, Blend::Add>(c);
+  }
+  template <PixelFormat F, TexKind T>
+  static SpanFn Sampling(bool linear, bool key, Blend b, ColourKind c) {
+    if constexpr (T == TexKind::None) {
+      return WithBlend<F, T, false, false>(b, c);
+    } else {
+      if (linear) return key ? WithBlend<F, T, true, true>(b, c) : WithBlend<F, T, true, false>(b, c);
+      return key ? WithBlend<F, T, false, true>(b, c) : WithBlend<F, T, false, false>(b, c);
+    }
+  }
+  template <PixelFormat F>
+  static SpanFn Texture(TexKind t, bool linear, bool key, Blend b, ColourKind c) {
+    switch (t) {
+      case TexKind::None: return Sampling<F, TexKind::None>(linear, key, b, c);
+      case TexKind::XRGB: return Sampling<F, TexKind::XRGB>(linear, key, b, c);
+      case TexKind::R565: return Sampling<F, TexKind::R565>(linear, key, b, c);
+      case TexKind::ARGB: return Sampling<F, TexKind::ARGB>(linear, key, b, c);
+      case TexKind::A4444: break;
+    }
+    return Sampling<F, TexKind::A4444>(linear, key, b, c);
+  }
+  static SpanFn For(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour) {
+    if (target == PixelFormat::RGB565) return Texture<PixelFormat::RGB565>(tex, linear, key, blend, colour);
+    return Texture<PixelFormat::XRGB8888>(tex, linear, key, blend, colour);
+  }
+};
 
 }  // namespace platform::raster

@@ -31,9 +31,10 @@ void DrawTriangle(const Params& p, const TLVertex& a, const TLVertex& b, const T
 // triangles, with the set-up done once. False (nothing drawn) for any other quad.
 bool DrawAxisQuad(const Params& p, const TLVertex* v);
 
-// The inner loops: plain per-pixel loops (the reference), SSE2 (four pixels at a time) and
-// AVX2 (eight); all give the same pixels.
-enum class Loops : uint8_t { Plain, Sse2, Avx2 };
+// The inner loops: the reference (per-pixel loops written for clarity, which define the
+// arithmetic), plain C++ loops written for speed, SSE2 (four pixels at a time) and AVX2
+// (eight); all give the same pixels.
+enum class Loops : uint8_t { Reference, Plain, Sse2, Avx2 };
 // The widest loops this processor can run.
 Loops WidestLoops();
 // For tests and measurements: use no wider loops than `widest` (at start: WidestLoops()).

@@ -6,9 +6,11 @@
 
 #include <cmath>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "platform/device3d.hpp"
+#include "platform/raster_spans.hpp"
 #include "platform/rasteriser.hpp"
 
 using namespace platform;
@@ -220,6 +222,53 @@ std::vector<TLVertex> ZufallsQuad(std::mt19937& rng, int tw, int th) {
   return v;
 }
 
+// A scene of quads drawn on a copy of `start` with one texture (or none), one blend and
+// each quad's filter.
+struct Szene {
+  SurfacePtr start, tex;
+  bool additiv = false;
+  std::vector<std::vector<TLVertex>> quads;
+  std::vector<bool> linear;
+};
+
+SurfacePtr Zeichne(const Szene& szene, raster::Loops breite) {
+  raster::LimitLoops(breite);
+  SurfacePtr ziel = Surface::Create(szene.start->Width(), szene.start->Height(), szene.start->Format());
+  ziel->BltFast(0, 0, *szene.start, nullptr, DDBLTFAST_WAIT);
+  Device3DPtr d = Device3D::Create(ziel);
+  d->BeginScene();
+  d->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, -1);
+  d->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, -1);
+  d->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA);
+  d->SetRenderState(D3DRENDERSTATE_DESTBLEND, szene.additiv ? D3DBLEND_DESTALPHA : D3DBLEND_INVSRCALPHA);
+  d->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+  d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+  d->SetTexture(0, szene.tex);
+  for (size_t q = 0; q < szene.quads.size(); ++q) {
+    d->SetTextureStageState(0, D3DTSS_MAGFILTER, szene.linear[q] ? D3DTFG_LINEAR : D3DTFG_POINT);
+    d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, szene.quads[q].data(), 4, 0);
+  }
+  raster::LimitLoops(raster::WidestLoops());
+  return ziel;
+}
+
+// The first pixel where two pictures of one size differ, or "" where none does.
+std::string ErsterUnterschied(const Surface& a, const Surface& b) {
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x)
+      if (a.GetPixel(x, y) != b.GetPixel(x, y))
+        return testing::PrintToString(x) + "," + testing::PrintToString(y) + ": " +
+               testing::PrintToString(a.GetPixel(x, y)) + " != " + testing::PrintToString(b.GetPixel(x, y));
+  return "";
+}
+
+int Gezeichnet(const Surface& bild, const Surface& start) {
+  int n = 0;
+  for (int y = 0; y < bild.Height(); ++y)
+    for (int x = 0; x < bild.Width(); ++x) n += bild.GetPixel(x, y) != start.GetPixel(x, y);
+  return n;
+}
+
 }  // namespace
 
 TEST(Rasteriser, VectorisedLoopsDrawWhatThePlainLoopsDraw) {
@@ -237,45 +286,174 @@ TEST(Rasteriser, VectorisedLoopsDrawWhatThePlainLoopsDraw) {
           SCOPED_TRACE(testing::Message() << "target " << static_cast<int>(zf) << " texture " << static_cast<int>(tf)
                                           << " key " << k << " additive " << blend);
           // One scene of 60 quads drawn once per width of loops, on the same start.
-          SurfacePtr start = ZufallsTextur(rng, zf, 64, 48, false);
+          Szene szene;
+          szene.start = ZufallsTextur(rng, zf, 64, 48, false);
           const int tw = 1 + static_cast<int>(rng() % 40), th = 1 + static_cast<int>(rng() % 30);
-          SurfacePtr tex = ZufallsTextur(rng, tf, tw, th, k == 1);
-          std::vector<std::vector<TLVertex>> quads;
-          std::vector<bool> linear;
+          szene.tex = ZufallsTextur(rng, tf, tw, th, k == 1);
+          szene.additiv = blend == 1;
           for (int q = 0; q < 60; ++q) {
-            quads.push_back(ZufallsQuad(rng, tw, th));
-            linear.push_back(rng() % 3 == 0);
+            szene.quads.push_back(ZufallsQuad(rng, tw, th));
+            szene.linear.push_back(rng() % 3 == 0);
           }
-          auto zeichne = [&](raster::Loops breite) {
-            raster::LimitLoops(breite);
-            SurfacePtr ziel = Surface::Create(64, 48, zf);
-            ziel->BltFast(0, 0, *start, nullptr, DDBLTFAST_WAIT);
-            Device3DPtr d = Device3D::Create(ziel);
-            d->BeginScene();
-            d->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, -1);
-            d->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, -1);
-            d->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA);
-            d->SetRenderState(D3DRENDERSTATE_DESTBLEND, blend ? D3DBLEND_DESTALPHA : D3DBLEND_INVSRCALPHA);
-            d->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
-            d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-            d->SetTexture(0, tex);
-            for (size_t q = 0; q < quads.size(); ++q) {
-              d->SetTextureStageState(0, D3DTSS_MAGFILTER, linear[q] ? D3DTFG_LINEAR : D3DTFG_POINT);
-              d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, quads[q].data(), 4, 0);
-            }
-            raster::LimitLoops(raster::WidestLoops());
-            return ziel;
-          };
-          SurfacePtr plain = zeichne(raster::Loops::Plain);
-          for (raster::Loops breite : breiten) {
-            SurfacePtr breit = zeichne(breite);
-            for (int y = 0; y < 48; ++y)
-              for (int x = 0; x < 64; ++x)
-                ASSERT_EQ(breit->GetPixel(x, y), plain->GetPixel(x, y))
-                    << "loops " << static_cast<int>(breite) << " at " << x << "," << y;
-          }
-          for (int y = 0; y < 48; ++y)
-            for (int x = 0; x < 64; ++x) gezeichnet += plain->GetPixel(x, y) != start->GetPixel(x, y);
+          SurfacePtr plain = Zeichne(szene, raster::Loops::Plain);
+          for (raster::Loops breite : breiten)
+            ASSERT_EQ(ErsterUnterschied(*Zeichne(szene, breite), *plain), "") << "loops " << static_cast<int>(breite);
+          gezeichnet += Gezeichnet(*plain, *szene.start);
         }
   EXPECT_GT(gezeichnet, 10000);  // the scenes did draw
+}
+
+// ---- every width of loops against the reference ----
+
+namespace {
+
+std::vector<raster::Loops> AlleBreiten() {
+  std::vector<raster::Loops> b = {raster::Loops::Plain};
+  if (raster::WidestLoops() >= raster::Loops::Sse2) b.push_back(raster::Loops::Sse2);
+  if (raster::WidestLoops() >= raster::Loops::Avx2) b.push_back(raster::Loops::Avx2);
+  return b;
+}
+
+}  // namespace
+
+// Scenes of quads, textured in every format or not at all, keyed or not, filtered or not,
+// of one colour or of four; some far out in the texture's turns, some slivers a fraction
+// of a pixel thin (their colours change steeply across).
+TEST(Rasteriser, EveryLoopDrawsWhatTheReferenceDraws) {
+  std::mt19937 rng(77);
+  const PixelFormat ziele[] = {PixelFormat::XRGB8888, PixelFormat::RGB565};
+  const PixelFormat texturen[] = {PixelFormat::XRGB8888, PixelFormat::RGB565, PixelFormat::ARGB8888,
+                                  PixelFormat::ARGB4444};
+  int gezeichnet = 0;
+  for (PixelFormat zf : ziele)
+    for (int t = 0; t <= 4; ++t)  // 4: untextured
+      for (int k = 0; k < (t < 4 ? 2 : 1); ++k)
+        for (int blend = 0; blend < 2; ++blend) {
+          SCOPED_TRACE(testing::Message() << "target " << static_cast<int>(zf) << " texture " << t << " key " << k
+                                          << " additive " << blend);
+          Szene szene;
+          szene.start = ZufallsTextur(rng, zf, 96, 64, false);
+          const int tw = 1 + static_cast<int>(rng() % 48), th = 1 + static_cast<int>(rng() % 32);
+          if (t < 4) szene.tex = ZufallsTextur(rng, texturen[t], tw, th, k == 1);
+          szene.additiv = blend == 1;
+          for (int q = 0; q < 50; ++q) {
+            std::vector<TLVertex> quad = ZufallsQuad(rng, tw, th);
+            for (TLVertex& e : quad) e.sx += 16, e.sy += 8;
+            const uint32_t art = rng() % 6;
+            if (art == 0) {
+              for (TLVertex& e : quad) e.color = ZufallsFarbe(rng);
+            } else if (art == 1) {
+              // A sliver: the top edge pulled down to just above the bottom one.
+              const float dicke = Zufall(rng, 0.01f, 0.7f);
+              quad[1].sy = quad[0].sy - dicke;
+              quad[3].sy = quad[2].sy - dicke;
+              for (TLVertex& e : quad) e.color = ZufallsFarbe(rng);
+            } else if (art == 2) {
+              // Whole turns of the texture away.
+              const float du = static_cast<float>(static_cast<int>(rng() % 81) - 40);
+              const float dv = static_cast<float>(static_cast<int>(rng() % 81) - 40);
+              for (TLVertex& e : quad) e.tu += du, e.tv += dv;
+            }
+            szene.quads.push_back(quad);
+            szene.linear.push_back(rng() % 2 == 0);
+          }
+          SurfacePtr referenz = Zeichne(szene, raster::Loops::Reference);
+          for (raster::Loops breite : AlleBreiten())
+            ASSERT_EQ(ErsterUnterschied(*Zeichne(szene, breite), *referenz), "") << "loops " << static_cast<int>(breite);
+          gezeichnet += Gezeichnet(*referenz, *szene.start);
+        }
+  EXPECT_GT(gezeichnet, 40000);  // the scenes did draw
+}
+
+// Single spans straight into the loops, with what quads seldom bring: coordinates many
+// turns out or far beyond, steps of every size (the filter's too), colours that leave
+// 0..255 and steps too steep for 32 bits, runs of rows, and the blend that replaces.
+TEST(Rasteriser, EveryLoopDrawsEachSpanAsTheReferenceDoes) {
+  using raster::ColourKind;
+  using raster::TexKind;
+  std::mt19937 rng(5);
+  auto zufall64 = [&](int64_t lo, int64_t hi) { return std::uniform_int_distribution<int64_t>(lo, hi)(rng); };
+  // The texture's format for each kind of texel.
+  const std::pair<TexKind, PixelFormat> texturen[] = {{TexKind::None, PixelFormat::XRGB8888},
+                                                      {TexKind::XRGB, PixelFormat::XRGB8888},
+                                                      {TexKind::R565, PixelFormat::RGB565},
+                                                      {TexKind::ARGB, PixelFormat::ARGB8888},
+                                                      {TexKind::A4444, PixelFormat::ARGB4444}};
+  const raster::Blend blends[] = {raster::Blend::Normal, raster::Blend::Add, raster::Blend::Replace};
+  const ColourKind farben[] = {ColourKind::Plain, ColourKind::White, ColourKind::Flat, ColourKind::Gouraud};
+  constexpr int64_t kEins = int64_t{1} << raster::kTexFrac;
+  constexpr int kBreite = 300, kZeilen = 4;
+  for (PixelFormat zf : {PixelFormat::XRGB8888, PixelFormat::RGB565})
+    for (const auto& [kind, tf] : texturen)
+      for (bool linear : {false, true})
+        for (bool key : {false, true})
+          for (raster::Blend blend : blends)
+            for (ColourKind farbe : farben) {
+              if (kind == TexKind::None && (linear || key)) continue;
+              SCOPED_TRACE(testing::Message() << "target " << static_cast<int>(zf) << " texels "
+                                              << static_cast<int>(kind) << " linear " << linear << " key " << key
+                                              << " blend " << static_cast<int>(blend) << " colour "
+                                              << static_cast<int>(farbe));
+              for (int fall = 0; fall < 12; ++fall) {
+                const int tw = 1 + static_cast<int>(rng() % 40), th = 1 + static_cast<int>(rng() % 24);
+                SurfacePtr tex = ZufallsTextur(rng, tf, tw, th, false);
+                SurfacePtr start = ZufallsTextur(rng, zf, kBreite, kZeilen, false);
+                raster::SpanCtx c;
+                c.tex = tex->Row(0);
+                c.texPitch = tex->Pitch();
+                c.texW = tw;
+                c.texH = th;
+                c.keyMask = ValueMask(tf);
+                c.key = tex->GetPixel(static_cast<int>(rng() % tw), static_cast<int>(rng() % th));
+                auto schritt = [&](int64_t turns) {
+                  switch (rng() % 6) {
+                    case 0: return int64_t{0};
+                    case 1: return kEins;
+                    case 2: return zufall64(-kEins * 102 / 100, kEins * 102 / 100);  // magnified
+                    case 3: return zufall64(-8 * kEins, 8 * kEins);
+                    case 4: return zufall64(-(int64_t{1} << 44), int64_t{1} << 44);
+                    default: return zufall64(-kEins / 8, kEins / 8) + turns * kEins;
+                  }
+                };
+                raster::SpanStart s;
+                s.u = zufall64(-3 * tw * kEins, 4 * tw * kEins);
+                s.v = zufall64(-3 * th * kEins, 4 * th * kEins);
+                if (rng() % 8 == 0) s.u = zufall64(-(int64_t{1} << 46), int64_t{1} << 46);
+                c.du = schritt(tw);
+                c.dv = schritt(th);
+                const uint32_t flat = farbe == ColourKind::Plain   ? 0xFFFFFFFFu
+                                      : farbe == ColourKind::White ? (rng() | 0x01000000u) | 0xFFFFFFu
+                                                                   : rng() | 0x01000000u;
+                c.flat = flat;
+                for (int i = 0; i < 4; ++i) {
+                  const bool steil = rng() % 10 == 0;
+                  s.col[i] = steil ? zufall64(-(int64_t{1} << 40), int64_t{1} << 40)
+                                   : zufall64(-(int64_t{4} << 16), int64_t{260} << 16);
+                  c.dcol[i] = steil ? zufall64(-(int64_t{1} << 36), int64_t{1} << 36)
+                                    : zufall64(-(int64_t{3} << 16), int64_t{3} << 16);
+                }
+                const int32_t x = static_cast<int32_t>(rng() % 40);
+                const int32_t n = 1 + static_cast<int32_t>(rng() % (kBreite - x));
+                raster::SpanRows rows{nullptr, start->Pitch(), 1, 0};
+                if (farbe != ColourKind::Gouraud && rng() % 2 == 0) {
+                  rows.count = kZeilen;
+                  rows.dv = c.dv;
+                  c.dv = 0;
+                }
+                auto zeichne = [&](raster::Loops breite) {
+                  SurfacePtr ziel = Surface::Create(kBreite, kZeilen, zf);
+                  ziel->BltFast(0, 0, *start, nullptr, DDBLTFAST_WAIT);
+                  raster::SpanRows r = rows;
+                  r.row = ziel->Row(0);
+                  raster::SelectSpan(zf, kind, linear, key, blend, farbe, breite)(c, r, x, n, s);
+                  return ziel;
+                };
+                SurfacePtr referenz = zeichne(raster::Loops::Reference);
+                for (raster::Loops breite : AlleBreiten())
+                  ASSERT_EQ(ErsterUnterschied(*zeichne(breite), *referenz), "")
+                      << "loops " << static_cast<int>(breite) << " case " << fall << ": texture " << tw << "x" << th
+                      << " u " << s.u << " du " << c.du << " v " << s.v << " dv " << c.dv << " x " << x << " n "
+                      << n;
+              }
+            }
 }
