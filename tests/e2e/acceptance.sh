@@ -114,8 +114,23 @@ keys Up Return
 # Level 2 to its end; its save screen left without saving; the ending; the menu.
 wait_level Level2 2
 wait_picture acceptance_save 0.5 40
+standard="$(log_count '^Entpacke Standart\.vkp')"
 keys Escape
-wait_log 'LoadSurface .*Menu_Logo\.bmp start' 3 60 "the menu after the ending"
+# The ending: its video, the standard pictures loaded for the credits, the credits; then
+# the standard and menu pictures for the menu. Credits that still run two seconds after
+# their pictures were loaded are skipped with the pause key.
+since=0
+for _ in $(seq 1200); do
+  [ "$(log_count 'LoadSurface .*Menu_Logo\.bmp start')" -ge 3 ] && break
+  kill -0 "$HARVO_PID" 2>/dev/null || fail "the program ended during the ending"
+  skip_video
+  if [ "$(log_count '^Entpacke Standart\.vkp')" = $((standard + 1)) ]; then
+    since=$((since + 1))
+    [ "$since" = 20 ] && press "$GAME_WINDOW" Escape
+  fi
+  sleep 0.1
+done
+wait_log 'LoadSurface .*Menu_Logo\.bmp start' 3 1 "the menu after the ending"
 wait_menu_shown
 sleep 1
 stage_picture end 0.5
