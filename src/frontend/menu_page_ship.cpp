@@ -114,12 +114,17 @@ void NameFertig() {
   }
 }
 
+// The Return that chose the ship is still held when the page opens, and its character
+// may come in a frame later than the key itself: a Return counts as the end of the name
+// only once the confirm key has been let go since the ship was chosen.
 void Getippt() {
+  if (!TasteEingabe(0)) MenuLauf.EingabeFrei = true;
   const int32_t zeichen = TastenZeichen;
-  if (zeichen == 13)
-    NameFertig();
-  else if (zeichen > 0)
+  if (zeichen == 13) {
+    if (MenuLauf.EingabeFrei) NameFertig();
+  } else if (zeichen > 0) {
     NameTippen(Spieler[static_cast<size_t>(MenuLauf.NamensSpieler)].Name, zeichen);
+  }
   TastenZeichen = 0;
 }
 

@@ -134,3 +134,89 @@ colour_verdict() {  # colour_verdict <reference boxes> <screenshot boxes> <least
       }
       printf "%.3f%s\n", common, missing ? " missing:" missing : "" }' "$1" "$2"
 }
+
+# --- Helpers of the long runs through the whole game ------------------------------------
+
+# How many lines of the debug log match the extended pattern.
+log_count() { debug_log 2>/dev/null | grep -acE -- "$1" || true; }
+
+# While a video plays (its "Video: Playing" logged, its "Video: Fine" not yet), the pause
+# key skips it; each video is skipped once.
+VIDEOS_SKIPPED=0
+skip_video() {
+  local playing fine
+  playing="$(log_count '^Video: Playing$')"
+  fine="$(log_count '^Video: Fine$')"
+  if [ "$playing" -gt "$VIDEOS_SKIPPED" ] && [ "$fine" -lt "$playing" ]; then
+    VIDEOS_SKIPPED="$playing"
+    press "$GAME_WINDOW" Escape
+  fi
+}
+
+# Waits up to `seconds` until the debug log holds at least `count` lines matching the
+# extended pattern, skipping the videos that play meanwhile.
+wait_log() {  # wait_log <pattern> <count> <seconds> <what>
+  local i
+  for i in $(seq $(($3 * 10))); do
+    [ "$(log_count "$1")" -ge "$2" ] && return 0
+    kill -0 "$HARVO_PID" 2>/dev/null || fail "the program ended while waiting for $4"
+    skip_video
+    sleep 0.1
+  done
+  fail "no $4 (\"$1\" x $2) within $3 s"
+}
+
+# The game's picture inside its window (full screen keeps its proportions: bars above and
+# below), scaled to 400 x 300.
+game_picture() {  # game_picture <png>
+  local window
+  import -window root "$WORK/root.png"
+  window="$(game_window)" || fail "no game window"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  local h=$((WIDTH * 600 / 800))
+  [ "$h" -le "$HEIGHT" ] || h="$HEIGHT"
+  convert "$WORK/root.png" -crop "${WIDTH}x${h}+${X}+$((Y + (HEIGHT - h) / 2))" +repage -resize 400x300\! "$1"
+}
+
+# The share of a picture's pixels in each of 512 colour boxes (8 levels per channel),
+# as "box share" lines, from a 200 x 150 copy.
+picture_boxes() {
+  convert "$1" -resize 200x150\! -depth 8 txt:- | awk -F'[(),]' 'NR > 1 {
+      box = int($3 / 32) * 64 + int($4 / 32) * 8 + int($5 / 32); n[box]++; all++ }
+    END { for (b in n) printf "%d %.4f\n", b, n[b] / all }'
+}
+
+# Compares the game's picture loosely with reference/<name>.png: every colour box holding
+# 5 % of the reference must hold a third of that, and the two must share `common` of
+# their colours. With HARVO_E2E_SHOTS set to a folder the picture is kept there (a new
+# reference). Returns 1 on a mismatch, with the verdict in VERDICT.
+VERDICT=""
+like_reference() {  # like_reference <name> <common>
+  local reference
+  reference="$(dirname "${BASH_SOURCE[0]}")/reference/$1.png"
+  game_picture "$WORK/$1.png"
+  if [ -n "${HARVO_E2E_SHOTS:-}" ]; then
+    mkdir -p "$HARVO_E2E_SHOTS"
+    cp "$WORK/$1.png" "$HARVO_E2E_SHOTS/$1.png"
+  fi
+  [ -f "$reference" ] || { VERDICT="no reference"; [ -n "${HARVO_E2E_SHOTS:-}" ]; return; }
+  picture_boxes "$reference" >"$WORK/ref.txt"
+  picture_boxes "$WORK/$1.png" >"$WORK/shot.txt"
+  VERDICT="$(colour_verdict "$WORK/ref.txt" "$WORK/shot.txt" 0.05)"
+  case "$VERDICT" in
+    *missing*) return 1 ;;
+  esac
+  [ "$(echo "$VERDICT" | awk -v c="$2" '{ print ($1 >= c) }')" = 1 ]
+}
+
+# Waits up to `seconds` until the game's picture is loosely like reference/<name>.png.
+wait_picture() {  # wait_picture <name> <common> <seconds>
+  local i
+  for i in $(seq $(($3 * 2))); do
+    kill -0 "$HARVO_PID" 2>/dev/null || fail "the program ended while waiting for the picture $1"
+    skip_video
+    like_reference "$1" "$2" && return 0
+    sleep 0.5
+  done
+  fail "the picture $1 did not show (colours in common: $VERDICT)"
+}

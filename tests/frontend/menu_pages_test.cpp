@@ -520,6 +520,28 @@ TEST_F(Seiten, ShipSelectAndNameEntryLeadOnAndBack) {
   }
 }
 
+// The Return that chose the ship may bring its character a frame after the key: while the
+// key is still held it does not end the name; once let go, the next Return does.
+TEST_F(Seiten, TheShipSelectsReturnDoesNotEndTheName) {
+  AufSeite(kSeiteSchiff);
+  LetzterSpieler = 0;
+  MenuAuswahl = 1;
+  Spieler[0].Name.clear();
+  Bild({kReturn});
+  ASSERT_EQ(MenuSeite, kSeiteName);
+  TastenZeichen = 13;  // late, the key still down
+  Bild({kReturn});
+  EXPECT_EQ(Spielstatus, 0);
+  EXPECT_EQ(TastenZeichen, 0);
+  TastenZeichen = 'A';
+  Bild();
+  TastenZeichen = 13;
+  Bild({kReturn});
+  EXPECT_EQ(Spielstatus, 1);
+  EXPECT_EQ(Spieler[0].Name, "A");
+  Spielstatus = 0;
+}
+
 TEST_F(Seiten, TypingANameAndDrawingTheTags) {
   // Typing: a character per frame.
   struct Fall {
