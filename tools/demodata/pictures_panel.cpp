@@ -101,10 +101,10 @@ void LivesModule(Canvas& c, int set) {
           [accent](float, float y, float) { return Lerp(Lerp(accent, Hex(0xFFFFFF), 0.5f), accent, Clamp01((y - 40) / 10)); });
 }
 
-void ScoreModule(Canvas& c, int set, bool two) {
-  const Col accent = Accent(set);
+// No caption above the score: the message ticker runs along the panel's top right, from
+// x 575 at row 27 (screen row 552), and would write over it.
+void ScoreModule(Canvas& c, bool two) {
   if (!two) {
-    Caption(c, 722, 30, "SCORE", Lerp(accent, Hex(0xFFFFFF), 0.3f));
     Well(c, {702, 45, 792, 68});
   } else {
     Well(c, {702, 32, 792, 71});
@@ -208,7 +208,7 @@ Canvas PanelGround(int set) {
     SpeedWell(c, {624, 38, 638, 73});
     Well(c, {656, 38, 698, 74});
   }
-  ScoreModule(c, set, two);
+  ScoreModule(c, two);
   return c;
 }
 
