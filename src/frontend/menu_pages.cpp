@@ -199,7 +199,7 @@ void SlotZeile(int32_t s) {
   std::vector<uint8_t> bytes;
   SlotLabel label;
   // The label lies at the start; its sizes are read and checked, the rest is not read.
-  if (platform::fs::ReadStart(datei, bytes, 12 + 2 * static_cast<size_t>(kSlotLabelMax))) label = LiesSlotLabel(bytes);
+  if (platform::fs::ReadStart(datei, bytes, 12 + 2 * static_cast<size_t>(kSaveLabelMax))) label = LiesSlotLabel(bytes);
   Zeile(zeile, label.Text, label.Stand == SlotLabel::Gelesen ? -1 : 0);
 }
 

@@ -85,8 +85,7 @@ void LadeSeiteAufbauen();
 // The label of a save file, read from its first bytes as the save games store it: after
 // the version (a Single), for versions up to 3 the label's two sizes and its zlib block,
 // for version 4 its length and its bytes. Every size must lie within the bytes left, and
-// a label holds at most `kSlotLabelMax` bytes.
-inline constexpr int32_t kSlotLabelMax = 4096;
+// a label holds at most `kSaveLabelMax` bytes.
 struct SlotLabel {
   enum Zustand { Gelesen, Beschaedigt, UnbekannteVersion };
   Zustand Stand = Beschaedigt;

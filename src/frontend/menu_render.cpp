@@ -7,6 +7,7 @@
 #include "engine/render.hpp"
 #include "engine/sprites.hpp"
 #include "engine/text.hpp"
+#include "frontend/menu_page_parts.hpp"
 #include "frontend/menu_pages.hpp"
 #include "platform/text.hpp"
 #include "shell/angles.hpp"
@@ -36,29 +37,6 @@ int32_t Zeilenfarbe(int32_t code, bool oben, bool gewaehlt, bool blink) {
   }
   return kDunkelgrau;
 }
-
-// The back buffer's device context with a font, for the text of a renderer: the scene is
-// ended first, and the context is always given back, also when drawing fails.
-class Schrift {
- public:
-  Schrift(const char* font, int16_t hoehe) {
-    RenderEnd();
-    if (!BackBuffer) throw DXError(platform::DDERR_INVALIDOBJECT);
-    DXCheck(platform::GetDC(*BackBuffer, TextDC));
-    GdiSetFont(TextDC, font, hoehe);
-  }
-  ~Schrift() {
-    GdiDeleteFont(TextDC);
-    if (BackBuffer) platform::ReleaseDC(*BackBuffer, TextDC);
-    TextDC = 0;
-  }
-  Schrift(const Schrift&) = delete;
-  Schrift& operator=(const Schrift&) = delete;
-
-  void Text(const std::string& text, double x, double y, int32_t farbe) const {
-    GdiTextOut(text, CInt(x), CInt(y), TextDC, farbe, 0, false);
-  }
-};
 
 // The next selectable line from `von` in direction `schritt`, wrapping at both ends of
 // 0..`letzte`; at most `letzte` + 1 lines are looked at, and without a selectable one the
@@ -126,7 +104,7 @@ void Knoepfe(float x, float y) {
 }
 
 void Spaltentexte(float x, float y) {
-  const Schrift s("Arial", 36);
+  const BackBufferSchrift s("Arial", 36);
   s.Text(MenuText[0], x + 75.0, y + 10.0, kDunkelgrau);
   s.Text(MenuText[0], x + 76.0, y + 11.0, kSchwarz);
   for (int32_t e = 0; e <= MenuLetzter; ++e) {
@@ -143,7 +121,7 @@ void ShowTextMenu(TextMenu& Menu, bool KeyLook, bool Blink) {
   // A damaged record must not reach past its 27 lines.
   const int32_t letzte = std::clamp<int32_t>(Menu.Letzte, 0, kTextMenuZeilen - 1);
   {
-    const Schrift s("Arial", 24);
+    const BackBufferSchrift s("Arial", 24);
     for (int32_t i = 0; i <= letzte; ++i) {
       const std::string& text = Menu.Zeile[static_cast<size_t>(i)];
       if (text.empty()) continue;

@@ -19,6 +19,7 @@
 #include "engine/render.hpp"
 #include "engine/sound.hpp"
 #include "engine/surfaces.hpp"
+#include "menu_setup.hpp"
 #include "frontend/effects_state.hpp"
 #include "frontend/menu.hpp"
 #include "frontend/menu_page_parts.hpp"
@@ -55,19 +56,8 @@ class Seiten : public ::testing::Test {
   testsupport::IsolatedHome home;
 
   void SetUp() override {
-    headless::Reset();
-    testsupport::FreshState();
-    ResetMenu();
-    SetConfigDefaults();
-    FillSinTables();
-    testsupport::UseDemoData(home.dataDir());
-    SoundAn = false;
-    VideoAn = false;
+    ASSERT_NO_THROW(testsupport::MenuVorbereiten(home.dataDir(), 11));
     Sprache = "E";
-    ASSERT_NO_THROW(testsupport::OpenGameWindow());
-    LoadStandartSurfaces();
-    LoadMenuSurfaces();
-    Randomize(11);
   }
   void TearDown() override {
     testsupport::CloseGameWindow();

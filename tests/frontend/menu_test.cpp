@@ -22,6 +22,7 @@
 #include "engine/render.hpp"
 #include "engine/sound.hpp"
 #include "frontend/effects_state.hpp"
+#include "menu_setup.hpp"
 #include "frontend/menu.hpp"
 #include "campaign/save_games.hpp"
 #include "frontend/menu_pages.hpp"
@@ -93,21 +94,10 @@ class Menulauf : public ::testing::Test {
   testsupport::IsolatedHome home;
 
   void SetUp() override {
-    headless::Reset();
-    testsupport::FreshState();
-    ResetMenu();
-    SetConfigDefaults();
-    FillSinTables();
-    testsupport::UseDemoData(home.dataDir());
+    ASSERT_NO_THROW(testsupport::MenuVorbereiten(home.dataDir(), 7));
     SaveOrdner = DatenOrdner + "save/";
-    SoundAn = false;
-    VideoAn = false;
-    ASSERT_NO_THROW(testsupport::OpenGameWindow());
-    LoadStandartSurfaces();
-    LoadMenuSurfaces();
     ASSERT_EQ(Spielstatus, 0);
     ASSERT_TRUE(MenuFokus());
-    Randomize(7);
   }
   void TearDown() override {
     testsupport::CloseGameWindow();
