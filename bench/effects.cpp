@@ -25,6 +25,7 @@
 #include "shell/basic.hpp"
 #include "shell/screen.hpp"
 #include "shell/timing.hpp"
+#include "screen.hpp"
 #include "support/fresh_state.hpp"
 #include "support/pictures.hpp"
 #include "world/pictures_state.hpp"
@@ -33,23 +34,14 @@ namespace {
 
 using platform::PixelFormat;
 
-int32_t Bild(int w, int h) {
-  return testsupport::PaintedPicture(w, h, PixelFormat::XRGB8888, false, [](int x, int y) {
-    return 0xFF000000u | static_cast<uint32_t>((x * 7) ^ (y * 13)) * 0x010101u;
-  });
-}
-
 void Anzeige() {
-  testsupport::FreshState();
-  FillSinTables();
-  BackBuffer = platform::Surface::Create(800, 600, PixelFormat::XRGB8888);
-  D3DDevice = platform::Device3D::Create(BackBuffer);
+  bench::Schirm();
   // The standard pictures at their demo sizes: the overlay texture, the fade texture
   // trimmed to the screen, the noise.
-  TexBlur = Bild(64, 64);
-  TexBlur2 = Bild(801, 601);
+  TexBlur = bench::MusterBild(64, 64);
+  TexBlur2 = bench::MusterBild(801, 601);
   SurfaceKorrektur(TexBlur2);
-  TexNoise = Bild(256, 256);
+  TexNoise = bench::MusterBild(256, 256);
   for (int y = 0; y < 600; ++y)
     for (int x = 0; x < 800; ++x) BackBuffer->SetPixel(x, y, static_cast<uint32_t>(x * 3 + y * 5) * 0x010203u);
   Rendern = true;

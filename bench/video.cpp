@@ -25,6 +25,7 @@
 #include "platform/video.hpp"
 #include "shell/angles.hpp"
 #include "shell/basic.hpp"
+#include "screen.hpp"
 #include "support/fresh_state.hpp"
 #include "support/pictures.hpp"
 #include "world/pictures_state.hpp"
@@ -60,21 +61,12 @@ void BM_VideoFrame32(benchmark::State& s) { VideoBild(s, "Logo.avi", PixelFormat
 void BM_VideoFrame16(benchmark::State& s) { VideoBild(s, "Logo.avi", PixelFormat::RGB565); }
 void BM_VideoLowScaledUp(benchmark::State& s) { VideoBild(s, "LogoLow.avi", PixelFormat::XRGB8888); }
 
-int32_t Bild(int w, int h) {
-  return testsupport::PaintedPicture(w, h, PixelFormat::XRGB8888, false, [](int x, int y) {
-    return 0xFF000000u | static_cast<uint32_t>((x * 7) ^ (y * 13)) * 0x010101u;
-  });
-}
-
 void BM_PraxelworksFrame(benchmark::State& state) {
-  testsupport::FreshState();
-  FillSinTables();
-  BackBuffer = platform::Surface::Create(800, 600, PixelFormat::XRGB8888);
-  D3DDevice = platform::Device3D::Create(BackBuffer);
-  TexWeiss = Bild(8, 8);
-  TexBlur2 = Bild(801, 601);
+  bench::Schirm();
+  TexWeiss = bench::MusterBild(8, 8);
+  TexBlur2 = bench::MusterBild(801, 601);
   SurfaceKorrektur(TexBlur2);
-  TexNoise = Bild(256, 256);
+  TexNoise = bench::MusterBild(256, 256);
   SetUpRect(TexWeiss, 0, 0, 800, 600);
   int32_t tick = 0;
   for (auto _ : state) {
