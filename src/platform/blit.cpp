@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/band_queue.hpp"
 #include "platform/surface.hpp"
 
 #ifdef __SSE2__
@@ -141,60 +142,170 @@ std::vector<uint8_t>& LineBuffer() {
 
 namespace {
 
-// An unscaled copy of w x h pixels from (sx, sy) of `src` to (dx, dy) of `dst`, clipped.
+// ---- The draws. Each runs at once on this thread, or, into the surface the 3D device
+// draws into, is recorded and run later in bands of rows (band_queue.hpp); a draw's rows
+// come out the same either way. ----
+
+// An unscaled copy of w x h pixels from (sx, sy) of `src` to (dx, dy) of `dst`, clipped
+// to both.
+struct Kopie {
+  Surface* dst;
+  const Surface* src;
+  int32_t sx, sy, dx, dy, w, h;
+  bool keyed;
+  uint32_t key, mask;
+};
+
+void KopieZeile(const Kopie& k, const uint8_t* s, uint8_t* d) {
+  if (!k.keyed)
+    std::memmove(d, s, static_cast<size_t>(k.w) * k.dst->BytesPerPixel());  // also a row onto itself
+  else if (k.dst->BytesPerPixel() == 4)
+    KeyedRow32(reinterpret_cast<uint32_t*>(d), reinterpret_cast<const uint32_t*>(s), k.w, k.key, k.mask);
+  else
+    KeyedRow16(reinterpret_cast<uint16_t*>(d), reinterpret_cast<const uint16_t*>(s), k.w, static_cast<uint16_t>(k.key));
+}
+
+// Rows `from` .. `to` - 1 of the destination.
+void KopieRows(const void* draw, int32_t from, int32_t to) {
+  const Kopie& k = *static_cast<const Kopie*>(draw);
+  const size_t bpp = static_cast<size_t>(k.dst->BytesPerPixel());
+  for (int32_t y = std::max(from, k.dy); y < std::min(to, k.dy + k.h); ++y)
+    KopieZeile(k, k.src->RawRow(k.sy + y - k.dy) + k.sx * bpp, k.dst->RawRow(y) + k.dx * bpp);
+}
+
+// Within one surface the rows are walked so that no source row is overwritten before it
+// has been read; a keyed row onto itself goes through a line buffer.
+void KopieInSich(const Kopie& k) {
+  const size_t bpp = static_cast<size_t>(k.dst->BytesPerPixel()), rowBytes = k.w * bpp;
+  const bool bottomUp = k.dy > k.sy, ueberSich = k.keyed && k.dy == k.sy;
+  std::vector<uint8_t>& line = LineBuffer();
+  if (ueberSich && line.size() < rowBytes) line.resize(rowBytes);
+  for (int32_t j = 0; j < k.h; ++j) {
+    const int32_t r = bottomUp ? k.h - 1 - j : j;
+    const uint8_t* s = k.src->RawRow(k.sy + r) + k.sx * bpp;
+    if (ueberSich) {
+      std::memcpy(line.data(), s, rowBytes);
+      s = line.data();
+    }
+    KopieZeile(k, s, k.dst->RawRow(k.dy + r) + k.dx * bpp);
+  }
+}
+
 int32_t CopyUnscaled(Surface& dst, Surface& src, int64_t sx, int64_t sy, int64_t dx, int64_t dy, int64_t w,
                      int64_t h, bool keyed) {
   if (!ClipSpan(sx, dx, w, src.Width(), dst.Width()) || !ClipSpan(sy, dy, h, src.Height(), dst.Height()))
     return DD_OK;
-  const int32_t bpp = dst.BytesPerPixel();
-  const int32_t n = static_cast<int32_t>(w), rows = static_cast<int32_t>(h);
+  const Kopie k{&dst,
+                &src,
+                static_cast<int32_t>(sx),
+                static_cast<int32_t>(sy),
+                static_cast<int32_t>(dx),
+                static_cast<int32_t>(dy),
+                static_cast<int32_t>(w),
+                static_cast<int32_t>(h),
+                keyed,
+                src.ColorKey(),
+                ValueMask(src.Format())};
   const bool same = &dst == &src;
-  // Within one surface the rows are walked so that no source row is overwritten before
-  // it has been read; a row onto itself goes through a line buffer (or memmove).
-  const bool bottomUp = same && dy > sy;
-  const bool sameRow = same && dy == sy;
-  const size_t rowBytes = static_cast<size_t>(n) * bpp;
-  std::vector<uint8_t>& line = LineBuffer();
-  if (keyed && sameRow && line.size() < rowBytes) line.resize(rowBytes);
-  const uint32_t key = src.ColorKey(), mask = ValueMask(src.Format());
-  for (int32_t j = 0; j < rows; ++j) {
-    int32_t r = bottomUp ? rows - 1 - j : j;
-    const uint8_t* s = src.Row(static_cast<int32_t>(sy) + r) + sx * bpp;
-    uint8_t* d = dst.Row(static_cast<int32_t>(dy) + r) + dx * bpp;
-    if (!keyed) {
-      std::memmove(d, s, rowBytes);
-      continue;
-    }
-    if (sameRow) {
-      std::memcpy(line.data(), s, rowBytes);
-      s = line.data();
-    }
-    if (bpp == 4)
-      KeyedRow32(reinterpret_cast<uint32_t*>(d), reinterpret_cast<const uint32_t*>(s), n, key, mask);
-    else
-      KeyedRow16(reinterpret_cast<uint16_t*>(d), reinterpret_cast<const uint16_t*>(s), n, static_cast<uint16_t>(key));
+  // Within one surface only rows shifted sideways stay in their band.
+  if (bands::Records(dst) && (!same || (k.dy == k.sy && !keyed))) {
+    bands::Record(dst, same ? nullptr : &src, k.dy, k.dy + k.h, w * h, KopieRows, k);
+    return DD_OK;
   }
+  dst.SettleWrite();
+  src.SettleRead();
+  if (same)
+    KopieInSich(k);
+  else
+    KopieRows(&k, k.dy, k.dy + k.h);
   return DD_OK;
 }
 
+// A stretched copy: `xs` and `ys` hold the source column of every destination column from
+// x0 on and the source row of every destination row from y0 on. In the record the two maps
+// follow the draw.
+struct Streckung {
+  Surface* dst;
+  const Surface* src;
+  int32_t x0, y0, n, m;
+  bool keyed;
+  uint32_t key, mask;
+  const int32_t *xs, *ys;
+};
+
 template <typename T>
-void StretchRows(Surface& dst, const Surface& src, int64_t x0, int64_t y0, bool keyed) {
-  const std::vector<int32_t>& xs = ColumnMap();
-  const std::vector<int32_t>& ys = RowMap();
-  const int32_t n = static_cast<int32_t>(xs.size());
-  const T key = static_cast<T>(src.ColorKey()), mask = static_cast<T>(ValueMask(src.Format()));
-  for (size_t j = 0; j < ys.size(); ++j) {
-    T* d = reinterpret_cast<T*>(dst.Row(static_cast<int32_t>(y0 + j))) + x0;
-    const T* s = reinterpret_cast<const T*>(src.Row(ys[j]));
-    if (keyed) {
-      StretchRowKeyed(d, s, xs.data(), n, key, mask);
-    } else if (j > 0 && ys[j] == ys[j - 1]) {
+void StreckungZeilen(const Streckung& st, int32_t from, int32_t to) {
+  const T key = static_cast<T>(st.key), mask = static_cast<T>(st.mask);
+  const int32_t anfang = std::max(from, st.y0);
+  for (int32_t y = anfang; y < std::min(to, st.y0 + st.m); ++y) {
+    const int32_t j = y - st.y0;
+    T* d = reinterpret_cast<T*>(st.dst->RawRow(y)) + st.x0;
+    const T* s = reinterpret_cast<const T*>(st.src->RawRow(st.ys[j]));
+    if (st.keyed) {
+      StretchRowKeyed(d, s, st.xs, st.n, key, mask);
+    } else if (y > anfang && st.ys[j] == st.ys[j - 1]) {
       // The same source row again: the row just drawn is the answer.
-      std::memcpy(d, reinterpret_cast<const T*>(dst.Row(static_cast<int32_t>(y0 + j - 1))) + x0, sizeof(T) * n);
+      std::memcpy(d, reinterpret_cast<const T*>(st.dst->RawRow(y - 1)) + st.x0, sizeof(T) * st.n);
     } else {
-      StretchRow(d, s, xs.data(), n);
+      StretchRow(d, s, st.xs, st.n);
     }
   }
+}
+
+void StreckungRows(const Streckung& st, int32_t from, int32_t to) {
+  if (st.dst->BytesPerPixel() == 4)
+    StreckungZeilen<uint32_t>(st, from, to);
+  else
+    StreckungZeilen<uint16_t>(st, from, to);
+}
+
+void StreckungAufgezeichnet(const void* draw, int32_t from, int32_t to) {
+  Streckung st = *static_cast<const Streckung*>(draw);
+  st.xs = reinterpret_cast<const int32_t*>(static_cast<const Streckung*>(draw) + 1);
+  st.ys = st.xs + st.n;
+  StreckungRows(st, from, to);
+}
+
+// A colour fill, or the inversion of the destination's colour bits, of x0..x1 x y0..y1.
+struct Fuellung {
+  Surface* dst;
+  int32_t x0, x1, y0, y1;
+  uint32_t value;  // the colour, or the bits to flip
+  bool invert;
+};
+
+template <typename T>
+void FuellungZeilen(const Fuellung& f, int32_t from, int32_t to) {
+  for (int32_t y = std::max(from, f.y0); y < std::min(to, f.y1); ++y) {
+    T* d = reinterpret_cast<T*>(f.dst->RawRow(y)) + f.x0;
+    if (f.invert)
+      InvertRow(d, f.x1 - f.x0, static_cast<T>(f.value));
+    else
+      FillRow(d, f.x1 - f.x0, static_cast<T>(f.value));
+  }
+}
+
+void FuellungRows(const void* draw, int32_t from, int32_t to) {
+  const Fuellung& f = *static_cast<const Fuellung*>(draw);
+  if (f.dst->BytesPerPixel() == 4)
+    FuellungZeilen<uint32_t>(f, from, to);
+  else
+    FuellungZeilen<uint16_t>(f, from, to);
+}
+
+int32_t Fuelle(Surface& s, const Rect& r, uint32_t value, bool invert) {
+  const int64_t x0 = std::max<int64_t>(r.Left, 0), x1 = std::min<int64_t>(r.Right, s.Width());
+  const int64_t y0 = std::max<int64_t>(r.Top, 0), y1 = std::min<int64_t>(r.Bottom, s.Height());
+  if (x1 <= x0 || y1 <= y0) return DD_OK;
+  const Fuellung f{&s, static_cast<int32_t>(x0), static_cast<int32_t>(x1), static_cast<int32_t>(y0),
+                   static_cast<int32_t>(y1), value & ValueMask(s.Format()), invert};
+  if (bands::Records(s)) {
+    bands::Record(s, nullptr, f.y0, f.y1, (x1 - x0) * (y1 - y0), FuellungRows, f);
+    return DD_OK;
+  }
+  s.SettleWrite();
+  FuellungRows(&f, f.y0, f.y1);
+  return DD_OK;
 }
 
 }  // namespace
@@ -218,20 +329,7 @@ int32_t Surface::Blt(const Rect* dstRect, Surface* src, const Rect* srcRect, uin
   }
   if (flags & DDBLT_ROP) {
     if (!fx) return DDERR_INVALIDPARAMS;
-    if (fx->rop == DSTINVERT) {
-      int64_t x0 = std::max<int64_t>(dr.Left, 0), x1 = std::min<int64_t>(dr.Right, width_);
-      int64_t y0 = std::max<int64_t>(dr.Top, 0), y1 = std::min<int64_t>(dr.Bottom, height_);
-      if (x1 <= x0 || y1 <= y0) return DD_OK;
-      const uint32_t mask = ValueMask(format_);
-      for (int64_t y = y0; y < y1; ++y) {
-        if (bpp_ == 4)
-          InvertRow(reinterpret_cast<uint32_t*>(Row(static_cast<int32_t>(y))) + x0, static_cast<int32_t>(x1 - x0), mask);
-        else
-          InvertRow(reinterpret_cast<uint16_t*>(Row(static_cast<int32_t>(y))) + x0, static_cast<int32_t>(x1 - x0),
-                    static_cast<uint16_t>(mask));
-      }
-      return DD_OK;
-    }
+    if (fx->rop == DSTINVERT) return Fuelle(*this, dr, 0xFFFFFFFFu, true);
     if (fx->rop != SRCCOPY) return DDERR_NORASTEROPHW;
   }
   if (!src) return DDERR_INVALIDPARAMS;
@@ -251,30 +349,39 @@ int32_t Surface::Blt(const Rect* dstRect, Surface* src, const Rect* srcRect, uin
     return Blt(&dr, &scratch, &sr, flags & ~DDBLT_ROP, nullptr);
   }
   int64_t x0, y0;
-  if (!MapAxis(dr.Left, dr.Right, sr.Left, sr.Right, width_, src->width_, ColumnMap(), x0)) return DD_OK;
-  if (!MapAxis(dr.Top, dr.Bottom, sr.Top, sr.Bottom, height_, src->height_, RowMap(), y0)) return DD_OK;
-  if (bpp_ == 4)
-    StretchRows<uint32_t>(*this, *src, x0, y0, keyed);
-  else
-    StretchRows<uint16_t>(*this, *src, x0, y0, keyed);
+  std::vector<int32_t>& xs = ColumnMap();
+  std::vector<int32_t>& ys = RowMap();
+  if (!MapAxis(dr.Left, dr.Right, sr.Left, sr.Right, width_, src->width_, xs, x0)) return DD_OK;
+  if (!MapAxis(dr.Top, dr.Bottom, sr.Top, sr.Bottom, height_, src->height_, ys, y0)) return DD_OK;
+  Streckung st{this,
+               src,
+               static_cast<int32_t>(x0),
+               static_cast<int32_t>(y0),
+               static_cast<int32_t>(xs.size()),
+               static_cast<int32_t>(ys.size()),
+               keyed,
+               src->ColorKey(),
+               ValueMask(src->format_),
+               xs.data(),
+               ys.data()};
+  if (bands::Records(*this)) {
+    const size_t maps = sizeof(int32_t) * (xs.size() + ys.size());
+    Streckung* d = bands::Record(*this, src, st.y0, st.y0 + st.m, int64_t{st.n} * st.m, StreckungAufgezeichnet, st,
+                                 maps);
+    auto* ziel = reinterpret_cast<int32_t*>(d + 1);
+    std::memcpy(ziel, xs.data(), sizeof(int32_t) * xs.size());
+    std::memcpy(ziel + xs.size(), ys.data(), sizeof(int32_t) * ys.size());
+    return DD_OK;
+  }
+  SettleWrite();
+  src->SettleRead();
+  StreckungRows(st, st.y0, st.y0 + st.m);
   return DD_OK;
 }
 
 int32_t Surface::BltColorFill(const Rect* rect, uint32_t color) {
   if (locked_) return DDERR_SURFACEBUSY;
-  Rect r = rect ? *rect : Rect{0, 0, width_, height_};
-  int64_t x0 = std::max<int64_t>(r.Left, 0), x1 = std::min<int64_t>(r.Right, width_);
-  int64_t y0 = std::max<int64_t>(r.Top, 0), y1 = std::min<int64_t>(r.Bottom, height_);
-  if (x1 <= x0 || y1 <= y0) return DD_OK;
-  color &= ValueMask(format_);
-  const int32_t n = static_cast<int32_t>(x1 - x0);
-  for (int64_t y = y0; y < y1; ++y) {
-    if (bpp_ == 4)
-      FillRow(reinterpret_cast<uint32_t*>(Row(static_cast<int32_t>(y))) + x0, n, color);
-    else
-      FillRow(reinterpret_cast<uint16_t*>(Row(static_cast<int32_t>(y))) + x0, n, static_cast<uint16_t>(color));
-  }
-  return DD_OK;
+  return Fuelle(*this, rect ? *rect : Rect{0, 0, width_, height_}, color, false);
 }
 
 }  // namespace platform

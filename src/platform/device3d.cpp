@@ -1,8 +1,12 @@
 // The device's states and scenes; the pixels are drawn by the rasteriser.
 #include "platform/device3d.hpp"
 
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
 #include <cstring>
 
+#include "platform/band_queue.hpp"
 #include "platform/rasteriser.hpp"
 
 namespace platform {
@@ -16,7 +20,13 @@ constexpr int kMaxStrip = 1 << 16;  // vertices per call
 
 }  // namespace
 
-Device3D::Device3D(const SurfacePtr& target) : target_(target) {}
+Device3D::Device3D(const SurfacePtr& target) : target_(target) {
+  // What the device draws into is drawn in bands, the blits into it with it.
+  if (target_) {
+    target_->SetBandDrawn(true);
+    bands::Prepare();
+  }
+}
 
 std::shared_ptr<Device3D> Device3D::Create(const SurfacePtr& target, int32_t* error) {
   int32_t result = D3D_OK;
@@ -38,6 +48,8 @@ int32_t Device3D::BeginScene() {
 int32_t Device3D::EndScene() {
   if (!inScene_) return D3DERR_SCENE_NOT_IN_SCENE;
   inScene_ = false;
+  // The frame is drawn: nothing is gained by waiting longer.
+  bands::RunPending();
   return D3D_OK;
 }
 
@@ -46,6 +58,8 @@ int32_t Device3D::SetRenderTarget(const SurfacePtr& target) {
   if (!target) return DDERR_INVALIDPARAMS;
   if (!TargetFormatOk(*target)) return DDERR_INVALIDPIXELFORMAT;
   target_ = target;
+  target_->SetBandDrawn(true);
+  bands::Prepare();
   return D3D_OK;
 }
 
@@ -158,6 +172,51 @@ int32_t Device3D::SetTexture(int32_t stage, const SurfacePtr& texture) {
   return D3D_OK;
 }
 
+namespace {
+
+// A strip as the band record keeps it: its vertices follow.
+struct StripDraw {
+  raster::Params p;
+  int32_t cullMode = D3DCULL_NONE, count = 0;
+  const TLVertex* Vertices() const { return reinterpret_cast<const TLVertex*>(this + 1); }
+};
+
+void StripRows(const void* draw, int32_t from, int32_t to) {
+  const StripDraw& s = *static_cast<const StripDraw*>(draw);
+  raster::Params p = s.p;
+  p.rowFrom = from;
+  p.rowTo = to;
+  raster::DrawStrip(p, s.Vertices(), s.count, s.cullMode);
+}
+
+// The rows a strip may reach and about how many pixels it covers, from the positions of
+// its vertices (read from the caller's records, which share only the layout).
+struct Umriss {
+  int32_t top = 0, bottom = 0;
+  int64_t pixels = 0;
+};
+Umriss UmrissOf(const void* vertices, int32_t count, const Surface& target) {
+  float x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  bool any = false;
+  for (int32_t i = 0; i < count; ++i) {
+    float xy[2];
+    std::memcpy(xy, static_cast<const uint8_t*>(vertices) + sizeof(TLVertex) * static_cast<size_t>(i), sizeof xy);
+    const float x = xy[0], y = xy[1];
+    if (!(x == x) || !(y == y)) continue;  // NaN: its triangles draw nothing
+    x0 = any ? std::min(x0, x) : x, x1 = any ? std::max(x1, x) : x;
+    y0 = any ? std::min(y0, y) : y, y1 = any ? std::max(y1, y) : y;
+    any = true;
+  }
+  if (!any) return {};
+  const double w = target.Width(), h = target.Height();
+  const double top = std::clamp(std::floor(static_cast<double>(y0)), 0.0, h);
+  const double bottom = std::clamp(std::ceil(static_cast<double>(y1)) + 1, 0.0, h);
+  const double breite = std::clamp(static_cast<double>(x1), 0.0, w) - std::clamp(static_cast<double>(x0), 0.0, w);
+  return {static_cast<int32_t>(top), static_cast<int32_t>(bottom), static_cast<int64_t>((bottom - top) * breite)};
+}
+
+}  // namespace
+
 int32_t Device3D::DrawPrimitive(int32_t type, uint32_t fvf, const void* vertices, int32_t count, uint32_t) {
   if (!inScene_) return D3DERR_SCENE_NOT_IN_SCENE;
   if (type != D3DPT_TRIANGLESTRIP) return D3DERR_INVALIDPRIMITIVETYPE;
@@ -185,36 +244,42 @@ int32_t Device3D::DrawPrimitive(int32_t type, uint32_t fvf, const void* vertices
 
   // The vertices are copied out (the caller's records only need the same layout), and
   // the stage's operations applied to their colours: SELECTARG1 takes the texture alone.
-  TLVertex local[64];
-  TLVertex* vs = local;
-  std::unique_ptr<TLVertex[]> big;
-  if (count > 64) {
-    big.reset(new TLVertex[static_cast<size_t>(count)]);
-    vs = big.get();
-  }
-  std::memcpy(vs, vertices, sizeof(TLVertex) * static_cast<size_t>(count));
+  uint32_t setzen = 0;
+  if (texture_ && colorOp_ == D3DTOP_SELECTARG1) setzen |= 0x00FFFFFFu;
+  if (texture_ && alphaOp_ == D3DTOP_SELECTARG1) setzen |= 0xFF000000u;
+  const auto* quelle = static_cast<const TLVertex*>(vertices);
   bool anyAlpha = false;
-  for (int32_t i = 0; i < count; ++i) {
-    if (texture_ && colorOp_ == D3DTOP_SELECTARG1) vs[i].color |= 0x00FFFFFFu;
-    if (texture_ && alphaOp_ == D3DTOP_SELECTARG1) vs[i].color |= 0xFF000000u;
-    anyAlpha = anyAlpha || (vs[i].color >> 24) != 0;
+  for (int32_t i = 0; i < count && !anyAlpha; ++i) {
+    uint32_t farbe;
+    std::memcpy(&farbe, reinterpret_cast<const uint8_t*>(quelle + i) + offsetof(TLVertex, color), 4);
+    anyAlpha = ((farbe | setzen) >> 24) != 0;
   }
   // Every blend weighs the source by its alpha: a strip without any draws nothing.
   if (!anyAlpha && p.blend != raster::Blend::Replace) return D3D_OK;
 
-  if (count == 4 && cullMode_ == D3DCULL_NONE && raster::DrawAxisQuad(p, vs)) return D3D_OK;
-  for (int32_t i = 0; i + 2 < count; ++i) {
-    const TLVertex &a = vs[i], &b = vs[i + 1], &c = vs[i + 2];
-    if (cullMode_ != D3DCULL_NONE) {
-      // Clockwise on the screen (y down) has a positive cross product; every second
-      // triangle of a strip runs the other way round.
-      const double cross = (static_cast<double>(b.sx) - a.sx) * (static_cast<double>(c.sy) - a.sy) -
-                           (static_cast<double>(c.sx) - a.sx) * (static_cast<double>(b.sy) - a.sy);
-      const bool clockwise = (i % 2 == 0) ? cross > 0 : cross < 0;
-      if ((cullMode_ == D3DCULL_CW && clockwise) || (cullMode_ == D3DCULL_CCW && !clockwise)) continue;
+  // With bands the strip goes into the record, else into a copy of our own. A texture
+  // that is the target itself is read as it is drawn: that cannot wait.
+  const size_t bytes = sizeof(TLVertex) * static_cast<size_t>(count);
+  const bool aufzeichnen = bands::Records(*target_) && texture_ != target_;
+  TLVertex local[64];
+  TLVertex* vs = local;
+  std::unique_ptr<TLVertex[]> big;
+  if (aufzeichnen) {
+    const Umriss u = UmrissOf(vertices, count, *target_);
+    StripDraw* d = bands::Record(*target_, texture_.get(), u.top, u.bottom, u.pixels, StripRows,
+                                 StripDraw{p, cullMode_, count}, bytes);
+    vs = const_cast<TLVertex*>(d->Vertices());
+  } else {
+    target_->SettleWrite();
+    if (texture_) texture_->SettleRead();
+    if (count > 64) {
+      big.reset(new TLVertex[static_cast<size_t>(count)]);
+      vs = big.get();
     }
-    raster::DrawTriangle(p, a, b, c);
   }
+  std::memcpy(vs, vertices, bytes);
+  for (int32_t i = 0; i < count; ++i) vs[i].color |= setzen;
+  if (!aufzeichnen) raster::DrawStrip(p, vs, count, cullMode_);
   return D3D_OK;
 }
 

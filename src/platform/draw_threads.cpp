@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "platform/band_queue.hpp"
+
 namespace platform {
 namespace {
 
@@ -25,6 +27,9 @@ int32_t& Count() {
 
 int32_t DrawThreads() { return Count(); }
 
-void SetDrawThreads(int32_t n) { Count() = std::clamp<int32_t>(n, 1, 64); }
+void SetDrawThreads(int32_t n) {
+  bands::RunPending();
+  Count() = std::clamp<int32_t>(n, 1, 64);
+}
 
 }  // namespace platform

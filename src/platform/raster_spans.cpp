@@ -58,7 +58,7 @@ SpanFn Pick(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend,
 
 SpanFn SelectSpan(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour,
                   Loops widest) {
-  // Consecutive quads mostly ask for the same loop. (The device is used from one thread.)
+  // Consecutive quads mostly ask for the same loop. Each drawing thread keeps its own.
   struct Wahl {
     PixelFormat target;
     TexKind tex;
@@ -68,8 +68,9 @@ SpanFn SelectSpan(PixelFormat target, TexKind tex, bool linear, bool key, Blend 
     Loops widest;
     bool operator==(const Wahl&) const = default;
   };
-  static Wahl last{PF::XRGB8888, TexKind::None, false, false, Blend::Replace, ColourKind::Plain, Loops::Reference};
-  static SpanFn lastFn = nullptr;
+  thread_local Wahl last{PF::XRGB8888, TexKind::None, false, false, Blend::Replace, ColourKind::Plain,
+                         Loops::Reference};
+  thread_local SpanFn lastFn = nullptr;
   const Wahl now{target, tex, linear, key, blend, colour, widest};
   if (lastFn && now == last) return lastFn;
   last = now;

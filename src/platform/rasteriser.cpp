@@ -18,6 +18,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/band_queue.hpp"
 #include "platform/raster_spans.hpp"
 
 namespace platform::raster {
@@ -141,7 +142,7 @@ void Prepare(const Params& p, ColourKind colour, uint32_t flat, double dux, doub
     const double rx = dux * dux + dvx * dvx, ry = duy * duy + dvy * dvy;
     sh.linear = p.magLinear && std::max(rx, ry) <= kMagLimit2;
     key = p.colorKey && tex->HasColorKey();
-    sh.ctx.tex = tex->Row(0);
+    sh.ctx.tex = tex->RawRow(0);
     sh.ctx.texPitch = tex->Pitch();
     sh.ctx.texW = tex->Width();
     sh.ctx.texH = tex->Height();
@@ -160,7 +161,10 @@ constexpr int64_t kColBias = int64_t{1} << (kColFrac - 1);
 
 }  // namespace
 
-void LimitLoops(Loops widest) { g_widest = widest; }
+void LimitLoops(Loops widest) {
+  bands::RunPending();  // what was recorded is drawn with the loops it was recorded under
+  g_widest = widest;
+}
 
 void DrawTriangle(const Params& p, const TLVertex& a, const TLVertex& b, const TLVertex& c) {
   Surface& target = *p.target;
@@ -182,10 +186,10 @@ void DrawTriangle(const Params& p, const TLVertex& a, const TLVertex& b, const T
   std::sort(order, order + 3, [&](int i, int j) { return Y[i] < Y[j]; });
   const int64_t X0 = X[order[0]], Y0 = Y[order[0]], X1 = X[order[1]], Y1 = Y[order[1]];
   const int64_t X2 = X[order[2]], Y2 = Y[order[2]];
-  const int64_t rowTop = std::max<int64_t>(CeilPixel(Y0), 0);
-  const int64_t rowMid = std::clamp<int64_t>(CeilPixel(Y1), 0, H);
-  const int64_t rowEnd = std::min<int64_t>(CeilPixel(Y2), H);
+  const int64_t rowTop = std::max<int64_t>({CeilPixel(Y0), 0, p.rowFrom});
+  const int64_t rowEnd = std::min<int64_t>({CeilPixel(Y2), H, p.rowTo});
   if (rowTop >= rowEnd) return;
+  const int64_t rowMid = std::clamp<int64_t>(CeilPixel(Y1), rowTop, rowEnd);
   // Is the middle vertex left of the long edge from top to bottom?
   const bool midLeft = (X1 - X0) * (Y2 - Y0) - (X2 - X0) * (Y1 - Y0) < 0;
 
@@ -240,7 +244,7 @@ void DrawTriangle(const Params& p, const TLVertex& a, const TLVertex& b, const T
       if (colour == ColourKind::Gouraud)
         for (int k = 0; k < 4; ++k)
           s.col[k] = ToFix(pc[k].At(dx, dy), kColFrac, kColLimit) + kColBias;
-      sh.span(sh.ctx, SpanRows{target.Row(static_cast<int32_t>(y)), target.Pitch(), 1, 0}, static_cast<int32_t>(xs),
+      sh.span(sh.ctx, SpanRows{target.RawRow(static_cast<int32_t>(y)), target.Pitch(), 1, 0}, static_cast<int32_t>(xs),
               static_cast<int32_t>(xe - xs), s);
     }
   };
@@ -254,14 +258,13 @@ void DrawTriangle(const Params& p, const TLVertex& a, const TLVertex& b, const T
     else
       drawRows(longEdge, shortEdge, rowTop, rowMid);
   }
-  const int64_t from = std::max(rowTop, rowMid);
-  if (from < rowEnd) {
-    longEdge.Init(X0, Y0, X2, Y2, from);
-    shortEdge.Init(X1, Y1, X2, Y2, from);
+  if (rowMid < rowEnd) {
+    longEdge.Init(X0, Y0, X2, Y2, rowMid);
+    shortEdge.Init(X1, Y1, X2, Y2, rowMid);
     if (midLeft)
-      drawRows(shortEdge, longEdge, from, rowEnd);
+      drawRows(shortEdge, longEdge, rowMid, rowEnd);
     else
-      drawRows(longEdge, shortEdge, from, rowEnd);
+      drawRows(longEdge, shortEdge, rowMid, rowEnd);
   }
 }
 
@@ -284,8 +287,10 @@ bool DrawAxisQuad(const Params& p, const TLVertex* v) {
   // from the left edge (inclusive) to the right edge (exclusive), and the rows likewise.
   const int64_t x0 = std::max<int64_t>(CeilPixel(std::min(XA, XB)), 0);
   const int64_t x1 = std::min<int64_t>(CeilPixel(std::max(XA, XB)), target.Width());
-  const int64_t y0 = std::max<int64_t>(CeilPixel(std::min(YA, YB)), 0);
-  const int64_t y1 = std::min<int64_t>(CeilPixel(std::max(YA, YB)), target.Height());
+  // Rows start at the top one on the target; a band starts further down, its v stepped on.
+  const int64_t yStart = std::max<int64_t>(CeilPixel(std::min(YA, YB)), 0);
+  const int64_t y0 = std::max<int64_t>(yStart, p.rowFrom);
+  const int64_t y1 = std::min<int64_t>({CeilPixel(std::max(YA, YB)), target.Height(), p.rowTo});
   if (x0 >= x1 || y0 >= y1) return true;
 
   // u runs along x only and v along y only.
@@ -307,14 +312,34 @@ bool DrawAxisQuad(const Params& p, const TLVertex* v) {
   // The rows step v in fixed point: exact where the steps are (unscaled and power-of-two
   // scales), and otherwise off by far less than the 1/256 texel the samples are cut to.
   SpanStart s;
-  SpanRows rows{target.Row(static_cast<int32_t>(y0)), target.Pitch(), static_cast<int32_t>(y1 - y0), 0};
+  SpanRows rows{target.RawRow(static_cast<int32_t>(y0)), target.Pitch(), static_cast<int32_t>(y1 - y0), 0};
   if (tex) {
     s.u = ToFix(ua + dux * (static_cast<double>(x0) - xa), kTexFrac, kTexLimit) + kTexBias;
-    s.v = ToFix(va + dvy * (static_cast<double>(y0) - ya), kTexFrac, kTexLimit) + kTexBias;
     rows.dv = ToFix(dvy, kTexFrac, kTexLimit);
+    s.v = ToFix(va + dvy * (static_cast<double>(yStart) - ya), kTexFrac, kTexLimit) + kTexBias + (y0 - yStart) * rows.dv;
   }
   sh.span(sh.ctx, rows, static_cast<int32_t>(x0), static_cast<int32_t>(x1 - x0), s);
   return true;
+}
+
+void DrawStrip(const Params& p, const TLVertex* vs, int32_t count, int32_t cullMode) {
+  if (count == 4 && cullMode == D3DCULL_NONE && DrawAxisQuad(p, vs)) return;
+  // A band passes over triangles that lie wholly above or below it (NaN positions go on
+  // to DrawTriangle, which draws nothing for them).
+  const double lo = static_cast<double>(p.rowFrom) - 1, hi = static_cast<double>(p.rowTo) + 1;
+  for (int32_t i = 0; i + 2 < count; ++i) {
+    const TLVertex &a = vs[i], &b = vs[i + 1], &c = vs[i + 2];
+    if ((a.sy < lo && b.sy < lo && c.sy < lo) || (a.sy > hi && b.sy > hi && c.sy > hi)) continue;
+    if (cullMode != D3DCULL_NONE) {
+      // Clockwise on the screen (y down) has a positive cross product; every second
+      // triangle of a strip runs the other way round.
+      const double cross = (static_cast<double>(b.sx) - a.sx) * (static_cast<double>(c.sy) - a.sy) -
+                           (static_cast<double>(c.sx) - a.sx) * (static_cast<double>(b.sy) - a.sy);
+      const bool clockwise = (i % 2 == 0) ? cross > 0 : cross < 0;
+      if ((cullMode == D3DCULL_CW && clockwise) || (cullMode == D3DCULL_CCW && !clockwise)) continue;
+    }
+    DrawTriangle(p, a, b, c);
+  }
 }
 
 }  // namespace platform::raster

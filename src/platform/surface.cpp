@@ -70,6 +70,24 @@ Surface::Surface(int32_t width, int32_t height, PixelFormat format)
   pixels_.assign(static_cast<size_t>(pitch_) * height, 0);
 }
 
+Surface::Surface(const Surface& other)
+    : textDC(0),
+      width_(other.width_),
+      height_(other.height_),
+      pitch_(other.pitch_),
+      bpp_(other.bpp_),
+      format_(other.format_),
+      hasKey_(other.hasKey_),
+      keyLow_(other.keyLow_),
+      keyHigh_(other.keyHigh_),
+      foreColor_(other.foreColor_),
+      fontTransparent_(other.fontTransparent_) {
+  other.SettleRead();
+  pixels_ = other.pixels_;
+}
+
+Surface::~Surface() { SettleWrite(); }
+
 std::shared_ptr<Surface> Surface::Create(int32_t width, int32_t height, PixelFormat format) {
   if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return nullptr;
   try {
@@ -103,6 +121,7 @@ void Surface::SetPixel(int32_t x, int32_t y, uint32_t value) {
 
 int32_t Surface::SetColorKey(uint32_t flags, uint32_t low, uint32_t high) {
   if (!(flags & DDCKEY_SRCBLT)) return DDERR_INVALIDPARAMS;
+  SettleWrite();  // recorded keyed draws read the key they were made with
   hasKey_ = true;
   keyLow_ = low;
   keyHigh_ = high;
@@ -129,10 +148,11 @@ SurfaceDesc Surface::GetSurfaceDesc() const {
 
 int32_t Surface::Lock(const Rect* rect, LockedRect& out, uint32_t) {
   if (locked_) return DDERR_SURFACEBUSY;
+  SettleWrite();
   Rect r = rect ? *rect : Rect{0, 0, width_, height_};
   if (r.Left < 0 || r.Top < 0 || r.Right > width_ || r.Bottom > height_ || r.Left >= r.Right || r.Top >= r.Bottom)
     return DDERR_INVALIDRECT;
-  out.bits = Row(r.Top) + static_cast<size_t>(r.Left) * bpp_;
+  out.bits = RawRow(r.Top) + static_cast<size_t>(r.Left) * bpp_;
   out.pitch = pitch_;
   out.width = r.Right - r.Left;
   out.height = r.Bottom - r.Top;
@@ -148,6 +168,8 @@ int32_t Surface::Unlock() {
 
 bool Surface::SwapPixels(Surface& a, Surface& b) {
   if (a.width_ != b.width_ || a.height_ != b.height_ || a.format_ != b.format_) return false;
+  a.SettleWrite();
+  b.SettleWrite();
   a.pixels_.swap(b.pixels_);
   return true;
 }

@@ -14,6 +14,13 @@
 
 namespace platform {
 
+namespace bands {
+// The number of the record of drawing being made (band_queue.hpp); a surface the record
+// draws into or reads from carries it.
+extern uint64_t g_record;
+void RunPending();
+}  // namespace bands
+
 // Result codes.
 constexpr int32_t DD_OK = 0;
 constexpr int32_t DDERR_INVALIDPARAMS = 5;
@@ -86,14 +93,46 @@ class Surface {
   // nullptr when the size is out of range or memory is short.
   static std::shared_ptr<Surface> Create(int32_t width, int32_t height, PixelFormat format);
   static constexpr int32_t kMaxSide = 16384;
+  // A copy of the pixels as they are drawn now, and of the colour key and text settings.
+  Surface(const Surface& other);
+  Surface& operator=(const Surface&) = delete;
+  // Recorded drawing that reads or draws this surface runs first.
+  ~Surface();
 
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
   int32_t Pitch() const { return pitch_; }
   PixelFormat Format() const { return format_; }
   int32_t BytesPerPixel() const { return bpp_; }
-  uint8_t* Row(int32_t y) { return pixels_.data() + static_cast<size_t>(y) * pitch_; }
-  const uint8_t* Row(int32_t y) const { return pixels_.data() + static_cast<size_t>(y) * pitch_; }
+  // The pixels of row `y`, with everything drawn so far in them.
+  uint8_t* Row(int32_t y) {
+    SettleWrite();
+    return RawRow(y);
+  }
+  const uint8_t* Row(int32_t y) const {
+    SettleRead();
+    return RawRow(y);
+  }
+  // The row as it is, recorded drawing still pending or not: for the drawing code itself,
+  // which settles first or runs as part of the record.
+  uint8_t* RawRow(int32_t y) { return pixels_.data() + static_cast<size_t>(y) * pitch_; }
+  const uint8_t* RawRow(int32_t y) const { return pixels_.data() + static_cast<size_t>(y) * pitch_; }
+
+  // Before the pixels are read (or written) other than by the recorded drawing: runs the
+  // record when it draws into this surface (or, for a write, reads it either).
+  void SettleRead() const {
+    if (drawnIn_ == bands::g_record) bands::RunPending();
+  }
+  void SettleWrite() const {
+    if (drawnIn_ == bands::g_record || readIn_ == bands::g_record) bands::RunPending();
+  }
+  // For the record: it draws into, or reads, this surface.
+  void MarkDrawn() const { drawnIn_ = bands::g_record; }
+  void MarkRead() const { readIn_ = bands::g_record; }
+  // Whether draws into this surface may be recorded and run in bands (the 3D device's
+  // target: the back buffer).
+  void SetBandDrawn(bool on) { bandDrawn_ = on; }
+  bool BandDrawn() const { return bandDrawn_; }
   // One pixel's value; coordinates must lie inside (for tests and slow paths).
   uint32_t GetPixel(int32_t x, int32_t y) const;
   void SetPixel(int32_t x, int32_t y, uint32_t value);
@@ -101,7 +140,10 @@ class Surface {
   // The source colour key: pixels whose colour bits equal the key's are skipped by keyed
   // blits. Only the low value counts (an RGB surface compares one value).
   int32_t SetColorKey(uint32_t flags, uint32_t low, uint32_t high);
-  void ClearColorKey() { hasKey_ = false; }
+  void ClearColorKey() {
+    SettleWrite();
+    hasKey_ = false;
+  }
   bool HasColorKey() const { return hasKey_; }
   uint32_t ColorKey() const { return keyLow_ & ValueMask(format_); }
 
@@ -151,6 +193,8 @@ class Surface {
   bool locked_ = false;
   uint32_t foreColor_ = 0;
   bool fontTransparent_ = false;
+  bool bandDrawn_ = false;
+  mutable uint64_t drawnIn_ = 0, readIn_ = 0;
 };
 
 using SurfacePtr = std::shared_ptr<Surface>;
