@@ -1,20 +1,41 @@
-// The record of drawing (band_queue.hpp): one growing block of memory holding each draw
-// after a small header, kept from frame to frame so that nothing is allocated once it has
-// grown to what a frame draws. When it runs, the target is cut into bands of rows, each
-// band is given the list of draws that reach into it, in their order, and the drawing
-// threads take the bands.
+// The record of drawing (band_queue.hpp) and the threads that draw it.
+//
+// The record is made in batches: blocks of memory holding each draw after a small header.
+// A batch that has grown past a few hundred draws is handed to the drawing threads at once
+// and the next one begun, so the threads draw while the game goes on with its tick; when
+// the pixels are needed the batch being made is handed over too and the asking thread
+// helps until every batch is drawn. The batches live in a ring that is kept from frame to
+// frame, so nothing is allocated once it has grown to what a frame draws.
+//
+// The target is cut into bands of rows. A band draws the batches strictly in turn, one
+// thread at a time (whichever thread takes it: `busy` says one has), and counts the
+// batches it has drawn (`done`); it walks each batch's headers and draws what reaches into
+// its rows. Bands never share pixels, and every draw's rows come out as they do when the
+// draw is made at once, so the picture does not depend on who drew which band when.
+//
+// Threads that find no band with batches left look a few microseconds longer, then sleep
+// until the next batch is handed over.
 #include "platform/band_queue.hpp"
+
+#include <pthread.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <new>
+#include <system_error>
+#include <thread>
 #include <vector>
 
-#include "platform/band_pool.hpp"
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include "platform/draw_threads.hpp"
 
 namespace platform::bands {
 
-uint64_t g_record = 1;
+uint64_t g_record = 1, g_drawn = 0;
 
 namespace {
 
@@ -26,43 +47,71 @@ struct Kopf {
 constexpr size_t kAlign = 16;
 constexpr size_t kKopf = (sizeof(Kopf) + kAlign - 1) / kAlign * kAlign;
 
-// A record that would grow beyond this runs first: that keeps the memory bounded and the
-// draws near in the cache (the busiest frames hold a few thousand draws of about 200
-// bytes; a record of this size is plenty to share among the threads).
-constexpr size_t kMaxBytes = size_t{2} << 20;
-// Below this many pixels a record is drawn by the asking thread alone: waking the others
-// would cost more than they save.
+// Batches in the ring: one being made while the threads draw the others.
+constexpr uint64_t kStapel = 4;
+// A batch is handed to the threads once it holds this much (about three hundred quads),
+// and holds at most this much more (a longer draw makes its batch grow, once).
+constexpr size_t kUebergabe = size_t{64} << 10, kStapelBytes = size_t{256} << 10;
+// A record of fewer pixels than this, with nothing else on its way, is drawn by the asking
+// thread alone: waking the others would cost more than they save.
 constexpr int64_t kFewPixels = 16384;
-// Bands per thread: more than one, so that a thread with light bands takes more of them;
-// not many, since a draw reaching into several bands is set up in each.
+// Bands per thread: more than one, so that threads with light bands take more of them;
+// not many, since each band walks every draw of every batch and sets up those that reach
+// into it.
 constexpr int32_t kBandsPerThread = 3;
-constexpr int32_t kMinBandRows = 8;
+constexpr int32_t kMaxBands = 192, kMinBandRows = 8;
 
-// At most this many bands: 64 threads of three bands each fit.
-constexpr int32_t kMaxBands = 256;
-// What the band lists start with: enough for the frames of most scenes.
-constexpr size_t kFirstEntries = size_t{1} << 16;
+inline void Pause() {
+#if defined(__x86_64__)
+  _mm_pause();
+#else
+  std::this_thread::yield();
+#endif
+}
 
-struct Aufzeichnung {
-  Surface* target = nullptr;
+// A thread that finds nothing to draw looks again this often (a few microseconds) before
+// it sleeps; one that waits for others to finish lets other work run after this many.
+constexpr int kSpins = 256, kSpinsBeforeYield = 4096;
+
+void Warte(int spins) {
+  if (spins < kSpinsBeforeYield)
+    Pause();
+  else
+    std::this_thread::yield();
+}
+
+struct Stapel {
   std::vector<uint8_t> bytes;
   size_t used = 0;
-  int64_t pixels = 0;
-  // While it runs: the bands, and the offsets of the draws of each band in turn (those of
-  // band b end at ende[b], where those of band b + 1 begin).
-  int32_t bandRows = 0, height = 0;
-  std::array<uint32_t, kMaxBands> ende{};
-  std::vector<uint32_t> order;
 };
 
-Aufzeichnung& Rec() {
-  static Aufzeichnung r;
-  return r;
+struct alignas(64) Band {
+  std::atomic<uint64_t> done{0};  // batches 1 .. done are drawn in this band
+  std::atomic<bool> busy{false};
+};
+
+struct Zustand {
+  // The batch being made (number g_record) lives in ring[g_record % kStapel].
+  std::array<Stapel, kStapel> ring;
+  int64_t pixels = 0;  // of the batch being made
+  // Set while nothing is on its way (the threads read them after they see a batch handed
+  // over, or find nothing to do).
+  Surface* target = nullptr;
+  int32_t asked = 0;
+  std::atomic<int32_t> height{0}, bandRows{1}, bands{0};
+  std::atomic<int32_t> workersActive{0};  // workers 0 .. workersActive - 1 draw
+  std::atomic<uint64_t> handed{0};  // batches 1 .. handed are the threads'
+  std::atomic<uint32_t> bell{0};    // rung when a batch is handed over
+  std::array<Band, kMaxBands> band;
+  std::vector<std::thread>* workers = new std::vector<std::thread>;  // never destroyed
+};
+
+Zustand& Z() {
+  static Zustand* z = new Zustand;  // lives as long as the process, as its threads do
+  return *z;
 }
 
-const Kopf& KopfAt(const Aufzeichnung& r, uint32_t offset) {
-  return *reinterpret_cast<const Kopf*>(r.bytes.data() + offset);
-}
+Stapel& StapelOf(Zustand& z, uint64_t n) { return z.ring[n % kStapel]; }
 
 void Zeichne(const Kopf& k, int32_t from, int32_t to) {
   from = std::max(from, k.top);
@@ -70,53 +119,117 @@ void Zeichne(const Kopf& k, int32_t from, int32_t to) {
   if (from < to) k.rows(reinterpret_cast<const uint8_t*>(&k) + kKopf, from, to);
 }
 
-void DrawBand(void* context, int32_t band) {
-  const Aufzeichnung& r = *static_cast<const Aufzeichnung*>(context);
-  const int32_t from = band * r.bandRows, to = std::min(r.height, from + r.bandRows);
-  const uint32_t anfang = band == 0 ? 0 : r.ende[static_cast<size_t>(band - 1)];
-  for (uint32_t i = anfang; i < r.ende[static_cast<size_t>(band)]; ++i) Zeichne(KopfAt(r, r.order[i]), from, to);
-}
-
-void DrawAlone(const Aufzeichnung& r) {
-  for (size_t at = 0; at < r.used;) {
-    const Kopf& k = KopfAt(r, static_cast<uint32_t>(at));
-    Zeichne(k, 0, r.height);
+void ZeichneStapel(const Stapel& s, int32_t from, int32_t to) {
+  for (size_t at = 0; at < s.used;) {
+    const Kopf& k = *reinterpret_cast<const Kopf*>(s.bytes.data() + at);
+    Zeichne(k, from, to);
     at += k.bytes;
   }
 }
 
-// Calls `f`(offset, first band, last band) for every draw that reaches into a band.
-template <class F>
-void JederEintrag(const Aufzeichnung& r, F&& f) {
-  for (size_t at = 0; at < r.used;) {
-    const Kopf& k = KopfAt(r, static_cast<uint32_t>(at));
-    if (k.top < k.bottom) f(static_cast<uint32_t>(at), k.top / r.bandRows, (k.bottom - 1) / r.bandRows);
-    at += k.bytes;
+// Draws in band `b` the batches handed over that it has not drawn yet, unless another
+// thread has the band. True when this thread drew something.
+bool NimmBand(Zustand& z, int32_t b) {
+  Band& band = z.band[static_cast<size_t>(b)];
+  if (band.done.load(std::memory_order_acquire) >= z.handed.load(std::memory_order_acquire)) return false;
+  if (band.busy.exchange(true, std::memory_order_acquire)) return false;
+  // A batch is on its way: the bands are as they were set up for it.
+  const int32_t rows = z.bandRows.load(std::memory_order_relaxed), height = z.height.load(std::memory_order_relaxed);
+  const int32_t from = b * rows, to = std::min(height, from + rows);
+  bool drew = false;
+  for (uint64_t n; (n = band.done.load(std::memory_order_relaxed)) < z.handed.load(std::memory_order_acquire);) {
+    ZeichneStapel(StapelOf(z, n + 1), from, to);
+    band.done.store(n + 1, std::memory_order_release);
+    drew = true;
+  }
+  band.busy.store(false, std::memory_order_release);
+  return drew;
+}
+
+// One pass over the bands, from `first` on; true when this thread drew in any.
+bool Runde(Zustand& z, int32_t first) {
+  bool drew = false;
+  const int32_t bands = z.bands.load(std::memory_order_relaxed);
+  for (int32_t i = 0; i < bands; ++i) drew = NimmBand(z, (first + i) % bands) || drew;
+  return drew;
+}
+
+bool AllesGezeichnet(const Zustand& z, uint64_t bis) {
+  for (int32_t b = 0; b < z.bands.load(std::memory_order_relaxed); ++b)
+    if (z.band[static_cast<size_t>(b)].done.load(std::memory_order_acquire) < bis) return false;
+  return true;
+}
+
+// The asking thread helps until every band has drawn batch `bis`.
+void HilfBis(Zustand& z, uint64_t bis) {
+  for (int spins = 0; !AllesGezeichnet(z, bis);)
+    if (!Runde(z, 0)) Warte(spins++);
+}
+
+void Arbeite(Zustand& z, int32_t index) {
+  for (;;) {
+    const uint32_t seen = z.bell.load(std::memory_order_acquire);
+    if (index < z.workersActive.load(std::memory_order_relaxed) && Runde(z, index * kBandsPerThread)) continue;
+    for (int spins = 0; z.bell.load(std::memory_order_acquire) == seen; ++spins) {
+      if (spins < kSpins)
+        Pause();
+      else
+        z.bell.wait(seen, std::memory_order_acquire);
+    }
   }
 }
 
-void DrawInBands(Aufzeichnung& r, int32_t threads) {
-  r.bandRows = std::max(kMinBandRows, (r.height + threads * kBandsPerThread - 1) / (threads * kBandsPerThread));
-  const int32_t count = std::min(kMaxBands, (r.height + r.bandRows - 1) / r.bandRows);
-  r.bandRows = (r.height + count - 1) / count;
-  // The lists of all bands in one array, sorted by band: counted first, then filled.
-  std::array<uint32_t, kMaxBands>& ende = r.ende;
-  std::fill_n(ende.begin(), count, 0u);
-  uint32_t total = 0;
-  JederEintrag(r, [&](uint32_t, int32_t b0, int32_t b1) {
-    for (int32_t b = b0; b <= b1; ++b) ++ende[static_cast<size_t>(b)];
-    total += static_cast<uint32_t>(b1 - b0 + 1);
-  });
-  for (int32_t b = 0, summe = 0; b < count; ++b) {
-    const uint32_t n = ende[static_cast<size_t>(b)];
-    ende[static_cast<size_t>(b)] = static_cast<uint32_t>(summe);
-    summe += static_cast<int32_t>(n);
+// In the child of a fork only the forking thread lives on: the threads start afresh. The
+// old thread objects are dropped unseen (destroying them would end the program); no batch
+// is on its way then (a fork comes from the thread that makes the record).
+void NachFork() {
+  Zustand& z = Z();
+  z.workers = new std::vector<std::thread>;
+}
+
+// Starts workers until there are `n`; how many there are (fewer when the system refuses a
+// thread).
+int32_t Starte(Zustand& z, int32_t n) {
+  static const bool forkBedacht = pthread_atfork(nullptr, nullptr, NachFork) == 0;
+  (void)forkBedacht;
+  try {
+    while (static_cast<int32_t>(z.workers->size()) < n) {
+      const int32_t index = static_cast<int32_t>(z.workers->size());
+      z.workers->emplace_back([&z, index] { Arbeite(z, index); });
+      pthread_setname_np(z.workers->back().native_handle(), "harvo-draw");
+    }
+  } catch (const std::system_error&) {
+  } catch (const std::bad_alloc&) {
   }
-  if (r.order.size() < total) r.order.resize(std::max<size_t>(total, 2 * r.order.size()));
-  JederEintrag(r, [&](uint32_t offset, int32_t b0, int32_t b1) {
-    for (int32_t b = b0; b <= b1; ++b) r.order[ende[static_cast<size_t>(b)]++] = offset;
-  });
-  RunBands(threads, count, DrawBand, &r);
+  return std::min(n, static_cast<int32_t>(z.workers->size()));
+}
+
+// With nothing on its way: the bands of `target` for `threads` threads.
+void Einrichten(Zustand& z, Surface& target, int32_t threads) {
+  z.target = &target;
+  z.asked = threads;
+  const int32_t workers = Starte(z, threads - 1), height = target.Height();
+  const int32_t wunsch = std::min(kMaxBands, (1 + workers) * kBandsPerThread);
+  const int32_t rows = std::max(kMinBandRows, (height + wunsch - 1) / wunsch);
+  z.height.store(height, std::memory_order_relaxed);
+  z.bandRows.store(rows, std::memory_order_relaxed);
+  z.bands.store((height + rows - 1) / rows, std::memory_order_relaxed);
+  z.workersActive.store(workers, std::memory_order_relaxed);
+  const uint64_t handed = z.handed.load(std::memory_order_relaxed);
+  for (Band& b : z.band) b.done.store(handed, std::memory_order_relaxed);
+}
+
+// Hands the batch being made to the threads and begins the next, once its place in the
+// ring is free.
+void Uebergib(Zustand& z) {
+  const uint64_t n = g_record;
+  z.handed.store(n, std::memory_order_release);
+  z.bell.fetch_add(1, std::memory_order_release);
+  z.bell.notify_all();
+  z.pixels = 0;
+  ++g_record;
+  if (n + 1 > kStapel) HilfBis(z, n + 1 - kStapel);  // the batch that had the place
+  StapelOf(z, g_record).used = 0;
 }
 
 }  // namespace
@@ -124,42 +237,58 @@ void DrawInBands(Aufzeichnung& r, int32_t threads) {
 bool Records(const Surface& target) { return target.BandDrawn() && DrawThreads() > 1; }
 
 void Prepare() {
-  Aufzeichnung& r = Rec();
-  if (r.bytes.size() < kMaxBytes) r.bytes.resize(kMaxBytes);
-  if (r.order.size() < kFirstEntries) r.order.resize(kFirstEntries);
-  StartThreads(DrawThreads());
+  Zustand& z = Z();
+  for (Stapel& s : z.ring)
+    if (s.bytes.size() < kStapelBytes) s.bytes.resize(kStapelBytes);
+  Starte(z, DrawThreads() - 1);
 }
 
 void* Record(Surface& target, const Surface* source, int32_t top, int32_t bottom, int64_t pixels, RowsFn rows,
              size_t bytes) {
-  Aufzeichnung& r = Rec();
+  Zustand& z = Z();
+  const int32_t threads = DrawThreads();
+  if (z.target != &target || z.asked != threads) {
+    RunPending();
+    Einrichten(z, target, threads);
+  }
+  // The draws so far are complete: a batch that is full enough goes to the threads.
   const size_t need = kKopf + (bytes + kAlign - 1) / kAlign * kAlign;
-  if (r.used > 0 && (r.target != &target || r.used + need > kMaxBytes)) RunPending();
-  if (r.bytes.size() < r.used + need) r.bytes.resize(std::max(r.used + need, 2 * r.bytes.size()));
-  r.target = &target;
+  Stapel* s = &StapelOf(z, g_record);
+  if (s->used >= kUebergabe || (s->used > 0 && s->used + need > s->bytes.size())) {
+    Uebergib(z);
+    s = &StapelOf(z, g_record);
+  }
+  if (s->bytes.size() < s->used + need) s->bytes.resize(s->used + need);
   target.MarkDrawn();
   if (source) source->MarkRead();
-  r.pixels += pixels;
-  uint8_t* at = r.bytes.data() + r.used;
+  z.pixels += pixels;
+  uint8_t* at = s->bytes.data() + s->used;
   *reinterpret_cast<Kopf*>(at) = Kopf{rows, std::max(top, 0), std::min(bottom, target.Height()),
                                       static_cast<uint32_t>(need)};
-  r.used += need;
+  s->used += need;
   return at + kKopf;
 }
 
 void RunPending() {
-  Aufzeichnung& r = Rec();
-  if (r.used == 0) return;
-  r.height = r.target->Height();
-  const int32_t threads = DrawThreads();
-  if (threads <= 1 || r.pixels < kFewPixels)
-    DrawAlone(r);
-  else
-    DrawInBands(r, threads);
-  r.used = 0;
-  r.pixels = 0;
-  r.target = nullptr;
-  ++g_record;
+  Zustand& z = Z();
+  Stapel& s = StapelOf(z, g_record);
+  const uint64_t handed = z.handed.load(std::memory_order_relaxed);
+  if (s.used > 0) {
+    if (z.pixels < kFewPixels && AllesGezeichnet(z, handed)) {
+      // Drawn here alone, then counted as drawn in every band before it is counted as
+      // handed over, so that no thread takes it up.
+      ZeichneStapel(s, 0, z.height.load(std::memory_order_relaxed));
+      for (Band& b : z.band) b.done.store(g_record, std::memory_order_release);
+      z.handed.store(g_record, std::memory_order_release);
+      z.pixels = 0;
+      ++g_record;
+      StapelOf(z, g_record).used = 0;
+    } else {
+      Uebergib(z);
+    }
+  }
+  HilfBis(z, g_record - 1);
+  g_drawn = g_record - 1;
 }
 
 }  // namespace platform::bands

@@ -1,12 +1,13 @@
 #pragma once
 // Drawing into the back buffer, recorded and run in bands. With more than one drawing
 // thread, the 3D device and the blitter do not draw into the surface the device draws into
-// at once: they record what they would draw, and the whole record runs when the pixels are
-// next needed (a lock, a copy out of the surface, text, the present, a change to a picture
-// the record reads). Then each thread takes horizontal bands of the surface and draws in
-// its band every recorded draw, in the order they were made. A draw computes every row
-// from the draw alone, whichever band it falls in, so the pixels are those of drawing each
-// call at once.
+// at once: they record what they would draw. The record goes to the drawing threads in
+// batches as it grows, and is finished when the pixels are next needed (a lock, a copy
+// out of the surface, text, the present, the end of the scene, a change to a picture the
+// record reads). Each thread takes horizontal bands of the surface and draws in its band
+// every recorded draw, in the order they were made. A draw computes every row from the
+// draw alone, whichever band it falls in, so the pixels are those of drawing each call at
+// once.
 //
 // Surfaces know when the record holds them (surface.hpp: `Settle…`); the drawing code
 // below them reads and writes rows with `RawRow`, which does not wait.
@@ -30,8 +31,9 @@ void Prepare();
 
 // Records a draw into rows `top` .. `bottom` - 1 (at most) of `target`, reading `source`
 // (nullptr for none), covering about `pixels` pixels; `rows` draws it. Returns room for
-// `bytes` bytes (16-byte aligned) that the caller fills with what `rows` reads; it stays
-// valid until the next call here. What was recorded for another target runs first.
+// `bytes` bytes (16-byte aligned) that the caller fills with what `rows` reads before it
+// records again: then the draw may start. What was recorded for another target runs
+// first.
 void* Record(Surface& target, const Surface* source, int32_t top, int32_t bottom, int64_t pixels, RowsFn rows,
              size_t bytes);
 

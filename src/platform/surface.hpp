@@ -15,9 +15,10 @@
 namespace platform {
 
 namespace bands {
-// The number of the record of drawing being made (band_queue.hpp); a surface the record
-// draws into or reads from carries it.
-extern uint64_t g_record;
+// The record of drawing (band_queue.hpp) is made in batches, numbered from 1: `g_record`
+// is the one being made, and every batch up to `g_drawn` is drawn. A surface carries the
+// number of the last batch that draws into it, and of the last that reads it.
+extern uint64_t g_record, g_drawn;
 void RunPending();
 }  // namespace bands
 
@@ -121,10 +122,10 @@ class Surface {
   // Before the pixels are read (or written) other than by the recorded drawing: runs the
   // record when it draws into this surface (or, for a write, reads it either).
   void SettleRead() const {
-    if (drawnIn_ == bands::g_record) bands::RunPending();
+    if (drawnIn_ > bands::g_drawn) bands::RunPending();
   }
   void SettleWrite() const {
-    if (drawnIn_ == bands::g_record || readIn_ == bands::g_record) bands::RunPending();
+    if (drawnIn_ > bands::g_drawn || readIn_ > bands::g_drawn) bands::RunPending();
   }
   // For the record: it draws into, or reads, this surface.
   void MarkDrawn() const { drawnIn_ = bands::g_record; }
