@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <utility>
 
 #if defined(__SSE2__) && defined(__x86_64__)
 #include <emmintrin.h>
@@ -166,106 +168,168 @@ void LimitLoops(Loops widest) {
   g_widest = widest;
 }
 
-void DrawTriangle(const Params& p, const TLVertex& a, const TLVertex& b, const TLVertex& c) {
-  Surface& target = *p.target;
-  const int64_t W = target.Width(), H = target.Height();
-  const TLVertex* v[3] = {&a, &b, &c};
-  int64_t X[3], Y[3];
-  for (int i = 0; i < 3; ++i)
-    if (!Snap(v[i]->sx, X[i]) || !Snap(v[i]->sy, Y[i])) return;
-  const int64_t cross = (X[1] - X[0]) * (Y[2] - Y[0]) - (X[2] - X[0]) * (Y[1] - Y[0]);
-  if (cross == 0) return;
+namespace {
 
-  // Colours: one for the whole triangle, or interpolated.
-  const uint32_t c0 = a.color, c1 = b.color, c2 = c.color;
-  if (p.blend != Blend::Replace && (c0 >> 24) == 0 && (c1 >> 24) == 0 && (c2 >> 24) == 0) return;
-  const ColourKind colour = KindOfColours(c0, c1, c2);
+// A triangle set up for drawing: its rows (by its vertices sorted top to bottom), the
+// edges that bound each row, its attribute planes and its loop. Rows are drawn one after
+// the other from the top one, each with arithmetic of its own, so that a quad can draw
+// the rows of its two triangles in turn.
+class Dreieck {
+ public:
+  // False when it draws nothing: positions out of range, no area, no alpha to blend with,
+  // no row on the target.
+  bool Aufbauen(const Params& p, const TLVertex* const v[3], const int64_t X[3], const int64_t Y[3]) {
+    for (int i = 0; i < 3; ++i)
+      if (X[i] == kAus || Y[i] == kAus) return false;
+    const int64_t cross = (X[1] - X[0]) * (Y[2] - Y[0]) - (X[2] - X[0]) * (Y[1] - Y[0]);
+    if (cross == 0) return false;
 
-  // Rows, by the vertices sorted top to bottom.
-  int order[3] = {0, 1, 2};
-  std::sort(order, order + 3, [&](int i, int j) { return Y[i] < Y[j]; });
-  const int64_t X0 = X[order[0]], Y0 = Y[order[0]], X1 = X[order[1]], Y1 = Y[order[1]];
-  const int64_t X2 = X[order[2]], Y2 = Y[order[2]];
-  const int64_t rowTop = std::max<int64_t>({CeilPixel(Y0), 0, p.rowFrom});
-  const int64_t rowEnd = std::min<int64_t>({CeilPixel(Y2), H, p.rowTo});
-  if (rowTop >= rowEnd) return;
-  const int64_t rowMid = std::clamp<int64_t>(CeilPixel(Y1), rowTop, rowEnd);
-  // Is the middle vertex left of the long edge from top to bottom?
-  const bool midLeft = (X1 - X0) * (Y2 - Y0) - (X2 - X0) * (Y1 - Y0) < 0;
+    // Colours: one for the whole triangle, or interpolated.
+    const uint32_t c0 = v[0]->color, c1 = v[1]->color, c2 = v[2]->color;
+    if (p.blend != Blend::Replace && (c0 >> 24) == 0 && (c1 >> 24) == 0 && (c2 >> 24) == 0) return false;
+    colour_ = KindOfColours(c0, c1, c2);
 
-  // Attribute planes about vertex a, in pixels.
-  const double ox = static_cast<double>(X[0]) * kInvSub, oy = static_cast<double>(Y[0]) * kInvSub;
-  const double e1x = static_cast<double>(X[1] - X[0]) * kInvSub;
-  const double e1y = static_cast<double>(Y[1] - Y[0]) * kInvSub;
-  const double e2x = static_cast<double>(X[2] - X[0]) * kInvSub;
-  const double e2y = static_cast<double>(Y[2] - Y[0]) * kInvSub;
-  const double det = e1x * e2y - e2x * e1y;
-  auto plane = [&](double a0, double a1, double a2) {
-    Plane pl;
-    pl.a0 = a0;
-    pl.dx = ((a1 - a0) * e2y - (a2 - a0) * e1y) / det;
-    pl.dy = ((a2 - a0) * e1x - (a1 - a0) * e2x) / det;
-    return pl;
-  };
-
-  const Surface* tex = p.texture;
-  Plane pu, pv;
-  if (tex) {
-    const double tw = tex->Width(), th = tex->Height();
-    pu = plane(static_cast<double>(a.tu) * tw, static_cast<double>(b.tu) * tw, static_cast<double>(c.tu) * tw);
-    pv = plane(static_cast<double>(a.tv) * th, static_cast<double>(b.tv) * th, static_cast<double>(c.tv) * th);
-  }
-  Shading sh;
-  Prepare(p, colour, c0, pu.dx, pu.dy, pv.dx, pv.dy, sh);
-  if (sh.linear) {
-    // Texel centres lie half a texel in: filtering starts from the texel before.
-    pu.a0 -= 0.5;
-    pv.a0 -= 0.5;
-  }
-  Plane pc[4];
-  if (colour == ColourKind::Gouraud) {
-    for (int k = 0; k < 4; ++k) {
-      const int shift = 24 - 8 * k;  // a, r, g, b
-      pc[k] = plane((c0 >> shift) & 255, (c1 >> shift) & 255, (c2 >> shift) & 255);
-      sh.ctx.dcol[k] = ToFix(pc[k].dx, kColFrac, kColLimit);
+    // Rows, by the vertices sorted top to bottom (vertices on one row keep their order).
+    int o[3] = {0, 1, 2};
+    if (Y[o[1]] < Y[o[0]]) std::swap(o[0], o[1]);
+    if (Y[o[2]] < Y[o[1]]) {
+      std::swap(o[1], o[2]);
+      if (Y[o[1]] < Y[o[0]]) std::swap(o[0], o[1]);
     }
-  }
+    for (int i = 0; i < 3; ++i) X_[i] = X[o[i]], Y_[i] = Y[o[i]];
+    target_ = p.target;
+    W_ = target_->Width();
+    rowTop_ = std::max<int64_t>({CeilPixel(Y_[0]), 0, p.rowFrom});
+    rowEnd_ = std::min<int64_t>({CeilPixel(Y_[2]), target_->Height(), p.rowTo});
+    if (rowTop_ >= rowEnd_) return false;
+    rowMid_ = std::clamp<int64_t>(CeilPixel(Y_[1]), rowTop_, rowEnd_);
+    // Is the middle vertex left of the long edge from top to bottom?
+    midLeft_ = (X_[1] - X_[0]) * (Y_[2] - Y_[0]) - (X_[2] - X_[0]) * (Y_[1] - Y_[0]) < 0;
 
-  auto drawRows = [&](EdgeWalk& left, EdgeWalk& right, int64_t from, int64_t to) {
-    for (int64_t y = from; y < to; ++y, left.Next(), right.Next()) {
-      const int64_t xs = std::max<int64_t>(left.x, 0), xe = std::min<int64_t>(right.x, W);
-      if (xs >= xe) continue;
-      const double dx = static_cast<double>(xs) - ox, dy = static_cast<double>(y) - oy;
-      SpanStart s;
-      if (tex) {
-        s.u = ToFix(pu.At(dx, dy), kTexFrac, kTexLimit) + kTexBias;
-        s.v = ToFix(pv.At(dx, dy), kTexFrac, kTexLimit) + kTexBias;
+    // Attribute planes about the first vertex, in pixels.
+    ox_ = static_cast<double>(X[0]) * kInvSub, oy_ = static_cast<double>(Y[0]) * kInvSub;
+    const double e1x = static_cast<double>(X[1] - X[0]) * kInvSub;
+    const double e1y = static_cast<double>(Y[1] - Y[0]) * kInvSub;
+    const double e2x = static_cast<double>(X[2] - X[0]) * kInvSub;
+    const double e2y = static_cast<double>(Y[2] - Y[0]) * kInvSub;
+    const double det = e1x * e2y - e2x * e1y;
+    auto plane = [&](double a0, double a1, double a2) {
+      Plane pl;
+      pl.a0 = a0;
+      pl.dx = ((a1 - a0) * e2y - (a2 - a0) * e1y) / det;
+      pl.dy = ((a2 - a0) * e1x - (a1 - a0) * e2x) / det;
+      return pl;
+    };
+
+    tex_ = p.texture != nullptr;
+    if (tex_) {
+      const double tw = p.texture->Width(), th = p.texture->Height();
+      pu_ = plane(static_cast<double>(v[0]->tu) * tw, static_cast<double>(v[1]->tu) * tw,
+                  static_cast<double>(v[2]->tu) * tw);
+      pv_ = plane(static_cast<double>(v[0]->tv) * th, static_cast<double>(v[1]->tv) * th,
+                  static_cast<double>(v[2]->tv) * th);
+    }
+    Prepare(p, colour_, c0, pu_.dx, pu_.dy, pv_.dx, pv_.dy, sh_);
+    if (sh_.linear) {
+      // Texel centres lie half a texel in: filtering starts from the texel before.
+      pu_.a0 -= 0.5;
+      pv_.a0 -= 0.5;
+    }
+    if (colour_ == ColourKind::Gouraud) {
+      for (int k = 0; k < 4; ++k) {
+        const int shift = 24 - 8 * k;  // a, r, g, b
+        pc_[k] = plane((c0 >> shift) & 255, (c1 >> shift) & 255, (c2 >> shift) & 255);
+        sh_.ctx.dcol[k] = ToFix(pc_[k].dx, kColFrac, kColLimit);
       }
-      if (colour == ColourKind::Gouraud)
-        for (int k = 0; k < 4; ++k)
-          s.col[k] = ToFix(pc[k].At(dx, dy), kColFrac, kColLimit) + kColBias;
-      sh.span(sh.ctx, SpanRows{target.RawRow(static_cast<int32_t>(y)), target.Pitch(), 1, 0}, static_cast<int32_t>(xs),
-              static_cast<int32_t>(xe - xs), s);
     }
-  };
+    lang_.Init(X_[0], Y_[0], X_[2], Y_[2], rowTop_);
+    if (rowTop_ < rowMid_)
+      kurz_.Init(X_[0], Y_[0], X_[1], Y_[1], rowTop_);
+    else
+      kurz_.Init(X_[1], Y_[1], X_[2], Y_[2], rowTop_);
+    return true;
+  }
 
-  EdgeWalk longEdge, shortEdge;
-  if (rowTop < rowMid) {
-    longEdge.Init(X0, Y0, X2, Y2, rowTop);
-    shortEdge.Init(X0, Y0, X1, Y1, rowTop);
-    if (midLeft)
-      drawRows(shortEdge, longEdge, rowTop, rowMid);
-    else
-      drawRows(longEdge, shortEdge, rowTop, rowMid);
+  int64_t Oben() const { return rowTop_; }
+  int64_t Unten() const { return rowEnd_; }
+
+  // Draws row `y`: the rows from Oben() to Unten() - 1, in order.
+  void Zeile(int64_t y) {
+    // Below the middle vertex the short edge runs on from it; the long edge steps on
+    // exactly as if it had been set up afresh.
+    if (y == rowMid_ && y != rowTop_) kurz_.Init(X_[1], Y_[1], X_[2], Y_[2], y);
+    const EdgeWalk& left = midLeft_ ? kurz_ : lang_;
+    const EdgeWalk& right = midLeft_ ? lang_ : kurz_;
+    const int64_t xs = std::max<int64_t>(left.x, 0), xe = std::min<int64_t>(right.x, W_);
+    lang_.Next();
+    kurz_.Next();
+    if (xs >= xe) return;
+    const double dx = static_cast<double>(xs) - ox_, dy = static_cast<double>(y) - oy_;
+    SpanStart s;
+    if (tex_) {
+      s.u = ToFix(pu_.At(dx, dy), kTexFrac, kTexLimit) + kTexBias;
+      s.v = ToFix(pv_.At(dx, dy), kTexFrac, kTexLimit) + kTexBias;
+    }
+    if (colour_ == ColourKind::Gouraud)
+      for (int k = 0; k < 4; ++k) s.col[k] = ToFix(pc_[k].At(dx, dy), kColFrac, kColLimit) + kColBias;
+    sh_.span(sh_.ctx, SpanRows{target_->RawRow(static_cast<int32_t>(y)), target_->Pitch(), 1, 0},
+             static_cast<int32_t>(xs), static_cast<int32_t>(xe - xs), s);
   }
-  if (rowMid < rowEnd) {
-    longEdge.Init(X0, Y0, X2, Y2, rowMid);
-    shortEdge.Init(X1, Y1, X2, Y2, rowMid);
-    if (midLeft)
-      drawRows(shortEdge, longEdge, rowMid, rowEnd);
-    else
-      drawRows(longEdge, shortEdge, rowMid, rowEnd);
+
+  // Marks a position that could not be snapped.
+  static constexpr int64_t kAus = INT64_MIN;
+
+ private:
+  Surface* target_ = nullptr;
+  int64_t W_ = 0;
+  int64_t X_[3] = {}, Y_[3] = {};
+  int64_t rowTop_ = 0, rowMid_ = 0, rowEnd_ = 0;
+  bool midLeft_ = false, tex_ = false;
+  ColourKind colour_ = ColourKind::Gouraud;
+  double ox_ = 0, oy_ = 0;
+  Plane pu_, pv_, pc_[4];
+  Shading sh_;
+  EdgeWalk lang_, kurz_;
+};
+
+// The snapped positions of `n` vertices; Dreieck::kAus where one is out of range.
+void SnapAll(const TLVertex* v, int n, int64_t* X, int64_t* Y) {
+  for (int i = 0; i < n; ++i) {
+    if (!Snap(v[i].sx, X[i])) X[i] = Dreieck::kAus;
+    if (!Snap(v[i].sy, Y[i])) Y[i] = Dreieck::kAus;
   }
+}
+
+// The quad of a four-vertex strip, its two triangles (0, 1, 2) and (1, 2, 3) as `draw`
+// says: the four positions snapped once, both set up, and their rows drawn together, each
+// row of the first triangle before the same row of the second, which for every pixel is
+// the order of drawing one triangle after the other.
+void DrawQuad(const Params& p, const TLVertex* v, const bool draw[2]) {
+  int64_t X[4], Y[4];
+  SnapAll(v, 4, X, Y);
+  Dreieck d[2];
+  bool an[2];
+  for (int t = 0; t < 2; ++t) {
+    const TLVertex* const ecken[3] = {&v[t], &v[t + 1], &v[t + 2]};
+    an[t] = draw[t] && d[t].Aufbauen(p, ecken, X + t, Y + t);
+  }
+  if (!an[0] && !an[1]) return;
+  const int64_t von = std::min(an[0] ? d[0].Oben() : INT64_MAX, an[1] ? d[1].Oben() : INT64_MAX);
+  const int64_t bis = std::max(an[0] ? d[0].Unten() : INT64_MIN, an[1] ? d[1].Unten() : INT64_MIN);
+  for (int64_t y = von; y < bis; ++y)
+    for (int t = 0; t < 2; ++t)
+      if (an[t] && y >= d[t].Oben() && y < d[t].Unten()) d[t].Zeile(y);
+}
+
+}  // namespace
+
+void DrawTriangle(const Params& p, const TLVertex& a, const TLVertex& b, const TLVertex& c) {
+  const TLVertex* const v[3] = {&a, &b, &c};
+  int64_t X[3], Y[3];
+  for (int i = 0; i < 3; ++i) SnapAll(v[i], 1, &X[i], &Y[i]);
+  Dreieck d;
+  if (!d.Aufbauen(p, v, X, Y)) return;
+  for (int64_t y = d.Oben(); y < d.Unten(); ++y) d.Zeile(y);
 }
 
 bool DrawAxisQuad(const Params& p, const TLVertex* v) {
@@ -325,21 +389,26 @@ bool DrawAxisQuad(const Params& p, const TLVertex* v) {
 void DrawStrip(const Params& p, const TLVertex* vs, int32_t count, int32_t cullMode) {
   if (count == 4 && cullMode == D3DCULL_NONE && DrawAxisQuad(p, vs)) return;
   // A band passes over triangles that lie wholly above or below it (NaN positions go on
-  // to DrawTriangle, which draws nothing for them).
+  // to be set up, which draws nothing for them).
   const double lo = static_cast<double>(p.rowFrom) - 1, hi = static_cast<double>(p.rowTo) + 1;
-  for (int32_t i = 0; i + 2 < count; ++i) {
+  auto zeichnen = [&](int32_t i) {
     const TLVertex &a = vs[i], &b = vs[i + 1], &c = vs[i + 2];
-    if ((a.sy < lo && b.sy < lo && c.sy < lo) || (a.sy > hi && b.sy > hi && c.sy > hi)) continue;
-    if (cullMode != D3DCULL_NONE) {
-      // Clockwise on the screen (y down) has a positive cross product; every second
-      // triangle of a strip runs the other way round.
-      const double cross = (static_cast<double>(b.sx) - a.sx) * (static_cast<double>(c.sy) - a.sy) -
-                           (static_cast<double>(c.sx) - a.sx) * (static_cast<double>(b.sy) - a.sy);
-      const bool clockwise = (i % 2 == 0) ? cross > 0 : cross < 0;
-      if ((cullMode == D3DCULL_CW && clockwise) || (cullMode == D3DCULL_CCW && !clockwise)) continue;
-    }
-    DrawTriangle(p, a, b, c);
+    if ((a.sy < lo && b.sy < lo && c.sy < lo) || (a.sy > hi && b.sy > hi && c.sy > hi)) return false;
+    if (cullMode == D3DCULL_NONE) return true;
+    // Clockwise on the screen (y down) has a positive cross product; every second
+    // triangle of a strip runs the other way round.
+    const double cross = (static_cast<double>(b.sx) - a.sx) * (static_cast<double>(c.sy) - a.sy) -
+                         (static_cast<double>(c.sx) - a.sx) * (static_cast<double>(b.sy) - a.sy);
+    const bool clockwise = (i % 2 == 0) ? cross > 0 : cross < 0;
+    return !((cullMode == D3DCULL_CW && clockwise) || (cullMode == D3DCULL_CCW && !clockwise));
+  };
+  if (count == 4) {
+    const bool draw[2] = {zeichnen(0), zeichnen(1)};
+    if (draw[0] || draw[1]) DrawQuad(p, vs, draw);
+    return;
   }
+  for (int32_t i = 0; i + 2 < count; ++i)
+    if (zeichnen(i)) DrawTriangle(p, vs[i], vs[i + 1], vs[i + 2]);
 }
 
 }  // namespace platform::raster

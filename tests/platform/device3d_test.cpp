@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "platform/device3d.hpp"
 
@@ -298,6 +299,36 @@ TEST(Device3D, LongStripsDrawEveryTriangle) {
   EXPECT_EQ(g.d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, v, 42, D3DDP_WAIT), D3D_OK);
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 64; ++x) ASSERT_EQ(g.Rgb(x, y), x < 60 && y < 6 ? 0x101010u : 0u) << x << "," << y;
+}
+
+TEST(Device3D, AQuadDrawsThePixelsOfItsTwoTriangles) {
+  // Quads of every shape (turned, thin, bow-ties whose triangles overlap, corners off the
+  // target or out of range) drawn as one strip of four and as its two triangles one after
+  // the other, additive so that a pixel drawn twice or missed shows.
+  std::mt19937 rnd(7);
+  auto ort = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rnd); };
+  const SurfacePtr tex = Textur(PixelFormat::ARGB8888, {0x80FF0000u, 0xFF00FF00u, 0x400000FFu, 0xFFFFFFFFu}, 2);
+  for (int fall = 0; fall < 400; ++fall) {
+    Geraet quad(fall % 2 ? PixelFormat::RGB565 : PixelFormat::XRGB8888, 48, 40), paar(quad.ziel->Format(), 48, 40);
+    TLVertex v[4];
+    for (TLVertex& e : v) {
+      e = {ort(-8, 56), ort(-8, 48), 0, 1, static_cast<uint32_t>(rnd()) | 0x40000000u, 0, ort(-1, 2), ort(-1, 2)};
+      if (fall % 3 == 0) e.color = v[0].color;
+    }
+    if (fall % 50 == 7) v[3].sy = std::numeric_limits<float>::quiet_NaN();
+    for (Geraet* g : {&quad, &paar}) {
+      g->Fuelle(10, 20, 30);
+      g->d->SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_ONE);
+      g->d->SetTextureStageState(0, D3DTSS_MAGFILTER, fall % 4 < 2 ? D3DTFG_LINEAR : D3DTFG_POINT);
+      g->d->SetTexture(0, fall % 5 ? tex : nullptr);
+    }
+    quad.d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, v, 4, 0);
+    paar.d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, v, 3, 0);
+    paar.d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, v + 1, 3, 0);
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 48; ++x)
+        ASSERT_EQ(quad.ziel->GetPixel(x, y), paar.ziel->GetPixel(x, y)) << "quad " << fall << " at " << x << "," << y;
+  }
 }
 
 TEST(Device3D, ALockedSurfaceRefusesToBeDrawn) {
