@@ -47,8 +47,9 @@ struct Kopf {
 constexpr size_t kAlign = 16;
 constexpr size_t kKopf = (sizeof(Kopf) + kAlign - 1) / kAlign * kAlign;
 
-// Batches in the ring: one being made while the threads draw the others.
-constexpr uint64_t kStapel = 4;
+// Batches in the ring: one being made while the threads draw the others. Enough that the
+// thread making the record seldom waits, and writes into memory the others have let go.
+constexpr uint64_t kStapel = 8;
 // A batch is handed to the threads once it holds this much (about three hundred quads),
 // and holds at most this much more (a longer draw makes its batch grow, once).
 constexpr size_t kUebergabe = size_t{64} << 10, kStapelBytes = size_t{256} << 10;
