@@ -6,27 +6,14 @@
 #include "lib/archive_writer.hpp"
 #include "lib/level_desc.hpp"
 #include "lib/level_writer.hpp"
-#include "platform/fs.hpp"
 #include "player/players_state.hpp"
 #include "player/shots.hpp"
 #include "player/shots_state.hpp"
 #include "shell/basic.hpp"
+#include "support/scenes.hpp"
 #include "world/particles.hpp"
 
 namespace testsupport {
-namespace {
-
-namespace fs = std::filesystem;
-
-// The demo data: beside the program (the tests) or one folder up (the benchmarks).
-fs::path DemoData() {
-  std::string ordner = platform::fs::Resolve(platform::fs::ProgramFolder());
-  while (ordner.size() > 1 && ordner.back() == '/') ordner.pop_back();
-  const fs::path program = ordner;
-  return fs::exists(program / "Data" / "Level1.vlp") ? program / "Data" : program.parent_path() / "Data";
-}
-
-}  // namespace
 
 std::string StressLevelDescription() {
   std::ostringstream d;
@@ -92,7 +79,8 @@ shottype Plasma look=1 sprite=Plasma box=3,3,13,13 glow=1 trail=2 colour=1,0.3,0
 }
 
 bool BuildStressLevel(const std::string& folder, std::string& error) {
-  const fs::path quelle = DemoData();
+  namespace fs = std::filesystem;
+  const fs::path quelle = fs::path(DemoDataFolder()) / "Data";
   std::vector<uint8_t> demo;
   std::vector<tools::ArchiveMember> members;
   if (!tools::ReadFile((quelle / "Level1.vlp").string(), demo) || !tools::UnpackArchive(demo, members)) {

@@ -9,13 +9,6 @@
 namespace demo {
 namespace {
 
-// Every mark `mark` in `text` replaced by `value`.
-std::string Ersetzt(std::string text, const std::string& mark, const std::string& value) {
-  for (size_t pos = text.find(mark); pos != std::string::npos; pos = text.find(mark, pos + value.size()))
-    text.replace(pos, mark.size(), value);
-  return text;
-}
-
 // The event of each level and its first value: the key prompt shows the fire keys
 // (action 4); the others read no value.
 struct Ereignis {
@@ -31,7 +24,7 @@ bool EventLevels(const std::string& levels, std::vector<Archiv>& archives, std::
   for (const Ereignis& e : kEreignisse) {
     const std::string name = "Event" + std::to_string(e.art);
     const std::string text =
-        Ersetzt(Ersetzt(vorlage, "@ART", std::to_string(e.art)), "@WERT1", std::to_string(e.wert1));
+        ReplaceAll(ReplaceAll(vorlage, "@ART", std::to_string(e.art)), "@WERT1", std::to_string(e.wert1));
     Archiv a;
     if (!TestLevel(name, text, a, error)) return false;
     archives.push_back(std::move(a));

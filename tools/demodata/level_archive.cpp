@@ -39,6 +39,26 @@ bool GameText(const std::string& path, bool russisch, std::vector<uint8_t>& out)
   return true;
 }
 
+bool LevelPictures(const levelfile::Leveldaten& level, const Bilder& bilder, const std::string& beschreibung,
+                   std::vector<tools::ArchiveMember>& members, std::string& error) {
+  // Its background and every frame of its sprites.
+  std::set<std::string> namen;
+  if (!IstModus(level.Hintergrund)) namen.insert(level.Hintergrund);
+  for (const SpriteDef& s : level.SpriteDefs)
+    for (const SpriteFrame& f : s.Frames)
+      if (f.Bild != "-") namen.insert(f.Bild);
+  for (const std::string& bild : namen) {
+    auto it = bilder.find(bild);
+    if (it == bilder.end()) {
+      error = beschreibung + " names the picture " + bild + ", which nothing draws";
+      return false;
+    }
+    const Canvas c = it->second.malen();
+    members.push_back({bild, tools::EncodeBmp24(it->second.keyed ? Keyed(c) : Flat(c))});
+  }
+  return true;
+}
+
 bool LevelArchive(const std::string& folder, const std::string& name, const Bilder& bilder,
                   std::vector<tools::ArchiveMember>& members, std::vector<std::string>& sounds, std::string& error) {
   members.clear();
@@ -60,21 +80,7 @@ bool LevelArchive(const std::string& folder, const std::string& name, const Bild
   }
   members.push_back({name + ".dat", std::move(datei)});
 
-  // The pictures the level names: its background and every frame of its sprites.
-  std::set<std::string> namen;
-  if (!IstModus(level.Hintergrund)) namen.insert(level.Hintergrund);
-  for (const SpriteDef& s : level.SpriteDefs)
-    for (const SpriteFrame& f : s.Frames)
-      if (f.Bild != "-") namen.insert(f.Bild);
-  for (const std::string& bild : namen) {
-    auto it = bilder.find(bild);
-    if (it == bilder.end()) {
-      error = beschreibung + " names the picture " + bild + ", which nothing draws";
-      return false;
-    }
-    const Canvas c = it->second.malen();
-    members.push_back({bild, tools::EncodeBmp24(it->second.keyed ? Keyed(c) : Flat(c))});
-  }
+  if (!LevelPictures(level, bilder, beschreibung, members, error)) return false;
 
   // Its sounds come from the sound archive.
   sounds.clear();

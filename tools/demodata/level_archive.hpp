@@ -10,6 +10,7 @@
 #include "demodata/canvas.hpp"
 #include "demodata/synth.hpp"
 #include "lib/archive_writer.hpp"
+#include "world/level_file.hpp"
 
 namespace demo {
 
@@ -20,6 +21,12 @@ struct Bild {
   bool keyed = true;
 };
 using Bilder = std::map<std::string, Bild>;
+
+// The pictures `level` names (its background unless that is one of the game's own, and
+// every frame of its sprites), drawn from `bilder` into `members`. A name `bilder` does
+// not draw stops it: false with the reason in `error`, which names `beschreibung`.
+bool LevelPictures(const levelfile::Leveldaten& level, const Bilder& bilder, const std::string& beschreibung,
+                   std::vector<tools::ArchiveMember>& members, std::string& error);
 
 // The archive "<name>.vlp" of the level whose description "<name>.txt" and radio texts
 // lie in `folder`, and the names of the level sounds it asks of the sound archive. A

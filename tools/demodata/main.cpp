@@ -17,6 +17,7 @@
 #include "demodata/level_archive.hpp"
 #include "demodata/pause_save.hpp"
 #include "demodata/logos.hpp"
+#include "demodata/nova_levels.hpp"
 #include "demodata/videos.hpp"
 #include "demodata/weather_levels.hpp"
 #include "lib/archive_writer.hpp"
@@ -75,12 +76,12 @@ int main(int argc, char** argv) {
   for (const demo::DemoLevel& l : demo::DemoLevels())
     levels.push_back(std::async(std::launch::async, Mache, quellen, std::cref(l)));
 
-  // The archives, and the small levels of the weather, the special events and the bonus
-  // beside them.
+  // The archives, and the small levels of the weather, the special events, the bonus and
+  // the super nova beside them.
   std::vector<demo::Archiv> archiv = archive.get();
   std::string testFehler;
   if (!demo::WeatherLevels(quellen, archiv, testFehler) || !demo::EventLevels(quellen, archiv, testFehler) ||
-      !demo::BonusLevels(quellen, archiv, testFehler)) {
+      !demo::BonusLevels(quellen, archiv, testFehler) || !demo::NovaLevels(quellen, archiv, testFehler)) {
     std::fprintf(stderr, "harvo_demodata: %s\n", testFehler.c_str());
     return 1;
   }

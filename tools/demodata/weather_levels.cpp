@@ -2,9 +2,6 @@
 // (drawn as for the first level), radio texts without messages, so the ticker stays quiet.
 #include "demodata/weather_levels.hpp"
 
-#include <functional>
-#include <map>
-
 #include "demodata/level1.hpp"
 #include "lib/level_desc.hpp"
 #include "lib/level_writer.hpp"
@@ -13,16 +10,12 @@
 namespace demo {
 namespace {
 
-const std::map<std::string, std::function<tools::Image()>>& Testbilder() {
-  static const std::map<std::string, std::function<tools::Image()>> b = [] {
-    std::map<std::string, std::function<tools::Image()>> m;
-    m["Sky.bmp"] = [] { return Flat(CanyonSky()); };
-    m["RockA.bmp"] = [] { return Keyed(Rock(210, 130, false, false, 101)); };
-    m["RockD.bmp"] = [] { return Keyed(Rock(190, 120, true, false, 104)); };
-    m["FarRockB.bmp"] = [] { return Keyed(Rock(180, 120, false, true, 202)); };
-    m["Crag.bmp"] = [] { return Keyed(Rock(200, 420, false, false, 301)); };
-    m["CragTop.bmp"] = [] { return Keyed(Rock(200, 420, true, false, 302)); };
-    for (int n = 1; n <= 4; ++n) m["Dart" + std::to_string(n) + ".bmp"] = [n] { return Keyed(DartFrame(n - 1)); };
+// The first level's pictures, and the crags of the level that is lost soon.
+const Bilder& Testbilder() {
+  static const Bilder b = [] {
+    Bilder m = Level1Pictures();
+    m["Crag.bmp"] = {[] { return Rock(200, 420, false, false, 301); }};
+    m["CragTop.bmp"] = {[] { return Rock(200, 420, true, false, 302); }};
     return m;
   }();
   return b;
@@ -41,19 +34,7 @@ bool TestLevel(const std::string& name, const std::string& description, Archiv& 
     return false;
   }
   out = {name + ".vlp", {{name + ".dat", std::move(datei)}}};
-  std::map<std::string, bool> namen{{level.Hintergrund, true}};
-  for (const SpriteDef& s : level.SpriteDefs)
-    for (const SpriteFrame& f : s.Frames)
-      if (f.Bild != "-") namen[f.Bild] = true;
-  for (const auto& [bild, _] : namen) {
-    const auto it = Testbilder().find(bild);
-    if (it != Testbilder().end())
-      out.members.push_back({bild, tools::EncodeBmp24(it->second())});
-    else if (bild.find('.') != std::string::npos) {  // a background mode is a number, no picture
-      error = desc + " names the picture " + bild + ", which nothing draws";
-      return false;
-    }
-  }
+  if (!LevelPictures(level, Testbilder(), desc, out.members, error)) return false;
   for (const char* sprache : {"D", "E", "R"})
     out.members.push_back({level.FunkTextBasis + sprache + ".txt", Text("No radio messages in this level.\r\n")});
   return true;
@@ -67,6 +48,12 @@ bool ReadDescription(const std::string& path, std::string& text, std::string& er
   }
   text.assign(bytes.begin(), bytes.end());
   return true;
+}
+
+std::string ReplaceAll(std::string text, const std::string& mark, const std::string& value) {
+  for (size_t pos = text.find(mark); pos != std::string::npos; pos = text.find(mark, pos + value.size()))
+    text.replace(pos, mark.size(), value);
+  return text;
 }
 
 bool WeatherLevels(const std::string& levels, std::vector<Archiv>& archives, std::string& error) {

@@ -4,7 +4,8 @@
 // "Rain.vlp" (500 drops: rain sheets); "Gates.vlp" with two checkpoint gates; "Crash.vlp",
 // in which the ship is lost soon, for the continue screen — each from
 // demodata/levels/<name>/<name>.txt —, and the special events' "Event1.vlp" to
-// "Event7.vlp" (event_levels.hpp).
+// "Event7.vlp" (event_levels.hpp) and the super nova's "NovaGuard.vlp", "Nova1.vlp" to
+// "Nova7.vlp" and "NovaSatellite.vlp" (nova_levels.hpp).
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ namespace demo {
 bool TestLevel(const std::string& name, const std::string& description, Archiv& out, std::string& error);
 // The text of the file `path`; false with a reason in `error` when it cannot be read.
 bool ReadDescription(const std::string& path, std::string& text, std::string& error);
+// `text` with every `mark` in it replaced by `value` (the marks of a template description).
+std::string ReplaceAll(std::string text, const std::string& mark, const std::string& value);
 
 // The archives of the test levels whose descriptions lie below `levels`; false with a
 // reason in `error` when one cannot be built.

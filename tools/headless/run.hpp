@@ -2,7 +2,8 @@
 // A level played by the game itself without a window: the program's start-up on the
 // headless backend (virtual clock, no display, sound mixed by nobody), then the campaign
 // alternation in its single-level mode, as "-Skip -Level NAME" plays it, with scripted
-// keys. The caller watches every tick.
+// keys. The caller watches every tick. Every run starts as a new process would, so runs
+// in one process with the same options play alike.
 #include <cstdint>
 #include <functional>
 #include <optional>
