@@ -461,7 +461,9 @@ TEST(SpezialDemo, TheDemoLevelsStartTheirEvents) {
   ASSERT_EQ(headless_run::Run(o,
                               [&](const headless_run::Tick& t) {
                                 status.push_back(Spieler[0].Status);
-                                if (t.n == 225) EXPECT_NEAR(Spieler[0].Y, 260, 40) << "flown on from its place";
+                                if (t.n == 225) {
+                                  EXPECT_NEAR(Spieler[0].Y, 260, 40) << "flown on from its place";
+                                }
                                 if (t.n == 450) ereignis = SpezialStand;
                               }),
             0);
