@@ -127,9 +127,14 @@ class Surface {
   void SettleWrite() const {
     if (drawnIn_ > bands::g_drawn || readIn_ > bands::g_drawn) bands::RunPending();
   }
-  // For the record: it draws into, or reads, this surface.
-  void MarkDrawn() const { drawnIn_ = bands::g_record; }
-  void MarkRead() const { readIn_ = bands::g_record; }
+  // For the record: it draws into, or reads, this surface. Written only when the number
+  // changes: the drawing threads read the rows' place beside it all the time.
+  void MarkDrawn() const {
+    if (drawnIn_ != bands::g_record) drawnIn_ = bands::g_record;
+  }
+  void MarkRead() const {
+    if (readIn_ != bands::g_record) readIn_ = bands::g_record;
+  }
   // Whether draws into this surface may be recorded and run in bands (the 3D device's
   // target: the back buffer).
   void SetBandDrawn(bool on) { bandDrawn_ = on; }
@@ -195,7 +200,8 @@ class Surface {
   uint32_t foreColor_ = 0;
   bool fontTransparent_ = false;
   bool bandDrawn_ = false;
-  mutable uint64_t drawnIn_ = 0, readIn_ = 0;
+  // On a line of their own, away from what the drawing threads read.
+  alignas(64) mutable uint64_t drawnIn_ = 0, readIn_ = 0;
 };
 
 using SurfacePtr = std::shared_ptr<Surface>;
