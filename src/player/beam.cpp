@@ -19,6 +19,7 @@
 #include "shell/config.hpp"
 #include "shell/screen.hpp"
 #include "shell/timing.hpp"
+#include "world/collision.hpp"
 #include "world/game_sounds_state.hpp"
 #include "world/particles.hpp"
 #include "world/pictures_state.hpp"
@@ -366,6 +367,7 @@ void Spielerbeam(int32_t p) {
 }  // namespace
 
 void SpielBeam() {
+  const Trefferdurchgang durchgang;
   const int32_t letzter = LetzterSpielerIndex();
   for (int32_t p = 0; p <= letzter; ++p) Spielerbeam(p);
 }

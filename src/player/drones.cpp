@@ -216,6 +216,7 @@ void Spezialwaffen(int32_t p) {
 }  // namespace
 
 void SpielDWeapons() {
+  const Trefferdurchgang durchgang;
   for (int32_t p = 0; p <= LetzterSpielerIndex(); ++p) {
     if (Schiff[p].Typ != kDrohnenTyp) continue;
     Kette(p);

@@ -12,6 +12,7 @@
 #include "player/shots.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
+#include "world/collision.hpp"
 #include "world/game_sounds_state.hpp"
 #include "world/particles.hpp"
 #include "world/ship_blocks_state.hpp"
@@ -184,6 +185,7 @@ void Dauerklaenge() {
 }  // namespace
 
 void SpielSchieß() {
+  const Trefferdurchgang durchgang;  // the carried weapons' lasers and streams
   Feuer.PodLaser = Feuer.PodStrom = Feuer.SatellitLaser = false;
   const int32_t letzter = std::min<int32_t>(LetzterSpieler, static_cast<int32_t>(Spieler.size()) - 1);
   for (int32_t p = 0; p <= letzter; ++p)

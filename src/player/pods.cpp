@@ -307,6 +307,7 @@ void NextPartikel(int32_t VeskNr) {
 }
 
 void SpielPartikelMove() {
+  const Trefferdurchgang durchgang;
   const int32_t n = PodBesitzer();
   if (!ImSpiel(n)) return;
   const int32_t k = n + LetzterSpieler;
@@ -327,6 +328,7 @@ void SpielPartikelMove() {
 }
 
 void SpielPartikel() {
+  const Trefferdurchgang durchgang;
   const int32_t n = PodBesitzer();
   if (!ImSpiel(n)) return;
   for (int32_t j = 0; j < kPodZahl; ++j) {

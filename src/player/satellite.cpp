@@ -405,6 +405,7 @@ void Schlucken(int32_t n) {
 }  // namespace
 
 void SpielSateliet() {
+  const Trefferdurchgang durchgang;
   const int32_t n = Besitzer();
   if (Satellit.Da == VBFalse || Schiff[n].Typ != 1) return;
   SatellitLauf.Getroffen = false;

@@ -411,6 +411,7 @@ void KillSchuss(int32_t Index, int32_t Nr) {
 
 void SpielMoveSchuss(int32_t Index) {
   if (!Gruppe(Index)) return;
+  const Trefferdurchgang durchgang;  // every shot tests the enemies and the scenery
   auto& gruppe = Schuesse[Index];
   // The enemies have moved since the last step.
   detail::ZieleVeraltet();

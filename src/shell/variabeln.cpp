@@ -41,6 +41,7 @@
 #include "shell/pool.hpp"
 #include "shell/program.hpp"
 #include "world/animations_state.hpp"
+#include "world/collision_table_state.hpp"
 #include "world/enemies_state.hpp"
 #include "world/enemy_shots_state.hpp"
 #include "world/landscape_state.hpp"
@@ -147,6 +148,7 @@ void VariabelnLösch() {
   BigPartikel.Reset();
 
   ResetEnemies();  // also: no boss placed yet (`SonderGegnerDa`)
+  ResetCollisionTable();
 
   ResetEnemyShots();  // also the shots' shared route variables
   SpezialObjekte.Reset();

@@ -23,6 +23,7 @@ void AddBlase(float x, float y, int32_t D) {
 void KillBlase(int32_t Nr) { Blasen.Kill(Nr); }
 
 void SpielMoveBlase() {
+  const Trefferdurchgang durchgang;
   const int32_t bis = Blasen.Max;
   for (int32_t i = 0; i <= bis; ++i) {
     Blase& b = Blasen[i];

@@ -12,6 +12,8 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/screen.hpp"
+#include "world/collision_internal.hpp"
+#include "world/collision_table_state.hpp"
 #include "world/enemies.hpp"
 #include "world/enemy_shots.hpp"
 #include "world/game_sounds_state.hpp"
@@ -22,11 +24,12 @@
 
 namespace {
 
+using namespace kollision;
+
 // What the template values `Parameter`(i) of an enemy mean here.
 enum TypWert : int {
   kTodesSequenz = 3,  // >= 1: a plainly destroyed enemy leaves a wreck instead of vanishing
   kDurchschlag = 5,   // >= 1: a piercing caller's damage goes on through this enemy
-  kFest = 8,          // >= 1: solid, ships and shots cannot pass it
   kBlitzModus = 10,   // hit flash: 1 the hit component, 2 and more every component
   kSpaltTod = 11,     // >= 1: area blast
   kBoss = 12,         // > 0: a boss
@@ -52,66 +55,21 @@ void Klang(int32_t Nr) {
   if (SoundAn) PlaySound(Nr, 0, 0, SoundLautstaerke);
 }
 
-// CLng of a position, without the call: the hit tests round two per piece, a million
-// times a tick. Below 2^51, adding and taking away 1.5 * 2^52 leaves x rounded half to
-// even (the default rounding mode); anything else goes the long way.
-inline int32_t Platz(float v) {
-  const double x = v;
-  if (x > -2147483648.0 && x < 2147483647.0) {  // false for NaN too
-    constexpr double kRunden = 6755399441055744.0;
-    return static_cast<int32_t>((x + kRunden) - kRunden);
-  }
-  return CLng(x);
-}
-
-// The first half of the piece test: the picture's opaque box crosses the rectangle. In
-// 64 bits, so that rectangles and places far off the screen cannot wrap around.
-inline bool KastenUeberlappt(const SurfaceInfo& S, int64_t x, int64_t y, const Rechteck& r) {
-  return S.SrcRect.Left + x < r.Right && S.SrcRect.Right + x > r.Left && S.ErsteZeile + y < r.Bottom &&
-         S.LetzteZeile + y > r.Top;
-}
-
-// The second half: the widest opaque span of the picture rows from the rectangle's top to
-// its bottom row (inclusive) crosses the rectangle. With `nurObTreffer` the scan stops as
-// soon as the answer is settled (the span only grows), and `minX`, `maxX` are then only
-// as far as it got.
-bool ZeilenUeberlappen(const SurfaceInfo& S, int64_t x, int64_t y, const Rechteck& r, int32_t& minX, int32_t& maxX,
-                       bool nurObTreffer) {
-  // Only the rows the profile holds: a picture without one has nothing opaque.
-  const int64_t zeilen = static_cast<int64_t>(std::min(S.RandLinks.size(), S.RandRechts.size()));
-  const int64_t von = std::max<int64_t>({S.ErsteZeile, r.Top - y, 0});
-  const int64_t bis = std::min<int64_t>({r.Bottom - y, S.LetzteZeile, zeilen - 1});
-  const int32_t* links = S.RandLinks.data();
-  const int32_t* rechts = S.RandRechts.data();
-  minX = 10000;
-  maxX = 0;
-  for (int64_t z = von; z <= bis; ++z) {
-    if (links[z] <= -1) continue;
-    minX = std::min(minX, links[z]);
-    maxX = std::max(maxX, rechts[z]);
-    if (nurObTreffer && minX + x < r.Right && maxX + x > r.Left) return true;
-  }
-  return minX + x < r.Right && maxX + x > r.Left;
-}
-
-// The piece test where only its answer counts.
-inline bool Trifft(const SurfaceInfo& S, int32_t ox, int32_t oy, const Rechteck& r) {
-  int32_t minX = 0, maxX = 0;
-  return KastenUeberlappt(S, ox, oy, r) && ZeilenUeberlappen(S, ox, oy, r, minX, maxX, true);
-}
-
-bool Wahr(int16_t flag) { return flag != VBFalse; }
-
 bool IstSpieler(int32_t VeskNr) { return VeskNr == 0 || VeskNr == 1; }
 
-// The highest enemy slot to visit: the pool's own bound caps a damaged `GegnerMax`.
-int32_t LetzterGegner() { return std::min(GegnerMax, GegnerListe.Kapazitaet); }
-
-// The picture of the shared current frame of sprite definition `Sprite`.
-const SurfaceInfo* AktuellesBild(int32_t Sprite) {
-  if (Sprite < 0 || Sprite > SpriteDefsMax()) return nullptr;
-  return FrameBild(Sprite, SpriteDefs[Sprite].AniA);
+// The answer of `frage`(true) from the table while a pass is open, else of `frage`(false)
+// from the scan. In the tests' comparing mode the table's answer is checked against the
+// scan's.
+template <class Frage>
+auto Beantwortet(Frage&& frage) {
+  if (!TabelleBereit()) return frage(false);
+  const auto antwort = frage(true);
+  ++Treffertabelle.Antworten;
+  if (Treffertabelle.Vergleichen && !(frage(false) == antwort)) ++Treffertabelle.Abweichungen;
+  return antwort;
 }
+
+// ---- The scenery ----------------------------------------------------------------------
 
 // Calls `f`(S, ox, oy) for every obstacle piece of the solid scenery in order, the items
 // of layer 3 first, then the living components of the active, not dying enemies (only
@@ -141,6 +99,12 @@ bool JedesHindernis(bool nurFeste, int32_t Skip, F&& f) {
   return false;
 }
 
+// The same from the table (`tabelle`) or by the scan.
+template <class F>
+bool Hindernisse(bool tabelle, const Rechteck& r, bool nurFeste, int32_t Skip, F&& f) {
+  return tabelle ? HindernisseInTabelle(r, nurFeste, Skip, f) : JedesHindernis(nurFeste, Skip, f);
+}
+
 // The screen column of picture column `x` of a piece placed at `ox`; a piece that has
 // overlapped a rectangle lies near it, but its origin may be anything.
 int32_t Kante(int32_t ox, int32_t x) {
@@ -149,16 +113,9 @@ int32_t Kante(int32_t ox, int32_t x) {
 
 // ---- Hits on enemies ------------------------------------------------------------------
 
-struct Treffer {
-  int32_t Feind = -1;
-  int32_t Komponente = -1;
-  const SurfaceInfo* S = nullptr;
-  int32_t cx = 0, cy = 0;  // where the component's picture lies
-};
-
 // The first living component the rectangle touches: enemies in slot order, within an
 // enemy from its highest-numbered component down.
-bool SucheTreffer(const Rechteck& r, int32_t Skip, Treffer& t) {
+bool SucheTrefferScan(const Rechteck& r, int32_t Skip, Treffer& t) {
   const int32_t letzter = LetzterGegner();
   for (int32_t e = 0; e <= letzter; ++e) {
     if (e == Skip) continue;
@@ -177,6 +134,18 @@ bool SucheTreffer(const Rechteck& r, int32_t Skip, Treffer& t) {
     }
   }
   return false;
+}
+
+struct Fund {
+  bool Da = false;
+  Treffer T;
+  bool operator==(const Fund&) const = default;
+};
+
+Fund Suche(bool tabelle, const Rechteck& r, int32_t Skip) {
+  Fund f;
+  f.Da = tabelle ? SucheTrefferInTabelle(r, Skip, f.T) : SucheTrefferScan(r, Skip, f.T);
+  return f;
 }
 
 // The source columns and opaque rows of the picture hit, where it lies on the screen.
@@ -199,6 +168,7 @@ void Trefferblitz(Gegner& g, Feindkomponente& k) {
 bool KomponenteZerstoert(Gegner& g, Feindkomponente& k, const Treffer& t, int32_t VeskNr) {
   const SurfaceInfo& S = *t.S;
   k.Lebt = VBFalse;
+  GegnerGeaendert(t.Feind);
   const Rechteck b = Trefferkasten(t);
   AddPartikel(1, 100, b.Left, b.Top, b.Right, b.Bottom, false);
   AddExplosionsPartikel(b.Left, b.Top, b.Right, b.Bottom);
@@ -244,6 +214,8 @@ void GegnerZerstoert(int32_t e, const Treffer& t, bool Full_Beam, int32_t Skip, 
   const int32_t punkte = g.Typ.Punkte;
   const float px = static_cast<float>(t.cx + IDiv(g.Typ.Width, 2));
   const float py = static_cast<float>(t.cy + IDiv(g.Typ.Height, 2));
+  // Whichever way it dies, it is no longer what the table holds.
+  GegnerGeaendert(e);
   AddForce(1, 20, VeskNr);
   Nachfolger(g);
 
@@ -298,8 +270,10 @@ bool StueckUeberlappt(const SurfaceInfo& S, int32_t ox, int32_t oy, const Rechte
 int32_t CheckColisionWithEnemy(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, int32_t Energie,
                                bool TrefferAnzeigen, bool Full_Beam, int32_t Skip, int32_t& FeindID,
                                bool& Unzerstörbargetroffen, int32_t VeskNr) {
-  Treffer t;
-  if (!SucheTreffer(Rechteck{Left, Top, Right, Bottom}, Skip, t)) return Energie;
+  const Rechteck r{Left, Top, Right, Bottom};
+  const Fund f = Beantwortet([&](bool tabelle) { return Suche(tabelle, r, Skip); });
+  if (!f.Da) return Energie;
+  const Treffer& t = f.T;
   FeindID = t.Feind;
   if (Energie < 0) return 0;  // only asked where an enemy is
 
@@ -335,26 +309,32 @@ int32_t CheckColisionWithEnemy(int32_t Left, int32_t Top, int32_t Right, int32_t
 
 bool CheckColisionWithLandschaft3(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, int32_t Skip) {
   const Rechteck r{Left, Top, Right, Bottom};
-  return JedesHindernis(true, Skip,
-                        [&](const SurfaceInfo& S, int32_t ox, int32_t oy) { return Trifft(S, ox, oy, r); });
+  return Beantwortet([&](bool tabelle) {
+    return Hindernisse(tabelle, r, true, Skip,
+                       [&](const SurfaceInfo& S, int32_t ox, int32_t oy) { return Trifft(S, ox, oy, r); });
+  });
 }
 
 int32_t CheckWhereColisionLeft(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) {
   const Rechteck r{Left, Top, Right, Bottom};
-  int32_t ergebnis = -1, minX = 0, maxX = 0;
-  JedesHindernis(false, -1, [&](const SurfaceInfo& S, int32_t ox, int32_t oy) {
-    if (StueckUeberlappt(S, ox, oy, r, minX, maxX)) ergebnis = std::max(ergebnis, Kante(ox, maxX));
-    return false;
+  return Beantwortet([&](bool tabelle) {
+    int32_t ergebnis = -1, minX = 0, maxX = 0;
+    Hindernisse(tabelle, r, false, -1, [&](const SurfaceInfo& S, int32_t ox, int32_t oy) {
+      if (StueckUeberlappt(S, ox, oy, r, minX, maxX)) ergebnis = std::max(ergebnis, Kante(ox, maxX));
+      return false;
+    });
+    return ergebnis;
   });
-  return ergebnis;
 }
 
 int32_t CheckWhereColisionRight(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) {
   const Rechteck r{Left, Top, Right, Bottom};
-  int32_t ergebnis = kBildschirmBreite, minX = 0, maxX = 0;
-  JedesHindernis(false, -1, [&](const SurfaceInfo& S, int32_t ox, int32_t oy) {
-    if (StueckUeberlappt(S, ox, oy, r, minX, maxX)) ergebnis = std::min(ergebnis, Kante(ox, minX));
-    return false;
+  return Beantwortet([&](bool tabelle) {
+    int32_t ergebnis = kBildschirmBreite, minX = 0, maxX = 0;
+    Hindernisse(tabelle, r, false, -1, [&](const SurfaceInfo& S, int32_t ox, int32_t oy) {
+      if (StueckUeberlappt(S, ox, oy, r, minX, maxX)) ergebnis = std::min(ergebnis, Kante(ox, minX));
+      return false;
+    });
+    return ergebnis;
   });
-  return ergebnis;
 }

@@ -54,3 +54,23 @@ bool CheckColisionWithLandschaft3(int32_t Left, int32_t Top, int32_t Right, int3
 int32_t CheckWhereColisionLeft(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom);
 // The same scan: the least left edge; 800 when it touches none.
 int32_t CheckWhereColisionRight(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom);
+
+// ---- Passes of hit tests ----------------------------------------------------------------
+
+// A step that tests many rectangles in a tick holds one of these while it runs: inside it
+// the tests answer from a table of what can be hit, built at the pass's first test, in
+// place of walking the enemy pool and layer 3 for every rectangle; outside a pass every
+// test walks them. Passes may nest. Inside a pass the world may change only through the
+// tests' own damage, `AddEnemy` and `KillEnemy`, which tell the table (`GegnerGeaendert`):
+// nothing inside it moves or animates an enemy or the scenery, or loads a picture.
+class Trefferdurchgang {
+ public:
+  Trefferdurchgang();
+  ~Trefferdurchgang();
+  Trefferdurchgang(const Trefferdurchgang&) = delete;
+  Trefferdurchgang& operator=(const Trefferdurchgang&) = delete;
+};
+
+// Enemy slot `Nr` has been placed or freed, has lost a component or has started to die:
+// the table reads it again before its next answer.
+void GegnerGeaendert(int32_t Nr);

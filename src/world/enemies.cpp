@@ -2,6 +2,7 @@
 
 #include "player/players_state.hpp"
 #include "shell/basic.hpp"
+#include "world/collision.hpp"
 
 void AddEnemy(const GegnerTyp& Def, int32_t RouteNr, int32_t LTick, int32_t AY, int32_t X) {
   // A full pool places nothing: no hint moves and no random number is drawn.
@@ -30,4 +31,5 @@ void AddEnemy(const GegnerTyp& Def, int32_t RouteNr, int32_t LTick, int32_t AY, 
   g.GVar.fill(0);
   g.Aktiv = VBTrue;
   if (g.Typ.Parameter[12] == 1) SonderGegnerDa = true;
+  GegnerGeaendert(i);
 }

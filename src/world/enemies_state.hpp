@@ -95,11 +95,9 @@ inline void ResetEnemies() {
 // While a level loads, after its templates: makes room in every slot for the largest
 // template, so placing an enemy during play copies its template without allocating.
 inline void ReserveEnemySlots() {
-  size_t komponenten = 0, name = 0;
-  for (const GegnerTyp& t : GegnerTypen) {
-    komponenten = std::max(komponenten, t.Komponenten.size());
-    name = std::max(name, t.Name.size());
-  }
+  const size_t komponenten = MeisteKomponenten();
+  size_t name = 0;
+  for (const GegnerTyp& t : GegnerTypen) name = std::max(name, t.Name.size());
   for (Gegner& g : GegnerListe.Slot) {
     g.Typ.Komponenten.reserve(komponenten);
     g.Typ.Name.reserve(name);

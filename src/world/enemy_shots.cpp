@@ -381,6 +381,7 @@ void AddGegnerS(int32_t ID, int32_t Nr, int32_t NRK, float iX, float iY, int32_t
 }
 
 void SpielMoveGegnerS() {
+  const Trefferdurchgang durchgang;  // every shot tests the scenery
   for (int32_t k = 0; k <= GegnerSchuesse.Max; ++k)
     if (GegnerSchuesse[k].Aktiv != VBFalse) SchussSchritt(k);
 }

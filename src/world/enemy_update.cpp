@@ -293,4 +293,5 @@ void KillEnemy(int32_t Nr) {
   StoppeSchussErzeuger(Nr);
   LeereGegner(GegnerListe[Nr]);
   GegnerListe.Kill(Nr);
+  GegnerGeaendert(Nr);
 }

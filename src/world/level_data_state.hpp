@@ -10,6 +10,7 @@
 // Cross-references between the catalogues (a component's sprite, route and generator, a
 // salvo entry's route, generator and shot type, ...) are checked when the file is read:
 // one that points outside its catalogue is stored as -1, which every user ignores.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -356,6 +357,12 @@ inline int32_t SchussTypenMax() { return UBound(SchussTypen); }
 inline int32_t LevelSoundsAnzahl() { return UBound(LevelSoundMap); }
 inline int32_t FunkmeldungenMax() { return UBound(Funkmeldungen); }
 inline int32_t FunkTexteMax() { return UBound(FunkTexte); }
+// The most components a template of the level has.
+inline size_t MeisteKomponenten() {
+  size_t n = 0;
+  for (const GegnerTyp& t : GegnerTypen) n = std::max(n, t.Komponenten.size());
+  return n;
+}
 
 // ---- Level values (the end tick, water level, raindrops and gravity live with the game
 // loop and the weather) ------------------------------------------------------------------

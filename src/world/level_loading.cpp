@@ -24,6 +24,7 @@
 #include "shell/program_state.hpp"
 #include "shell/timing.hpp"
 #include "world/animations_state.hpp"
+#include "world/collision_table_state.hpp"
 #include "world/enemies_state.hpp"
 #include "world/game_pictures.hpp"
 #include "world/game_sounds.hpp"
@@ -160,6 +161,7 @@ void Ladevorgang::Laden() {
   if (Spielstatus == 10 || !Sprites()) return;
   for (GegnerTyp& t : GegnerTypen) BerechneAusmass(t);
   ReserveEnemySlots();
+  ReserveCollisionTable(MeisteKomponenten());
   if (!Trefferbilder()) return;
   for (AnimaTypDaten& a : AnimaTypen) BereiteAnimationVor(a);
   ReserveAnimationSlots();

@@ -210,6 +210,7 @@ constexpr std::array<Wetterart, 3> kWetterarten = {{
 }  // namespace
 
 void SpielRegen() {
+  const Trefferdurchgang durchgang;  // every drop tests the scenery
   if (RegenAnzahl >= RegenTropfenGrenze) {
     Wetter = 3;
     return;
