@@ -270,6 +270,11 @@ void* Record(Surface& target, const Surface* source, int32_t top, int32_t bottom
   return at + kKopf;
 }
 
+void Forget(const Surface& target) {
+  Zustand& z = Z();
+  if (z.target == &target) z.target = nullptr;
+}
+
 void RunPending() {
   Zustand& z = Z();
   Stapel& s = StapelOf(z, g_record);

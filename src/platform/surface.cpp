@@ -86,7 +86,10 @@ Surface::Surface(const Surface& other)
   pixels_ = other.pixels_;
 }
 
-Surface::~Surface() { SettleWrite(); }
+Surface::~Surface() {
+  SettleWrite();
+  if (bandDrawn_) bands::Forget(*this);
+}
 
 std::shared_ptr<Surface> Surface::Create(int32_t width, int32_t height, PixelFormat format) {
   if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return nullptr;

@@ -14,12 +14,16 @@
 
 namespace platform {
 
+class Surface;
+
 namespace bands {
 // The record of drawing (band_queue.hpp) is made in batches, numbered from 1: `g_record`
 // is the one being made, and every batch up to `g_drawn` is drawn. A surface carries the
 // number of the last batch that draws into it, and of the last that reads it.
 extern uint64_t g_record, g_drawn;
 void RunPending();
+// A surface the record drew into is going away: a new one at its place is another.
+void Forget(const Surface& target);
 }  // namespace bands
 
 // Result codes.
