@@ -81,7 +81,9 @@ void Warte(int spins) {
     std::this_thread::yield();
 }
 
-struct Stapel {
+// Each on a line of its own: the thread making the record writes `used` of the one being
+// made while the others read that of the ones on their way.
+struct alignas(64) Stapel {
   std::vector<uint8_t> bytes;
   size_t used = 0;
 };
@@ -91,20 +93,25 @@ struct alignas(64) Band {
   std::atomic<bool> busy{false};
 };
 
+// Grouped by who writes what, a cache line each: what only the thread making the record
+// uses; the bands' set-up, which the drawing threads read all the time and which changes
+// only when nothing is on its way; the count of batches handed over; the bell.
 struct Zustand {
   // The batch being made (number g_record) lives in ring[g_record % kStapel].
   std::array<Stapel, kStapel> ring;
-  int64_t pixels = 0;  // of the batch being made
-  // Set while nothing is on its way (the threads read them after they see a batch handed
-  // over, or find nothing to do).
-  Surface* target = nullptr;
-  int32_t asked = 0;
-  std::atomic<int32_t> height{0}, bandRows{1}, bands{0};
-  std::atomic<int32_t> workersActive{0};  // workers 0 .. workersActive - 1 draw
-  std::atomic<uint64_t> handed{0};  // batches 1 .. handed are the threads'
-  std::atomic<uint32_t> bell{0};    // rung when a batch is handed over
+  struct alignas(64) {
+    int64_t pixels = 0;  // of the batch being made
+    Surface* target = nullptr;
+    int32_t asked = 0;
+    std::vector<std::thread>* workers = new std::vector<std::thread>;  // never destroyed
+  } rec;
+  struct alignas(64) {
+    std::atomic<int32_t> height{0}, bandRows{1}, bands{0};
+    std::atomic<int32_t> workersActive{0};  // workers 0 .. workersActive - 1 draw
+  } set;
+  alignas(64) std::atomic<uint64_t> handed{0};  // batches 1 .. handed are the threads'
+  alignas(64) std::atomic<uint32_t> bell{0};    // rung when a batch is handed over
   std::array<Band, kMaxBands> band;
-  std::vector<std::thread>* workers = new std::vector<std::thread>;  // never destroyed
 };
 
 Zustand& Z() {
@@ -121,7 +128,7 @@ void Zeichne(const Kopf& k, int32_t from, int32_t to) {
 }
 
 void ZeichneStapel(const Stapel& s, int32_t from, int32_t to) {
-  for (size_t at = 0; at < s.used;) {
+  for (size_t at = 0, used = s.used; at < used;) {
     const Kopf& k = *reinterpret_cast<const Kopf*>(s.bytes.data() + at);
     Zeichne(k, from, to);
     at += k.bytes;
@@ -135,7 +142,7 @@ bool NimmBand(Zustand& z, int32_t b) {
   if (band.done.load(std::memory_order_acquire) >= z.handed.load(std::memory_order_acquire)) return false;
   if (band.busy.exchange(true, std::memory_order_acquire)) return false;
   // A batch is on its way: the bands are as they were set up for it.
-  const int32_t rows = z.bandRows.load(std::memory_order_relaxed), height = z.height.load(std::memory_order_relaxed);
+  const int32_t rows = z.set.bandRows.load(std::memory_order_relaxed), height = z.set.height.load(std::memory_order_relaxed);
   const int32_t from = b * rows, to = std::min(height, from + rows);
   bool drew = false;
   for (uint64_t n; (n = band.done.load(std::memory_order_relaxed)) < z.handed.load(std::memory_order_acquire);) {
@@ -150,13 +157,13 @@ bool NimmBand(Zustand& z, int32_t b) {
 // One pass over the bands, from `first` on; true when this thread drew in any.
 bool Runde(Zustand& z, int32_t first) {
   bool drew = false;
-  const int32_t bands = z.bands.load(std::memory_order_relaxed);
+  const int32_t bands = z.set.bands.load(std::memory_order_relaxed);
   for (int32_t i = 0; i < bands; ++i) drew = NimmBand(z, (first + i) % bands) || drew;
   return drew;
 }
 
 bool AllesGezeichnet(const Zustand& z, uint64_t bis) {
-  for (int32_t b = 0; b < z.bands.load(std::memory_order_relaxed); ++b)
+  for (int32_t b = 0; b < z.set.bands.load(std::memory_order_relaxed); ++b)
     if (z.band[static_cast<size_t>(b)].done.load(std::memory_order_acquire) < bis) return false;
   return true;
 }
@@ -170,7 +177,7 @@ void HilfBis(Zustand& z, uint64_t bis) {
 void Arbeite(Zustand& z, int32_t index) {
   for (;;) {
     const uint32_t seen = z.bell.load(std::memory_order_acquire);
-    if (index < z.workersActive.load(std::memory_order_relaxed) && Runde(z, index * kBandsPerThread)) continue;
+    if (index < z.set.workersActive.load(std::memory_order_relaxed) && Runde(z, index * kBandsPerThread)) continue;
     for (int spins = 0; z.bell.load(std::memory_order_acquire) == seen; ++spins) {
       if (spins < kSpins)
         Pause();
@@ -185,7 +192,7 @@ void Arbeite(Zustand& z, int32_t index) {
 // is on its way then (a fork comes from the thread that makes the record).
 void NachFork() {
   Zustand& z = Z();
-  z.workers = new std::vector<std::thread>;
+  z.rec.workers = new std::vector<std::thread>;
 }
 
 // Starts workers until there are `n`; how many there are (fewer when the system refuses a
@@ -194,28 +201,28 @@ int32_t Starte(Zustand& z, int32_t n) {
   static const bool forkBedacht = pthread_atfork(nullptr, nullptr, NachFork) == 0;
   (void)forkBedacht;
   try {
-    while (static_cast<int32_t>(z.workers->size()) < n) {
-      const int32_t index = static_cast<int32_t>(z.workers->size());
-      z.workers->emplace_back([&z, index] { Arbeite(z, index); });
-      pthread_setname_np(z.workers->back().native_handle(), "harvo-draw");
+    while (static_cast<int32_t>(z.rec.workers->size()) < n) {
+      const int32_t index = static_cast<int32_t>(z.rec.workers->size());
+      z.rec.workers->emplace_back([&z, index] { Arbeite(z, index); });
+      pthread_setname_np(z.rec.workers->back().native_handle(), "harvo-draw");
     }
   } catch (const std::system_error&) {
   } catch (const std::bad_alloc&) {
   }
-  return std::min(n, static_cast<int32_t>(z.workers->size()));
+  return std::min(n, static_cast<int32_t>(z.rec.workers->size()));
 }
 
 // With nothing on its way: the bands of `target` for `threads` threads.
 void Einrichten(Zustand& z, Surface& target, int32_t threads) {
-  z.target = &target;
-  z.asked = threads;
+  z.rec.target = &target;
+  z.rec.asked = threads;
   const int32_t workers = Starte(z, threads - 1), height = target.Height();
   const int32_t wunsch = std::min(kMaxBands, (1 + workers) * kBandsPerThread);
   const int32_t rows = std::max(kMinBandRows, (height + wunsch - 1) / wunsch);
-  z.height.store(height, std::memory_order_relaxed);
-  z.bandRows.store(rows, std::memory_order_relaxed);
-  z.bands.store((height + rows - 1) / rows, std::memory_order_relaxed);
-  z.workersActive.store(workers, std::memory_order_relaxed);
+  z.set.height.store(height, std::memory_order_relaxed);
+  z.set.bandRows.store(rows, std::memory_order_relaxed);
+  z.set.bands.store((height + rows - 1) / rows, std::memory_order_relaxed);
+  z.set.workersActive.store(workers, std::memory_order_relaxed);
   const uint64_t handed = z.handed.load(std::memory_order_relaxed);
   for (Band& b : z.band) b.done.store(handed, std::memory_order_relaxed);
 }
@@ -227,7 +234,7 @@ void Uebergib(Zustand& z) {
   z.handed.store(n, std::memory_order_release);
   z.bell.fetch_add(1, std::memory_order_release);
   z.bell.notify_all();
-  z.pixels = 0;
+  z.rec.pixels = 0;
   ++g_record;
   if (n + 1 > kStapel) HilfBis(z, n + 1 - kStapel);  // the batch that had the place
   StapelOf(z, g_record).used = 0;
@@ -248,7 +255,7 @@ void* Record(Surface& target, const Surface* source, int32_t top, int32_t bottom
              size_t bytes) {
   Zustand& z = Z();
   const int32_t threads = DrawThreads();
-  if (z.target != &target || z.asked != threads) {
+  if (z.rec.target != &target || z.rec.asked != threads) {
     RunPending();
     Einrichten(z, target, threads);
   }
@@ -262,7 +269,7 @@ void* Record(Surface& target, const Surface* source, int32_t top, int32_t bottom
   if (s->bytes.size() < s->used + need) s->bytes.resize(s->used + need);
   target.MarkDrawn();
   if (source) source->MarkRead();
-  z.pixels += pixels;
+  z.rec.pixels += pixels;
   uint8_t* at = s->bytes.data() + s->used;
   *reinterpret_cast<Kopf*>(at) = Kopf{rows, std::max(top, 0), std::min(bottom, target.Height()),
                                       static_cast<uint32_t>(need)};
@@ -272,7 +279,7 @@ void* Record(Surface& target, const Surface* source, int32_t top, int32_t bottom
 
 void Forget(const Surface& target) {
   Zustand& z = Z();
-  if (z.target == &target) z.target = nullptr;
+  if (z.rec.target == &target) z.rec.target = nullptr;
 }
 
 void RunPending() {
@@ -280,13 +287,13 @@ void RunPending() {
   Stapel& s = StapelOf(z, g_record);
   const uint64_t handed = z.handed.load(std::memory_order_relaxed);
   if (s.used > 0) {
-    if (z.pixels < kFewPixels && AllesGezeichnet(z, handed)) {
+    if (z.rec.pixels < kFewPixels && AllesGezeichnet(z, handed)) {
       // Drawn here alone, then counted as drawn in every band before it is counted as
       // handed over, so that no thread takes it up.
-      ZeichneStapel(s, 0, z.height.load(std::memory_order_relaxed));
+      ZeichneStapel(s, 0, z.set.height.load(std::memory_order_relaxed));
       for (Band& b : z.band) b.done.store(g_record, std::memory_order_release);
       z.handed.store(g_record, std::memory_order_release);
-      z.pixels = 0;
+      z.rec.pixels = 0;
       ++g_record;
       StapelOf(z, g_record).used = 0;
     } else {
