@@ -1,11 +1,12 @@
 // The record of drawing (band_queue.hpp) and the threads that draw it.
 //
-// The record is made in batches: blocks of memory holding each draw after a small header.
-// A batch that has grown past a few hundred draws is handed to the drawing threads at once
-// and the next one begun, so the threads draw while the game goes on with its tick; when
-// the pixels are needed the batch being made is handed over too and the asking thread
-// helps until every batch is drawn. The batches live in a ring that is kept from frame to
-// frame, so nothing is allocated once it has grown to what a frame draws.
+// The record is made in batches: a list of small headers, one a draw, and a block of
+// memory holding the draws. A batch that has grown past a few hundred draws is handed to
+// the drawing threads at once and the next one begun, so the threads draw while the game
+// goes on with its tick; when the pixels are needed the batch being made is handed over
+// too and the asking thread helps until every batch is drawn. The batches live in a ring
+// that is kept from frame to frame, so nothing is allocated once it has grown to what a
+// frame draws.
 //
 // The target is cut into bands of rows. A band draws the batches strictly in turn, one
 // thread at a time (whichever thread takes it: `busy` says one has), and counts the
@@ -14,7 +15,8 @@
 // draw is made at once, so the picture does not depend on who drew which band when.
 //
 // Threads that find no band with batches left look a few microseconds longer, then sleep
-// until the next batch is handed over.
+// until the next batch is handed over; the thread handing it over wakes one, and each
+// thread woken wakes the next.
 #include "platform/band_queue.hpp"
 
 #include <pthread.h>
@@ -22,6 +24,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <new>
 #include <system_error>
 #include <thread>
@@ -39,20 +42,23 @@ uint64_t g_record = 1, g_drawn = 0;
 
 namespace {
 
+// A draw's header. Every band walks the headers of every batch, so they lie together in a
+// list of their own, small; the draws themselves are read only by the bands they reach.
 struct Kopf {
   RowsFn rows;
-  int32_t top, bottom;  // the rows the draw may touch, inside the target
-  uint32_t bytes;       // the header and the draw, a multiple of 16
+  int16_t top, bottom;  // the rows the draw may touch, inside the target
+  uint32_t at;          // where the draw lies in the batch's bytes
 };
+static_assert(sizeof(Kopf) == 16 && Surface::kMaxSide <= INT16_MAX);
 constexpr size_t kAlign = 16;
-constexpr size_t kKopf = (sizeof(Kopf) + kAlign - 1) / kAlign * kAlign;
 
 // Batches in the ring: one being made while the threads draw the others. Enough that the
 // thread making the record seldom waits, and writes into memory the others have let go.
 constexpr uint64_t kStapel = 8;
-// A batch is handed to the threads once it holds this much (about three hundred quads),
-// and holds at most this much more (a longer draw makes its batch grow, once).
-constexpr size_t kUebergabe = size_t{64} << 10, kStapelBytes = size_t{256} << 10;
+// A batch is handed to the threads once its draws fill this much (about three hundred
+// quads), and holds at most this much more (a longer draw makes its batch grow, once); it
+// has room for this many headers.
+constexpr size_t kUebergabe = size_t{64} << 10, kStapelBytes = size_t{256} << 10, kStapelKoepfe = 4096;
 // A record of fewer pixels than this, with nothing else on its way, is drawn by the asking
 // thread alone: waking the others would cost more than they save.
 constexpr int64_t kFewPixels = 16384;
@@ -84,8 +90,9 @@ void Warte(int spins) {
 // Each on a line of its own: the thread making the record writes `used` of the one being
 // made while the others read that of the ones on their way.
 struct alignas(64) Stapel {
+  std::vector<Kopf> koepfe;
   std::vector<uint8_t> bytes;
-  size_t used = 0;
+  size_t count = 0, used = 0;
 };
 
 struct alignas(64) Band {
@@ -111,6 +118,7 @@ struct Zustand {
   } set;
   alignas(64) std::atomic<uint64_t> handed{0};  // batches 1 .. handed are the threads'
   alignas(64) std::atomic<uint32_t> bell{0};    // rung when a batch is handed over
+  std::atomic<int32_t> asleep{0};               // threads waiting for the bell
   std::array<Band, kMaxBands> band;
 };
 
@@ -121,17 +129,11 @@ Zustand& Z() {
 
 Stapel& StapelOf(Zustand& z, uint64_t n) { return z.ring[n % kStapel]; }
 
-void Zeichne(const Kopf& k, int32_t from, int32_t to) {
-  from = std::max(from, k.top);
-  to = std::min(to, k.bottom);
-  if (from < to) k.rows(reinterpret_cast<const uint8_t*>(&k) + kKopf, from, to);
-}
-
 void ZeichneStapel(const Stapel& s, int32_t from, int32_t to) {
-  for (size_t at = 0, used = s.used; at < used;) {
-    const Kopf& k = *reinterpret_cast<const Kopf*>(s.bytes.data() + at);
-    Zeichne(k, from, to);
-    at += k.bytes;
+  const Kopf* k = s.koepfe.data();
+  for (const Kopf* ende = k + s.count; k < ende; ++k) {
+    const int32_t a = std::max<int32_t>(from, k->top), b = std::min<int32_t>(to, k->bottom);
+    if (a < b) k->rows(s.bytes.data() + k->at, a, b);
   }
 }
 
@@ -174,16 +176,25 @@ void HilfBis(Zustand& z, uint64_t bis) {
     if (!Runde(z, 0)) Warte(spins++);
 }
 
+// Wakes one sleeping thread, if there is one. Waking costs the waker a few microseconds
+// a thread: the thread handing over a batch wakes one, which wakes the next as it finds
+// work, and so on.
+void Wecke(Zustand& z) {
+  if (z.asleep.load() > 0) z.bell.notify_one();
+}
+
 void Arbeite(Zustand& z, int32_t index) {
   for (;;) {
     const uint32_t seen = z.bell.load(std::memory_order_acquire);
     if (index < z.set.workersActive.load(std::memory_order_relaxed) && Runde(z, index * kBandsPerThread)) continue;
-    for (int spins = 0; z.bell.load(std::memory_order_acquire) == seen; ++spins) {
-      if (spins < kSpins)
-        Pause();
-      else
-        z.bell.wait(seen, std::memory_order_acquire);
-    }
+    int spins = 0;
+    for (; spins < kSpins && z.bell.load(std::memory_order_acquire) == seen; ++spins) Pause();
+    if (spins < kSpins) continue;
+    // Counted as asleep before the last look, so that a bell rung from here on wakes it.
+    z.asleep.fetch_add(1);
+    if (z.bell.load() == seen) z.bell.wait(seen);
+    z.asleep.fetch_sub(1);
+    Wecke(z);
   }
 }
 
@@ -227,17 +238,19 @@ void Einrichten(Zustand& z, Surface& target, int32_t threads) {
   for (Band& b : z.band) b.done.store(handed, std::memory_order_relaxed);
 }
 
+void Leere(Stapel& s) { s.count = s.used = 0; }
+
 // Hands the batch being made to the threads and begins the next, once its place in the
 // ring is free.
 void Uebergib(Zustand& z) {
   const uint64_t n = g_record;
   z.handed.store(n, std::memory_order_release);
-  z.bell.fetch_add(1, std::memory_order_release);
-  z.bell.notify_all();
+  z.bell.fetch_add(1);
+  Wecke(z);
   z.rec.pixels = 0;
   ++g_record;
   if (n + 1 > kStapel) HilfBis(z, n + 1 - kStapel);  // the batch that had the place
-  StapelOf(z, g_record).used = 0;
+  Leere(StapelOf(z, g_record));
 }
 
 }  // namespace
@@ -246,8 +259,10 @@ bool Records(const Surface& target) { return target.BandDrawn() && DrawThreads()
 
 void Prepare() {
   Zustand& z = Z();
-  for (Stapel& s : z.ring)
+  for (Stapel& s : z.ring) {
     if (s.bytes.size() < kStapelBytes) s.bytes.resize(kStapelBytes);
+    if (s.koepfe.size() < kStapelKoepfe) s.koepfe.resize(kStapelKoepfe);
+  }
   Starte(z, DrawThreads() - 1);
 }
 
@@ -260,21 +275,24 @@ void* Record(Surface& target, const Surface* source, int32_t top, int32_t bottom
     Einrichten(z, target, threads);
   }
   // The draws so far are complete: a batch that is full enough goes to the threads.
-  const size_t need = kKopf + (bytes + kAlign - 1) / kAlign * kAlign;
+  const size_t need = (bytes + kAlign - 1) / kAlign * kAlign;
   Stapel* s = &StapelOf(z, g_record);
-  if (s->used >= kUebergabe || (s->used > 0 && s->used + need > s->bytes.size())) {
+  if (s->used >= kUebergabe || s->count == s->koepfe.size() ||
+      (s->used > 0 && s->used + need > s->bytes.size())) {
     Uebergib(z);
     s = &StapelOf(z, g_record);
   }
   if (s->bytes.size() < s->used + need) s->bytes.resize(s->used + need);
+  if (s->koepfe.empty()) s->koepfe.resize(kStapelKoepfe);
   target.MarkDrawn();
   if (source) source->MarkRead();
   z.rec.pixels += pixels;
-  uint8_t* at = s->bytes.data() + s->used;
-  *reinterpret_cast<Kopf*>(at) = Kopf{rows, std::max(top, 0), std::min(bottom, target.Height()),
-                                      static_cast<uint32_t>(need)};
+  s->koepfe[s->count++] = Kopf{rows, static_cast<int16_t>(std::clamp(top, 0, target.Height())),
+                               static_cast<int16_t>(std::clamp(bottom, 0, target.Height())),
+                               static_cast<uint32_t>(s->used)};
+  void* room = s->bytes.data() + s->used;
   s->used += need;
-  return at + kKopf;
+  return room;
 }
 
 void Forget(const Surface& target) {
@@ -286,7 +304,7 @@ void RunPending() {
   Zustand& z = Z();
   Stapel& s = StapelOf(z, g_record);
   const uint64_t handed = z.handed.load(std::memory_order_relaxed);
-  if (s.used > 0) {
+  if (s.count > 0) {
     if (z.rec.pixels < kFewPixels && AllesGezeichnet(z, handed)) {
       // Drawn here alone, then counted as drawn in every band before it is counted as
       // handed over, so that no thread takes it up.
@@ -295,7 +313,7 @@ void RunPending() {
       z.handed.store(g_record, std::memory_order_release);
       z.rec.pixels = 0;
       ++g_record;
-      StapelOf(z, g_record).used = 0;
+      Leere(StapelOf(z, g_record));
     } else {
       Uebergib(z);
     }
