@@ -28,7 +28,7 @@
 #include "player/satellite_state.hpp"
 #include "shell/config.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "support/display.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"

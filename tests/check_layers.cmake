@@ -9,8 +9,8 @@
 #   player    src/player
 #   campaign  src/campaign
 #   frontend  src/frontend
-#   run       src/shell/program.*, src/shell/variabeln.* (with their state headers) and
-#             src/main.cpp: the program run starts and resets everything, so it sits on top
+#   run       src/run               the program run: it starts and resets everything, so it
+#                                   sits on top
 #
 # From a higher layer a file may include state headers only: "<name>_state.hpp", holding
 # globals, records and the plain writes to them (their resets, a ticker line appended),
@@ -18,14 +18,11 @@
 # state headers, the shell's services and the platform, so reading one pulls in nothing
 # that runs above its reader.
 set(LAYERS platform shell engine world player campaign frontend run)
-set(RUN_FILES "^(shell/(program|variabeln)(_state)?\\.(c|h)pp|main\\.cpp)$")
 
 # The layer of a path below src/ ("" for a path outside the game's folders).
 function(layer_of path out)
   set(layer "")
-  if(path MATCHES "${RUN_FILES}")
-    set(layer run)
-  elseif(path MATCHES "^([a-z]+)/")
+  if(path MATCHES "^([a-z]+)/")
     list(FIND LAYERS "${CMAKE_MATCH_1}" i)
     if(i GREATER_EQUAL 0)
       set(layer ${CMAKE_MATCH_1})

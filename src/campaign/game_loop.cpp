@@ -43,7 +43,7 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/pool.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/screen.hpp"
 #include "shell/timing.hpp"
 #include "world/animations.hpp"

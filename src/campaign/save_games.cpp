@@ -19,7 +19,7 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "world/ship_blocks_state.hpp"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "engine/surfaces.hpp"
 #include "platform/clock.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/timing.hpp"
 
 void AnzeigeAbwarten() {

@@ -7,7 +7,7 @@
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
 #include "shell/process_end.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/screen.hpp"
 #include "shell/timing.hpp"
 

@@ -3,7 +3,7 @@
 #include "engine/dxerror_dialog.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 
 std::string StandardFehlertext(int32_t ErrNumber) {
   switch (ErrNumber) {

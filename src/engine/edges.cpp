@@ -10,7 +10,7 @@
 #include "platform/bytes.hpp"
 #include "platform/fs.hpp"
 #include "shell/appdata.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "engine/force.hpp"
 #include "shell/appdata.hpp"
-#include "shell/variabeln_state.hpp"
+#include "run/variabeln_state.hpp"
 
 namespace {
 

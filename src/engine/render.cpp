@@ -4,7 +4,7 @@
 
 #include "engine/display.hpp"
 #include "shell/angles.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 
 namespace {
 

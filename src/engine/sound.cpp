@@ -12,8 +12,8 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/err.hpp"
-#include "shell/program_state.hpp"
-#include "shell/variabeln_state.hpp"
+#include "run/program_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "world/game_sounds_state.hpp"
 #include "world/radio_state.hpp"
 

@@ -15,10 +15,10 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/pool.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/screen.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "world/effect_particles.hpp"
 #include "world/pictures_state.hpp"
 

@@ -11,7 +11,7 @@
 #include "platform/device3d.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/screen.hpp"
 #include "shell/timing.hpp"
 #include "world/picture_loading.hpp"

@@ -12,7 +12,7 @@
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
 #include "shell/basic.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/screen.hpp"
 #include "shell/timing.hpp"
 #include "world/background.hpp"

@@ -6,7 +6,7 @@
 #include "shell/archive.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "world/game_sounds_state.hpp"
 #include "world/picture_loading.hpp"
 

@@ -16,9 +16,9 @@
 #include "frontend/menu_pages.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "world/game_sounds_state.hpp"
 
 namespace {

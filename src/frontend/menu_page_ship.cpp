@@ -14,7 +14,7 @@
 #include "player/players_state.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "world/ship_blocks_state.hpp"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "engine/surfaces.hpp"
 #include "platform/device3d.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/timing.hpp"
 
 namespace screenguard {

@@ -4,7 +4,7 @@
 #include "platform/process.hpp"
 #include "shell/err.hpp"
 #include "shell/msgbox.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "shell/appdata.hpp"
 #include "shell/basic.hpp"
 #include "shell/err.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/timing.hpp"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/fs.hpp"
 #include "shell/appdata.hpp"
 #include "shell/basic.hpp"
-#include "shell/variabeln_state.hpp"
+#include "run/variabeln_state.hpp"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
 #include "shell/process_end.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/settings_picture.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln_state.hpp"
+#include "run/variabeln_state.hpp"
 
 using platform::HWnd;
 using platform::Surface;

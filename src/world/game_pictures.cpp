@@ -12,7 +12,7 @@
 #include "shell/appdata.hpp"
 #include "shell/archive.hpp"
 #include "shell/config.hpp"
-#include "shell/variabeln_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "world/picture_loading.hpp"
 
 namespace {

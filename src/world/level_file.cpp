@@ -11,7 +11,7 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "world/weather_state.hpp"
 
 namespace levelfile {

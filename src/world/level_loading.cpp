@@ -21,7 +21,7 @@
 #include "shell/config.hpp"
 #include "shell/err.hpp"
 #include "shell/msgbox.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/timing.hpp"
 #include "world/animations_state.hpp"
 #include "world/collision_table_state.hpp"

@@ -18,10 +18,10 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/screen.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "world/level_loading.hpp"
 #include "world/pictures_state.hpp"
 

@@ -15,7 +15,7 @@
 #include "platform/window.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/timing.hpp"
 #include "world/level_data_state.hpp"
 #include "world/pictures_state.hpp"

@@ -5,7 +5,7 @@
 #include "shell/appdata.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 
 namespace {
 

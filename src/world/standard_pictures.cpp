@@ -6,9 +6,9 @@
 #include "engine/surfaces.hpp"
 #include "shell/archive.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/screen.hpp"
-#include "shell/variabeln_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "world/picture_loading.hpp"
 
 namespace {

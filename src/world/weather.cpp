@@ -17,7 +17,7 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "world/collision.hpp"
 #include "world/game_sounds_state.hpp"
 #include "world/particles.hpp"

@@ -33,7 +33,7 @@
 #include "player/shots_state.hpp"
 #include "shell/config.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln.hpp"
+#include "run/variabeln.hpp"
 #include "support/fresh_state.hpp"
 #include "support/pictures.hpp"
 #include "world/animations.hpp"

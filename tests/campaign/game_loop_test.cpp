@@ -27,7 +27,7 @@
 #include "player/satellite_state.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/screen.hpp"
 #include "shell/timing.hpp"
 #include "support/fresh_state.hpp"

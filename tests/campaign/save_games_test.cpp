@@ -23,7 +23,7 @@
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"
 #include "world/ship_blocks_state.hpp"

@@ -25,7 +25,7 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/timing.hpp"
 #include "support/display.hpp"
 #include "support/fresh_state.hpp"

@@ -10,7 +10,7 @@
 #include "platform/headless/headless.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "shell/program.hpp"
+#include "run/program.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"
 

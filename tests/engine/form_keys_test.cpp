@@ -5,7 +5,7 @@
 #include "engine/keys.hpp"
 #include "engine/render.hpp"
 #include "platform/headless/headless.hpp"
-#include "shell/program.hpp"
+#include "run/program.hpp"
 #include "shell/timing.hpp"
 #include "support/support.hpp"
 

@@ -5,7 +5,7 @@
 #include "platform/headless/headless.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "shell/variabeln.hpp"
+#include "run/variabeln.hpp"
 #include "support/support.hpp"
 
 namespace headless = platform::headless;

@@ -7,7 +7,7 @@
 #include "player/players.hpp"
 #include "shell/config.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln_state.hpp"
+#include "run/variabeln_state.hpp"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "player/nova_state.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
-#include "shell/program.hpp"
+#include "run/program.hpp"
 #include "shell/timing.hpp"
 #include "world/pictures_state.hpp"
 #include "support/fresh_state.hpp"

@@ -14,7 +14,7 @@
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "shell/program.hpp"
+#include "run/program.hpp"
 #include "support/golden.hpp"
 #include "support/support.hpp"
 

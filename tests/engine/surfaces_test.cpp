@@ -13,8 +13,8 @@
 #include "shell/archive.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "shell/program.hpp"
-#include "shell/variabeln.hpp"
+#include "run/program.hpp"
+#include "run/variabeln.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"
 

@@ -18,7 +18,7 @@
 #include "shell/angles.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/screen.hpp"
 #include "shell/timing.hpp"
 #include "support/fresh_state.hpp"

@@ -19,7 +19,7 @@
 #include "player/players_state.hpp"
 #include "player/shots_state.hpp"
 #include "shell/basic.hpp"
-#include "shell/variabeln.hpp"
+#include "run/variabeln.hpp"
 #include "world/animations_state.hpp"
 #include "world/enemies_state.hpp"
 #include "world/landscape_state.hpp"

@@ -19,7 +19,7 @@
 #include "frontend/effects_state.hpp"
 #include "player/players_state.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln.hpp"
+#include "run/variabeln.hpp"
 #include "world/enemies_state.hpp"
 #include "world/level_data_state.hpp"
 #include "world/routes.hpp"

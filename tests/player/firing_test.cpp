@@ -19,7 +19,7 @@
 #include "player/shots.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "shell/variabeln.hpp"
+#include "run/variabeln.hpp"
 #include "ship_support.hpp"
 #include "support/fresh_state.hpp"
 #include "world/game_sounds_state.hpp"

@@ -21,7 +21,7 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln.hpp"
+#include "run/variabeln.hpp"
 #include "support/fresh_state.hpp"
 #include "support/golden.hpp"
 #include "world/draw_support.hpp"

@@ -7,9 +7,9 @@
 #include "platform/window.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
-#include "shell/program.hpp"
+#include "run/program.hpp"
 #include "shell/settings_window.hpp"
-#include "shell/variabeln.hpp"
+#include "run/variabeln.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"
 

@@ -12,9 +12,9 @@
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "support/fresh_state.hpp"
 
 namespace testsupport {

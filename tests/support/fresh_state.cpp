@@ -1,7 +1,7 @@
 #include "support/fresh_state.hpp"
 
-#include "shell/program_state.hpp"
-#include "shell/variabeln.hpp"
+#include "run/program_state.hpp"
+#include "run/variabeln.hpp"
 
 namespace testsupport {
 

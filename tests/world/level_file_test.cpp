@@ -15,7 +15,7 @@
 #include "shell/appdata.hpp"
 #include "shell/archive.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"
 #include "world/level_test_data.hpp"

@@ -4,7 +4,7 @@
 
 #include "campaign/ticker_state.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"
 

@@ -17,7 +17,7 @@
 #include "player/players_state.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"
 #include "world/enemies_state.hpp"

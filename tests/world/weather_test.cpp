@@ -28,7 +28,7 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "support/fresh_state.hpp"
 #include "support/golden.hpp"
 #include "support/support.hpp"

@@ -11,7 +11,7 @@
 #include "player/score_state.hpp"
 #include "player/shots_state.hpp"
 #include "shell/basic.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 #include "world/animations_state.hpp"
 #include "world/enemies_state.hpp"
 #include "world/enemy_shots_state.hpp"

@@ -15,7 +15,7 @@
 #include "player/players.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "shell/variabeln_state.hpp"
+#include "run/variabeln_state.hpp"
 
 namespace {
 

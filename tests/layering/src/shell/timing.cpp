@@ -1,3 +1,3 @@
 // Seen by the layering check only: a shell service reaching up to the program run.
-#include "shell/program_state.hpp"
-#include "shell/variabeln.hpp"
+#include "run/program_state.hpp"
+#include "run/variabeln.hpp"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/headless/headless.hpp"
-#include "shell/program.hpp"
+#include "run/program.hpp"
 #include "support/support.hpp"
 
 namespace headless = platform::headless;

@@ -1,4 +1,4 @@
-#include "shell/program.hpp"
+#include "run/program.hpp"
 
 #include <cstdio>
 
@@ -25,7 +25,7 @@
 #include "shell/screen.hpp"
 #include "shell/settings_window.hpp"
 #include "shell/timing.hpp"
-#include "shell/variabeln.hpp"
+#include "run/variabeln.hpp"
 #include "world/level.hpp"
 #include "world/radio.hpp"
 #include "world/weather_state.hpp"

@@ -25,8 +25,8 @@
 #include "player/players_state.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "shell/program.hpp"
-#include "shell/program_state.hpp"
+#include "run/program.hpp"
+#include "run/program_state.hpp"
 #include "support/support.hpp"
 
 namespace {
@@ -66,7 +66,7 @@ std::string PpmKopf() { return "P6\n" + std::to_string(kDaumenB) + " " + std::to
 // per channel (the sparkles and the ship's flight differ from run to run of the program,
 // the screen's make-up does not). With HARVO_UPDATE_GOLDEN=1 the reference is written.
 std::string MitGoldenVergleichen(const std::string& name, const std::vector<uint8_t>& d) {
-  const std::string pfad = testsupport::SourceDir() + "/tests/shell/golden/acceptance_" + name + ".ppm";
+  const std::string pfad = testsupport::SourceDir() + "/tests/run/golden/acceptance_" + name + ".ppm";
   if (testsupport::UpdatingGolden()) {
     std::string text = PpmKopf();
     text.append(d.begin(), d.end());

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "shell/process_end.hpp"
-#include "shell/program_state.hpp"
+#include "run/program_state.hpp"
 
 void Form_Load();
 void Timer1_Timer();

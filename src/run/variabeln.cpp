@@ -1,4 +1,4 @@
-#include "shell/variabeln.hpp"
+#include "run/variabeln.hpp"
 
 #include <unistd.h>
 
@@ -39,7 +39,7 @@
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/pool.hpp"
-#include "shell/program.hpp"
+#include "run/program.hpp"
 #include "world/animations_state.hpp"
 #include "world/collision_table_state.hpp"
 #include "world/enemies_state.hpp"

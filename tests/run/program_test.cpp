@@ -12,7 +12,7 @@
 #include "player/players.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "shell/program.hpp"
+#include "run/program.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"
 #include "world/weather_state.hpp"

@@ -1,3 +1,3 @@
-#include "shell/program.hpp"
+#include "run/program.hpp"
 
 int main(int argc, char** argv) { return RunProgram(argc, argv); }

@@ -3,7 +3,7 @@
 // pass, freed at the end. These reset every subsystem, so they belong to the program run
 // on top of all of them; the game loop and the front end reach `VariabelnLösch` through
 // `ResetAllPools` (shell/pool.hpp), which `VariabelnInit` hands it to.
-#include "shell/variabeln_state.hpp"
+#include "run/variabeln_state.hpp"
 
 void VariabelnInit();
 void VariabelnLösch();
