@@ -14,12 +14,12 @@
 #include "player/players_state.hpp"
 #include "player/pods_state.hpp"
 #include "player/satellite_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/appdata.hpp"
 #include "shell/archive.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
-#include "run/program_state.hpp"
 #include "world/ship_blocks_state.hpp"
 
 namespace {

@@ -3,8 +3,8 @@
 #include "engine/dxerror.hpp"
 #include "engine/surfaces.hpp"
 #include "platform/clock.hpp"
-#include "shell/config.hpp"
 #include "run/program_state.hpp"
+#include "shell/config.hpp"
 #include "shell/timing.hpp"
 
 void AnzeigeAbwarten() {

@@ -2,12 +2,12 @@
 
 #include "engine/dxerror.hpp"
 #include "platform/window.hpp"
+#include "run/program_state.hpp"
 #include "shell/appdata.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
 #include "shell/process_end.hpp"
-#include "run/program_state.hpp"
 #include "shell/screen.hpp"
 #include "shell/timing.hpp"
 

@@ -1,9 +1,9 @@
 #include "engine/dxerror.hpp"
 
 #include "engine/dxerror_dialog.hpp"
+#include "run/program_state.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "run/program_state.hpp"
 
 std::string StandardFehlertext(int32_t ErrNumber) {
   switch (ErrNumber) {

@@ -9,8 +9,8 @@
 #include "platform/bmp.hpp"
 #include "platform/bytes.hpp"
 #include "platform/fs.hpp"
-#include "shell/appdata.hpp"
 #include "run/program_state.hpp"
+#include "shell/appdata.hpp"
 
 namespace {
 

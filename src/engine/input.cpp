@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "engine/force.hpp"
-#include "shell/appdata.hpp"
 #include "run/variabeln_state.hpp"
+#include "shell/appdata.hpp"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstddef>
 
 #include "engine/display.hpp"
-#include "shell/angles.hpp"
 #include "run/program_state.hpp"
+#include "shell/angles.hpp"
 
 namespace {
 

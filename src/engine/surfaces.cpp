@@ -6,6 +6,7 @@
 #include "engine/dxerror.hpp"
 #include "platform/bmp.hpp"
 #include "platform/fs.hpp"
+#include "run/program_state.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
 #include "shell/archive.hpp"
@@ -13,7 +14,6 @@
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
 #include "shell/process_end.hpp"
-#include "run/program_state.hpp"
 
 namespace {
 

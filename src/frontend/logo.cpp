@@ -16,15 +16,15 @@
 #include "frontend/logo_state.hpp"
 #include "frontend/screen_guard.hpp"
 #include "platform/device3d.hpp"
+#include "run/program_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
 #include "shell/archive.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "run/program_state.hpp"
 #include "shell/screen.hpp"
 #include "shell/timing.hpp"
-#include "run/variabeln_state.hpp"
 #include "world/pictures_state.hpp"
 
 namespace {

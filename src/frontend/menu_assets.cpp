@@ -3,10 +3,10 @@
 #include <string>
 
 #include "engine/sound.hpp"
+#include "run/program_state.hpp"
 #include "shell/archive.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "run/program_state.hpp"
 #include "world/game_sounds_state.hpp"
 #include "world/picture_loading.hpp"
 

@@ -11,10 +11,10 @@
 #include "frontend/effects_state.hpp"
 #include "frontend/menu_page_parts.hpp"
 #include "frontend/menu_pages.hpp"
+#include "run/program_state.hpp"
 #include "shell/angles.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "run/program_state.hpp"
 #include "world/particles.hpp"
 
 namespace {

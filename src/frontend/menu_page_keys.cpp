@@ -14,11 +14,11 @@
 #include "frontend/key_text.hpp"
 #include "frontend/menu_page_parts.hpp"
 #include "frontend/menu_pages.hpp"
+#include "run/program_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "run/program_state.hpp"
 #include "shell/timing.hpp"
-#include "run/variabeln_state.hpp"
 #include "world/game_sounds_state.hpp"
 
 namespace {

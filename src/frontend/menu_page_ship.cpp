@@ -12,9 +12,9 @@
 #include "frontend/menu_pages.hpp"
 #include "platform/codepage.hpp"
 #include "player/players_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "run/program_state.hpp"
 #include "world/ship_blocks_state.hpp"
 
 namespace {

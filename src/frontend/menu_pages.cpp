@@ -21,11 +21,11 @@
 #include "platform/fs.hpp"
 #include "platform/window.hpp"
 #include "player/players_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/appdata.hpp"
 #include "shell/archive.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
-#include "run/program_state.hpp"
 
 namespace {
 

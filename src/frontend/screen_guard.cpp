@@ -4,8 +4,8 @@
 #include "engine/dxerror.hpp"
 #include "engine/surfaces.hpp"
 #include "platform/device3d.hpp"
-#include "shell/config.hpp"
 #include "run/program_state.hpp"
+#include "shell/config.hpp"
 #include "shell/timing.hpp"
 
 namespace screenguard {

@@ -14,11 +14,11 @@
 #include "platform/fs.hpp"
 #include "platform/mixer.hpp"
 #include "platform/video.hpp"
+#include "run/program_state.hpp"
 #include "shell/appdata.hpp"
 #include "shell/archive.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "run/program_state.hpp"
 #include "shell/screen.hpp"
 #include "shell/timing.hpp"
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/process_end.hpp"
 #include "run/program_state.hpp"
+#include "shell/process_end.hpp"
 
 void Form_Load();
 void Timer1_Timer();

@@ -2,9 +2,9 @@
 
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
+#include "run/program_state.hpp"
 #include "shell/err.hpp"
 #include "shell/msgbox.hpp"
-#include "run/program_state.hpp"
 
 namespace {
 

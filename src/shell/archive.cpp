@@ -12,10 +12,10 @@
 
 #include "platform/bytes.hpp"
 #include "platform/fs.hpp"
+#include "run/program_state.hpp"
 #include "shell/appdata.hpp"
 #include "shell/basic.hpp"
 #include "shell/err.hpp"
-#include "run/program_state.hpp"
 #include "shell/timing.hpp"
 
 namespace {

@@ -7,9 +7,9 @@
 
 #include "platform/bytes.hpp"
 #include "platform/fs.hpp"
+#include "run/variabeln_state.hpp"
 #include "shell/appdata.hpp"
 #include "shell/basic.hpp"
-#include "run/variabeln_state.hpp"
 
 namespace {
 

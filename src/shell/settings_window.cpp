@@ -6,14 +6,14 @@
 #include "platform/clock.hpp"
 #include "platform/fs.hpp"
 #include "platform/text.hpp"
+#include "run/program_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
 #include "shell/process_end.hpp"
-#include "run/program_state.hpp"
 #include "shell/settings_picture.hpp"
 #include "shell/timing.hpp"
-#include "run/variabeln_state.hpp"
 
 using platform::HWnd;
 using platform::Surface;

@@ -9,10 +9,10 @@
 #include "engine/surfaces.hpp"
 #include "platform/fs.hpp"
 #include "player/players_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "shell/appdata.hpp"
 #include "shell/archive.hpp"
 #include "shell/config.hpp"
-#include "run/variabeln_state.hpp"
 #include "world/picture_loading.hpp"
 
 namespace {

@@ -7,11 +7,11 @@
 #include "campaign/game_loop_state.hpp"
 #include "platform/fs.hpp"
 #include "player/players_state.hpp"
+#include "run/program_state.hpp"
 #include "shell/appdata.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
-#include "run/program_state.hpp"
 #include "world/weather_state.hpp"
 
 namespace levelfile {

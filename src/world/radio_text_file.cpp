@@ -2,10 +2,10 @@
 
 #include "campaign/ticker_state.hpp"
 #include "platform/fs.hpp"
+#include "run/program_state.hpp"
 #include "shell/appdata.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
-#include "run/program_state.hpp"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include "engine/render.hpp"
 #include "engine/surfaces.hpp"
+#include "run/program_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "shell/archive.hpp"
 #include "shell/config.hpp"
-#include "run/program_state.hpp"
 #include "shell/screen.hpp"
-#include "run/variabeln_state.hpp"
 #include "world/picture_loading.hpp"
 
 namespace {

@@ -6,9 +6,9 @@
 
 #include "engine/display.hpp"
 #include "platform/headless/headless.hpp"
+#include "run/program.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "run/program.hpp"
 #include "shell/timing.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"

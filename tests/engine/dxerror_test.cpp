@@ -8,9 +8,9 @@
 #include "engine/dxerror.hpp"
 #include "engine/dxerror_dialog.hpp"
 #include "platform/headless/headless.hpp"
+#include "run/program.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "run/program.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"
 

@@ -9,9 +9,9 @@
 #include "engine/surfaces.hpp"
 #include "platform/bmp.hpp"
 #include "platform/headless/headless.hpp"
+#include "run/program.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "run/program.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"
 

@@ -3,9 +3,9 @@
 #include "engine/force.hpp"
 #include "engine/input.hpp"
 #include "platform/headless/headless.hpp"
+#include "run/variabeln.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "run/variabeln.hpp"
 #include "support/support.hpp"
 
 namespace headless = platform::headless;

@@ -5,9 +5,9 @@
 #include "engine/keys.hpp"
 #include "engine/render.hpp"
 #include "player/players.hpp"
+#include "run/variabeln_state.hpp"
 #include "shell/config.hpp"
 #include "shell/timing.hpp"
-#include "run/variabeln_state.hpp"
 
 namespace {
 

@@ -3,13 +3,13 @@
 #include "engine/display.hpp"
 #include "engine/render.hpp"
 #include "player/nova_state.hpp"
+#include "run/program.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
-#include "run/program.hpp"
 #include "shell/timing.hpp"
-#include "world/pictures_state.hpp"
 #include "support/fresh_state.hpp"
 #include "support/pictures.hpp"
+#include "world/pictures_state.hpp"
 
 namespace quadtest {
 

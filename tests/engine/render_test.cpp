@@ -11,10 +11,10 @@
 #include "platform/headless/headless.hpp"
 #include "platform/rasteriser.hpp"
 #include "quad_fixture.hpp"
+#include "run/program.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "run/program.hpp"
 #include "support/golden.hpp"
 #include "support/support.hpp"
 

@@ -23,10 +23,10 @@
 #include "frontend/menu_state.hpp"
 #include "platform/headless/headless.hpp"
 #include "player/players_state.hpp"
-#include "shell/appdata.hpp"
-#include "shell/config.hpp"
 #include "run/program.hpp"
 #include "run/program_state.hpp"
+#include "shell/appdata.hpp"
+#include "shell/config.hpp"
 #include "support/support.hpp"
 
 namespace {

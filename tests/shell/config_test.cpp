@@ -8,9 +8,9 @@
 
 #include "platform/fs.hpp"
 #include "platform/headless/headless.hpp"
+#include "run/variabeln.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "run/variabeln.hpp"
 #include "support/support.hpp"
 
 namespace {

@@ -5,11 +5,11 @@
 
 #include "platform/headless/headless.hpp"
 #include "platform/window.hpp"
+#include "run/program.hpp"
+#include "run/variabeln.hpp"
 #include "shell/config.hpp"
 #include "shell/msgbox.hpp"
-#include "run/program.hpp"
 #include "shell/settings_window.hpp"
-#include "run/variabeln.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"
 

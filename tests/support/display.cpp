@@ -9,12 +9,12 @@
 #include "platform/fs.hpp"
 #include "platform/headless/headless.hpp"
 #include "platform/window.hpp"
+#include "run/program_state.hpp"
+#include "run/variabeln_state.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "run/program_state.hpp"
 #include "shell/timing.hpp"
-#include "run/variabeln_state.hpp"
 #include "support/fresh_state.hpp"
 
 namespace testsupport {

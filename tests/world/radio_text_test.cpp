@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "campaign/ticker_state.hpp"
-#include "shell/config.hpp"
 #include "run/program_state.hpp"
+#include "shell/config.hpp"
 #include "support/fresh_state.hpp"
 #include "support/support.hpp"
 

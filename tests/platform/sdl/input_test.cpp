@@ -13,9 +13,9 @@
 #include "platform/input.hpp"
 #include "platform/sdl/sdl_video.hpp"
 #include "player/players.hpp"
+#include "run/variabeln_state.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
-#include "run/variabeln_state.hpp"
 
 namespace {
 
