@@ -31,3 +31,10 @@ inline int32_t CheckpointNr = 0;
 // these bytes (another instance may share the folder) gives way to them. They outlive the
 // emptying of the pools, which comes before every reload; room once made is kept.
 inline std::vector<uint8_t> CheckpointDaten;
+
+// As at program start: no gate, the first file's number, no checkpoint kept.
+inline void ResetCheckpoints() {
+  CheckpointTor = CheckpointTorDaten{};
+  CheckpointNr = 0;
+  CheckpointDaten.clear();
+}

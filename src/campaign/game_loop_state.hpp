@@ -16,3 +16,14 @@ inline bool PauseAnfordern = false;
 // Called at the end of every tick of the game loop, after its pause test; headless runs
 // and tests watch the game through it. Nothing is called while it is empty.
 inline void (*NachTick)() = nullptr;
+
+// As at program start: no level has run, the music's ramp is still. The tick hook
+// belongs to whoever watches and is left to them.
+inline void ResetGameLoop() {
+  LevelTick = 0;
+  LevelLaenge = 0;
+  LevelEnde = 0;
+  MusikFade = 0;
+  MusikFadeSchritt = 0;
+  PauseAnfordern = false;
+}

@@ -22,3 +22,13 @@ inline int32_t ComboPunkte = 0;
 // Before a level pass: no extra-life effect runs (the shown scores and the combo counter
 // carry on).
 inline void ResetExtraLifeEffect() { ExtraLebenZeit = 0; }
+
+// As at program start, and only then: the shown scores at 0 and no combo shown.
+inline void ResetPanel() {
+  ResetExtraLifeEffect();
+  AnzeigePunkte.fill(0);
+  ComboAnzeige = 0;
+  ComboZeit = 0;
+  ComboLetzte = 0;
+  ComboPunkte = 0;
+}

@@ -38,3 +38,6 @@ inline void ResetSpecialEvent() {
   SpezialStand.Zeit = 0;
   SpezialStand.Neustart = true;
 }
+
+// As at program start: no event has run, so no values either.
+inline void ResetSpecialEventValues() { SpezialStand = SpezialStandDaten{}; }

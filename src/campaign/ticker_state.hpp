@@ -36,3 +36,9 @@ inline void ResetTicker() {
   MessageHistory.Zeilen.clear();
   TickerPos = 0;
 }
+
+// As at program start: no lines, and the ticker has not run out.
+inline void ResetMessageHistory() {
+  ResetTicker();
+  TickerLeer = false;
+}

@@ -33,6 +33,18 @@ inline std::array<std::string, 2> JoyEffektGuid;
 // Frames of screen shake left; any part of the game may raise it.
 inline int32_t Erschuetterung = 0;
 
+// As at program start: no pulse queued or sent, no effect made, no shake.
+inline void ResetForce() {
+  ForceTime.fill(0);
+  ForcePower.fill(0);
+  ForcePlayer.fill(0);
+  ForceWert.fill(0);
+  JoyEffektDaten.fill(EffektDaten{});
+  JoyEffektDa.fill(false);
+  JoyEffektGuid.fill("");
+  Erschuetterung = 0;
+}
+
 // Queues a pulse of strength `Stärke` (1..5) for `time` frames for player `VeskNr`; any
 // other player number queues it for both players. A full queue drops the pulse.
 void AddForce(int32_t Stärke, int32_t time, int32_t VeskNr);

@@ -28,6 +28,19 @@ inline std::array<bool, 2> ForceDa{};
 inline platform::JoystickState JoyState;
 inline int32_t JoyPollNr = 0;
 
+// As at program start, before the devices are opened: no key down, no joystick.
+inline void ResetInput() {
+  KeyState.fill(false);
+  TastaturPuffer.fill(0);
+  JoyDevice.fill(platform::JoyHandle{});
+  JoyDa.fill(false);
+  JoyName.fill("");
+  JoyGuid.fill("");
+  ForceDa.fill(false);
+  JoyState = platform::JoystickState{};
+  JoyPollNr = 0;
+}
+
 // Opens the keyboard (before JoystickInit).
 void DInputInit();
 // Finds and opens up to two joysticks, force-feedback ones first.

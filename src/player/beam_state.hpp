@@ -96,3 +96,10 @@ inline BeamVerlaufDaten BeamVerlauf;
 // At start-up only: no key held, no ring, and strands without points, so an after-glow
 // restored from a checkpoint feeds them no stray point at (0, 0).
 inline void ResetBeamProcedure() { BeamVerlauf = BeamVerlaufDaten{}; }
+
+// As at program start: both beams in mode 0 without charge, and the beam step as above.
+// The selected mode carries on from game to game after that.
+inline void ResetBeamsAtStart() {
+  Beam = {};
+  ResetBeamProcedure();
+}

@@ -56,3 +56,8 @@ void Felder(IO& io, DrohnenStatus& s) {
 }
 
 inline DrohnenStatus Drohnen;
+
+// As at program start: no chain, no ammunition and no special weapon. A new game
+// (`VeskReset`) makes the chain and fills two of the magazines; the third magazine, the
+// cooldowns and the chosen weapon carry on from game to game.
+inline void ResetDrones() { Drohnen = DrohnenStatus{}; }

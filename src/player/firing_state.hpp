@@ -12,3 +12,6 @@ struct FeuerStatus {
 };
 
 inline FeuerStatus Feuer;
+
+// As at program start: the frame row's pace from 0, no looping sound asked for.
+inline void ResetFiring() { Feuer = FeuerStatus{}; }

@@ -112,3 +112,18 @@ inline void ResetCombos() {
   ComboTreffer.fill(0);
   ComboBonus.fill(0);
 }
+
+// As at program start: blank records and trails, one player, the first play-through and
+// extra life at 300,000 points, no combo, the ship control at rest. A new game
+// (`VeskReset`) then sets what it sets; the rest of the records carries on from game to
+// game.
+inline void ResetPlayers() {
+  Spieler = {};
+  for (std::array<SpielerDaten, 11>& spur : SpielerSpur) spur.fill(SpielerDaten{});
+  SpurAn = false;
+  ResetCombos();
+  LetzterSpieler = 0;
+  Durchgang = 1;
+  ExtraLebenSchwelle = 3;
+  ResetShipControl();
+}

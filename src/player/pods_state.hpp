@@ -42,9 +42,12 @@ inline int32_t PodDrehung = 0;  // the guard pods' orbit base angle, 0..359
 inline int16_t PodTasteUnten = 0;
 inline int16_t DrehTasteUnten = 0;
 
-// At start-up only: the orbit turns on from game to game, and a key held through a
-// restart does not act again.
-inline void ResetPodKeys() {
+// At start-up only: blank pods, the orbit at 0 and no key held. A new game (`VeskReset`)
+// arms the pods and every level places them, but their animation and highlight, the
+// orbit and the keys' latches carry on from game to game (a key held through a restart
+// does not act again).
+inline void ResetPods() {
+  Pods = {};
   PodDrehung = 0;
   PodTasteUnten = 0;
   DrehTasteUnten = 0;

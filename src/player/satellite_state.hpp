@@ -52,5 +52,10 @@ struct SatellitSteuerung {
 };
 inline SatellitSteuerung SatellitLauf;
 
-// At start-up only: the latch and the counters carry over from level to level.
-inline void ResetSatelliteControl() { SatellitLauf = SatellitSteuerung{}; }
+// At start-up only: a blank satellite, its latch released and its counters at 0. A new
+// game only takes the satellite away; the rest of its record, the latch and the counters
+// carry over from level to level and game to game.
+inline void ResetSatellite() {
+  Satellit = SatellitDaten{};
+  SatellitLauf = SatellitSteuerung{};
+}

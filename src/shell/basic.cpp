@@ -11,7 +11,7 @@ namespace {
 
 double RoundHalfEven(double x) { return std::nearbyint(x); }  // default rounding mode: to even
 
-uint32_t g_rnd = 0x50000;  // the generator's documented start state
+uint32_t g_rnd = kRndStartState;
 
 unsigned char UpperByte(unsigned char c) {
   if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);

@@ -61,3 +61,5 @@ void RandomizeTimer();
 // The whole state, to save and restore the sequence.
 uint32_t RndState();
 void SetRndState(uint32_t state);
+// The generator's documented state at program start, before any seeding.
+inline constexpr uint32_t kRndStartState = 0x50000;

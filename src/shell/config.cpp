@@ -177,6 +177,23 @@ void SetConfigDefaults() {
   BesterDurchgang = 0;
 }
 
+void ResetConfig() {
+  KeyConfig = KeyConfigDaten{};
+  SetConfigDefaults();
+  Farbtiefe = 32;
+  Sprache = "E";
+  FensterModus = false;
+  VoodooModus = false;
+  SoundAn = true;
+  VideoAn = true;
+  VideoKlein = false;
+  AutoAnordnung = true;
+  ForceModus = true;
+  LoadingscreenNr = 0;
+  ForceAn = {};
+  unbekannteVersion = false;
+}
+
 bool ReadConfig(std::span<const uint8_t> bytes) {
   if (bytes.size() < 2) return true;  // too short to hold even its version: as if missing
   platform::ByteReader in(bytes);

@@ -61,3 +61,8 @@ void SaveConfig();
 void SetConfigDefaults();
 bool ReadConfig(std::span<const uint8_t> bytes);
 std::vector<uint8_t> WriteConfig();
+
+// As at program start, before the file is read: every setting as without a file (the
+// defaults above and the first values of the rest), and no file of an unknown version
+// seen.
+void ResetConfig();

@@ -75,6 +75,13 @@ struct Pool {
   }
   void Kill(int32_t k) { pool::Kill(Slots(), Frei, Max, k); }
   void Reset() { pool::Reset(Slots(), Frei, Max); }
+  // As the pool was made: every record blank, not only free (a level pass only frees
+  // them, and a record keeps what its last object left in it).
+  void Clear() {
+    Slot.fill(T{});
+    Frei = 0;
+    Max = -1;
+  }
 };
 
 // Empties every pool and resets the per-level state (`VariabelnLösch`). That reset

@@ -86,6 +86,15 @@ void Wait(int32_t Ti) {
   }
 }
 
+void ResetFrameClock() {
+  LetzterTick = 0;
+  Rendern = true;
+  FrameSkipAn = false;
+  Showinfo = false;
+  DebugZeile.clear();
+  g_spaet = 0;
+}
+
 void MyDoEvents() {
   platform::Msg msg;
   while (platform::PeekMessage(msg)) {

@@ -17,6 +17,9 @@ std::string GetField(const std::string& Text, int32_t Index, const std::string& 
 
 // Ends the current frame of `Ti` milliseconds (see the frame rules in timing.cpp).
 void Wait(int32_t Ti);
+// As at program start: no frame begun yet (tick count 0), drawn, no skipping, no
+// statistics.
+void ResetFrameClock();
 // Hands every pending window message to its window procedure.
 void MyDoEvents();
 

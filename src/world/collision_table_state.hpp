@@ -131,3 +131,16 @@ inline void ResetCollisionTable() {
   Treffertabelle.Gebaut = false;
   ReserveCollisionTable(8);
 }
+
+// As at program start: nothing built and no room made beyond the first level pass's.
+// The tests' comparison and its counts stay, as above.
+inline void ResetCollisionTableAtStart() {
+  treffertabelle::Tabelle& t = Treffertabelle;
+  const bool vergleichen = t.Vergleichen;
+  const int64_t antworten = t.Antworten, abweichungen = t.Abweichungen;
+  t = treffertabelle::Tabelle{};
+  t.Vergleichen = vergleichen;
+  t.Antworten = antworten;
+  t.Abweichungen = abweichungen;
+  ResetCollisionTable();
+}

@@ -52,3 +52,17 @@ inline std::array<int32_t, 7> SndWarnung{-1, -1, -1, -1, -1, -1, -1};
 // The level's sounds as sound numbers, by the level's sound index (0 To LevelSoundsAnzahl):
 // the level catalogue `LevelSoundMap`, under the name the sound code knows it by.
 inline std::vector<int32_t>& LevelSounds = LevelSoundMap;
+
+// As at program start: no fixed sound loaded (the level's own are its catalogue's).
+inline void ResetGameSounds() {
+  SndGreen = SndVPhytonRed = SndVPhytonBlue = SndVPhyGreen = SndVPhyViolett = SndVPhyYellow = -1;
+  SndRed = SndYellow = SndCyan = SndViolett = SndRocketlaunch = SndBomb = SndPressQ = SndItemSwitch = -1;
+  SndPressD = SndExtra = SndSpeed = SndCheckpoint = SndExplosionVesk = SndHit = SndPause = SndSpeech = -1;
+  SndSpalt = SndNova = SndNovaSchuss = SndHupe = SndForceOn = SndForceOff = SndWaterTouch = SndNewborn = -1;
+  SndRain = SndThunder = SndLiveup = SndYellow2 = -1;
+  SndNormal.fill(-1);
+  SndExplosion.fill(-1);
+  SndCharge.fill(-1);
+  SndBeam.fill(-1);
+  SndWarnung.fill(-1);
+}

@@ -400,3 +400,14 @@ inline void FreeLevelCatalogues() {
   std::vector<Funkmeldung>().swap(Funkmeldungen);
   std::vector<FunkText>().swap(FunkTexte);
 }
+
+// As at program start: no level loaded, neither its catalogues nor its values.
+inline void ResetLevelData() {
+  FreeLevelCatalogues();
+  HintergrundName.clear();
+  HintergrundBild = -1;
+  MusikDatei.clear();
+  WasserName.clear();
+  WasserDaten.fill(0);
+  FunkTextBasis.clear();
+}

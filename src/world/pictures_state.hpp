@@ -73,3 +73,34 @@ inline std::array<int32_t, 32> TexFunkFrame = NoPictures<32>();  // the radio sp
 inline int32_t SchiffInterfaceSatz = 0;
 // Scratch destination of rotated drawings; nobody reads it after the drawing call.
 inline platform::Rect TmpRect1;
+
+// As at program start: no picture loaded, the one-player display set of ship type 0.
+// (Within a run a handle the loader skips keeps its value from the level before.)
+inline void ResetPictureHandles() {
+  TexBlur = TexBlur2 = TexGlitzer = TexKreis2 = TexWeiss = TexStrich = TexBalken = TexBalkenE = -1;
+  TexWave = TexGlitzerB = TexLogo = TexNoise = TexKreis3 = TexBlurB = -1;
+  TexAnzeigeGrund = TexAnzeigeEnergie = TexAnzeigeEnergieA = TexAnzeigeS = TexAnzeigeP = -1;
+  TexBombe = TexRakete = TexRakete2 = TexWave2 = TexFadenkreuz = TexHupe = TexBlase = TexCombo = TexLupe = -1;
+  TexFeuer.fill(-1);
+  TexRauch.fill(-1);
+  TexBallschuss.fill(-1);
+  TexPartikel.fill(-1);
+  TexSatellit.fill(-1);
+  TexDrohnenWaffe.fill(-1);
+  TexZiffer.fill(-1);
+  TexLeben.fill(-1);
+  TexAnzeigeBeam.fill(-1);
+  TexAnzeigeBeamA.fill(-1);
+  TexAnzeigeSpec.fill(-1);
+  TexAnzeigeExtra.fill(-1);
+  TexSchiffSymbol.fill(-1);
+  TexGSchuss.fill(-1);
+  TexExtra.fill(-1);
+  TexExtraSymbol.fill(-1);
+  TexPow.fill(-1);
+  TexAbpraller.fill(-1);
+  TexWetter.fill(-1);
+  TexFunkFrame.fill(-1);
+  SchiffInterfaceSatz = 0;
+  TmpRect1 = {};
+}

@@ -47,3 +47,10 @@ inline void ResetRadio() {
 }
 // When a level starts: no message has been played yet.
 inline void ResetPlayedRadioMessages() { FunktionDaten.clear(); }
+
+// As at program start: no message, none played, the voice timer off.
+inline void ResetRadioMessages() {
+  FunkStatus = FunkStatusDaten{};
+  ResetPlayedRadioMessages();
+  Timer2 = FunkTimer{};
+}

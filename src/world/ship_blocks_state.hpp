@@ -47,3 +47,8 @@ void Felder(IO& io, SchiffDaten& s) {
 
 // One block per player, index = player.
 inline std::array<SchiffDaten, 2> Schiff;
+
+// As at program start: both blocks blank, the first player's ship type 0. The menu or a
+// save game sets the type and every level's pictures fill the rest; with one player the
+// second block keeps what a two-player game left in it.
+inline void ResetShipBlocks() { Schiff = {}; }

@@ -78,3 +78,21 @@ inline void ResetWeather() {
   Wetter = 0;
   WetterInit = true;
 }
+
+// As at program start: no rain, water or gravity (the command line and every level set
+// their own), no weather, the background a picture yet to be set up, and the wind and the
+// splash sound at rest. Within a run the wind wanders on from level to level.
+inline void ResetWeatherAndBackground() {
+  Regentropfen.clear();
+  RegenAnzahl = 0;
+  Wasserstand = 0;
+  ResetWeather();
+  ResetBackgroundScroll();
+  HintergrundInit = true;
+  HintergrundModus = 1;
+  HintergrundPunkte.fill(HintergrundPunkt{});
+  Schwerkraft = 0;
+  WetterTeile.fill(WetterTeil{});
+  Windphase = 0;
+  WasserKlangLaeuft = false;
+}

@@ -67,6 +67,16 @@ int32_t Long(const Bytes& b, size_t at) {
   return v;
 }
 void SetzeLong(Bytes& b, size_t at, int32_t v) { std::memcpy(b.data() + at, &v, 4); }
+
+// Everything as new but the level's checkpoint (its number and bytes), which outlives
+// every pass of the level; a new program has none.
+void NeuBisAufDenCheckpoint() {
+  const int32_t nr = CheckpointNr;
+  Bytes daten = CheckpointDaten;
+  testsupport::FreshState();
+  CheckpointNr = nr;
+  CheckpointDaten = std::move(daten);
+}
 Bytes Teil(const Bytes& b, size_t at, size_t n) { return Bytes(b.begin() + at, b.begin() + at + n); }
 
 // Record sizes counted from their fields (lists empty, texts empty), and where the items
@@ -334,7 +344,7 @@ TEST_F(Checkpoints, AMissingOrForeignFileGivesWayToTheKeptBytes) {
     Spieler[0].Punkte = 4242;
     SaveCheckpoint(0);
     f.datei(Ordner() + "Temp0.tmp");
-    testsupport::FreshState();
+    NeuBisAufDenCheckpoint();
     LevelTick = 0;
     LoadCheckpoint();
     EXPECT_EQ(LevelTick, 777);
@@ -441,7 +451,7 @@ TEST_F(Tor, TakingItSavesFlashesSoundsAndWidensTheRing) {
   EXPECT_EQ(CheckpointTor.Öffnung, 11);
   for (auto& k : Sounds[0].Kopien) EXPECT_TRUE(k.GetStatus() & DSBSTATUS_PLAYING);
   // The snapshot is the game before the gate's energy and points.
-  testsupport::FreshState();
+  NeuBisAufDenCheckpoint();
   LoadCheckpoint();
   EXPECT_EQ(LevelTick, 555);
   EXPECT_EQ(Spieler[0].Punkte, 0);

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
@@ -347,16 +346,8 @@ TEST_F(Spielschleife, TheSameSeedAndKeysGiveTheSameRun) {
   const std::string keys = home.home() + "keys.txt";
   testsupport::WriteText(keys, "# fire, weave\n100 S Up\n100 S Down\n100 Right S\n");
   auto lauf = [&](int seed) {
-    const std::string befehl = std::string(HARVO_HEADLESS_EXE) + " -Skip -Level Level1 -Ticks 400 -Keys " + keys +
-                               " -Seed " + std::to_string(seed);
-    std::vector<std::string> zeilen;
-    FILE* p = popen(befehl.c_str(), "r");
-    if (!p) return zeilen;
-    char puffer[256];
-    while (std::fgets(puffer, sizeof puffer, p)) zeilen.emplace_back(puffer);
-    EXPECT_EQ(pclose(p), 0);
-    if (!zeilen.empty() && zeilen.back().rfind("mean tick cost", 0) == 0) zeilen.pop_back();
-    return zeilen;
+    return testsupport::HeadlessTickLines(std::string(HARVO_HEADLESS_EXE) + " -Skip -Level Level1 -Ticks 400 -Keys " +
+                                          keys + " -Seed " + std::to_string(seed));
   };
   const std::vector<std::string> a = lauf(7), b = lauf(7), c = lauf(8);
   ASSERT_EQ(a.size(), 400u);

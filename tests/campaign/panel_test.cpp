@@ -39,23 +39,6 @@ namespace {
 
 using platform::PixelFormat;
 
-// Every picture the panel may draw forgotten: a test paints only those it looks at.
-void KeineBilder() {
-  for (int32_t* h : {&TexWeiss, &TexKreis2, &TexAnzeigeGrund, &TexAnzeigeEnergie, &TexAnzeigeEnergieA, &TexAnzeigeS,
-                     &TexAnzeigeP, &TexCombo})
-    *h = -1;
-  TexZiffer.fill(-1);
-  TexLeben.fill(-1);
-  TexAnzeigeBeam.fill(-1);
-  TexAnzeigeBeamA.fill(-1);
-  TexAnzeigeSpec.fill(-1);
-  TexAnzeigeExtra.fill(-1);
-  TexSchiffSymbol.fill(-1);
-  TexExtraSymbol.fill(-1);
-  TexSatellit.fill(-1);
-  TexFunkFrame.fill(-1);
-}
-
 // A picture of one colour all over, keyed black.
 int32_t Farbe(int w, int h, uint32_t rgb) {
   return testsupport::PaintedPicture(w, h, PixelFormat::XRGB8888, true, [rgb](int, int) { return 0xFF000000u | rgb; });
@@ -69,7 +52,6 @@ class Anzeige : public ::testing::Test {
     platform::headless::Reset();
     testsupport::FreshState();
     testsupport::OpenDisplay(PixelFormat::XRGB8888);
-    KeineBilder();
     SoundAn = false;
     VoodooModus = ForceModus = false;
     LetzterSpieler = 0;
@@ -79,7 +61,6 @@ class Anzeige : public ::testing::Test {
   }
   void TearDown() override {
     testsupport::CloseDisplay();
-    KeineBilder();
     testsupport::FreshState();
     LetzterSpieler = 0;
   }
@@ -375,7 +356,6 @@ class AnzeigeBild : public ::testing::Test {
   }
   void TearDown() override {
     testsupport::CloseDisplay();
-    KeineBilder();
     testsupport::FreshState();
     LetzterSpieler = 0;
   }

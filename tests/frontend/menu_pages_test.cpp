@@ -11,6 +11,7 @@
 
 #include "campaign/game_loop_state.hpp"
 #include "campaign/highscore.hpp"
+#include "campaign/ogg.hpp"
 #include "campaign/script.hpp"
 #include "campaign/script_state.hpp"
 #include "engine/display.hpp"
@@ -60,6 +61,8 @@ class Seiten : public ::testing::Test {
     Sprache = "E";
   }
   void TearDown() override {
+    // A menu left unfinished keeps its music playing; its end would stop it.
+    StopOgg();
     testsupport::CloseGameWindow();
     ResetMenu();
     Sprache = "E";

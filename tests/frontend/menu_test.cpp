@@ -13,6 +13,7 @@
 
 #include "campaign/game_loop_state.hpp"
 #include "campaign/highscore.hpp"
+#include "campaign/ogg.hpp"
 #include "campaign/save_games.hpp"
 #include "campaign/script_state.hpp"
 #include "engine/display.hpp"
@@ -100,6 +101,8 @@ class Menulauf : public ::testing::Test {
     ASSERT_TRUE(MenuFokus());
   }
   void TearDown() override {
+    // A menu left unfinished keeps its music playing; its end would stop it.
+    StopOgg();
     testsupport::CloseGameWindow();
     ResetMenu();
     DXErrDispFRM = DXErrDispForm();

@@ -223,7 +223,6 @@ TEST_F(PodTest, GuardPodsCircleRamAndSwallowBlockableShots) {
   EXPECT_EQ(Bei(0), orbit[0]);
   EXPECT_EQ(Funken(), 2);
 
-  ErzeugerTypen.assign(1, ErzeugerTypDaten{.Salven = {ErzeugerSalve{}, ErzeugerSalve{.Unblockbar = VBTrue}}});
   struct Fall {
     int32_t waffe, id, nrk;  // the shot's counter (-1 a shock wave) and salvo entry
     float x;                 // its 8 x 8 box at (x, 180); the pod covers 216..248
@@ -234,6 +233,7 @@ TEST_F(PodTest, GuardPodsCircleRamAndSwallowBlockableShots) {
   for (const Fall& f : faelle) {
     SCOPED_TRACE(testing::Message() << f.waffe << ", " << f.id << ", " << f.nrk << ", " << f.x);
     Start();
+    ErzeugerTypen.assign(1, ErzeugerTypDaten{.Salven = {ErzeugerSalve{}, ErzeugerSalve{.Unblockbar = VBTrue}}});
     Ausstatten(0, f.waffe);
     Pods[0].X = 216;
     Pods[0].Y = 176;

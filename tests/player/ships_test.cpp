@@ -27,6 +27,7 @@
 #include "ship_support.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
+#include "shell/pool.hpp"
 #include "shell/timing.hpp"
 #include "support/display.hpp"
 #include "support/fresh_state.hpp"
@@ -65,8 +66,10 @@ class Ships : public ::testing::Test {
   // A new game of `letzter` + 1 players of types 0 and 1, at the level's start, armed, the
   // shields already run out, nothing drawn.
   void Start(int32_t letzter) {
-    LetzterSpieler = letzter;
     testsupport::FreshState();
+    LetzterSpieler = letzter;
+    VeskReset();
+    ResetAllPools();
     ResetShipControl();
     Rendern = false;
     StandardBlock(Schiff[0], 0);

@@ -5,18 +5,26 @@
 #include "campaign/checkpoints_state.hpp"
 #include "campaign/game_loop_state.hpp"
 #include "campaign/panel_state.hpp"
+#include "campaign/script_state.hpp"
 #include "campaign/special_events_state.hpp"
 #include "campaign/ticker_state.hpp"
 #include "engine/force.hpp"
+#include "engine/input.hpp"
+#include "engine/keys.hpp"
 #include "engine/magnifier.hpp"
 #include "engine/sound.hpp"
 #include "engine/surfaces.hpp"
 #include "frontend/effects_state.hpp"
+#include "frontend/menu_state.hpp"
 #include "platform/fs.hpp"
 #include "platform/headless/headless.hpp"
 #include "player/beam_state.hpp"
+#include "player/drones_state.hpp"
+#include "player/firing_state.hpp"
 #include "player/nova_state.hpp"
 #include "player/players.hpp"
+#include "player/pods_state.hpp"
+#include "player/satellite_state.hpp"
 #include "player/score_state.hpp"
 #include "player/shots_state.hpp"
 #include "run/program.hpp"
@@ -26,16 +34,20 @@
 #include "shell/archive.hpp"
 #include "shell/config.hpp"
 #include "shell/pool.hpp"
+#include "shell/timing.hpp"
 #include "support/support.hpp"
 #include "world/animations_state.hpp"
 #include "world/enemies_state.hpp"
 #include "world/enemy_shots_state.hpp"
+#include "world/game_sounds_state.hpp"
 #include "world/landscape_state.hpp"
 #include "world/level_data_state.hpp"
 #include "world/particles_state.hpp"
 #include "world/pickups_state.hpp"
+#include "world/pictures_state.hpp"
 #include "world/radio_state.hpp"
 #include "world/routes_state.hpp"
+#include "world/ship_blocks_state.hpp"
 #include "world/weather_state.hpp"
 
 namespace headless = platform::headless;
@@ -219,6 +231,68 @@ TEST_F(Variabeln, StartDefaultsEmptyTheTablesAndArmTheTrails) {
   EXPECT_EQ(Farbtiefe, 32);
   for (const auto& gruppe : Schuesse)
     for (const SchussDaten& s : gruppe.Slot) ASSERT_GE(s.SchweifX.capacity(), kSchweifPunkte);
+}
+
+// What a game, a level or a menu visit leaves behind, and no level pass clears, is gone
+// again at the start: a second start in one process is a new one.
+TEST_F(Variabeln, StartDefaultsForgetWhatEarlierGamesLeft) {
+  struct Case {
+    const char* name;
+    std::function<void()> dirty;
+    std::function<bool()> reset;
+  } cases[] = {
+      {"ship blocks", [] { Schiff[1].Typ = 2, Schiff[1].BoxUnten = 54; },
+       [] { return Schiff[1].Typ == 0 && Schiff[1].BoxUnten == 0; }},
+      {"pods", [] { Pods[2].AnimFrame = 5, Pods[2].Hervorhebung = 3, PodDrehung = 40; },
+       [] { return Pods[2].AnimFrame == 0 && Pods[2].Hervorhebung == 0 && PodDrehung == 0; }},
+      {"satellite", [] { Satellit.X = -60, Satellit.Stufe = 2, SatellitLauf.Rufe = 3; },
+       [] { return Satellit.X == 0 && Satellit.Stufe == 0 && SatellitLauf.Rufe == 0; }},
+      {"drones", [] { Drohnen.Munition[2] = 9, Drohnen.Spezialwaffe = 2; },
+       [] { return Drohnen.Munition[2] == 0 && Drohnen.Spezialwaffe == 0 && Drohnen.DrohnenMax() == 1; }},
+      {"beam mode", [] { Beam[0].Modus = 1, BeamVerlauf.RingRadius = 5; },
+       [] { return Beam[0].Modus == 0 && BeamVerlauf.RingRadius == 0; }},
+      {"frame row pace", [] { Feuer.ZeilenTakt = 1; }, [] { return Feuer.ZeilenTakt == 0; }},
+      {"players", [] { LetzterSpieler = 1, Spieler[1].Name = "Bob", Spieler[0].Tod = 9, SpurAn = true; },
+       [] {
+         return LetzterSpieler == 0 && Spieler[1].Name.empty() && Spieler[0].Tod == 0 && !SpurAn &&
+                Spieler[0].Leben == 3;
+       }},
+      {"wind and gravity", [] { Windphase = 120, Schwerkraft = 0.2f, Wasserstand = 80, HintergrundModus = 4; },
+       [] { return Windphase == 0 && Schwerkraft == 0 && Wasserstand == 0 && HintergrundModus == 1; }},
+      {"shown scores and combo", [] { AnzeigePunkte = {5000, 7}, ComboAnzeige = 4, ComboPunkte = 90; },
+       [] { return AnzeigePunkte == std::array<int32_t, 2>{} && ComboAnzeige == 0 && ComboPunkte == 0; }},
+      {"frame clock", [] { LetzterTick = 125000, Rendern = false, FrameSkipAn = true; },
+       [] { return LetzterTick == 0 && Rendern && !FrameSkipAn; }},
+      {"level clock", [] { LevelTick = 700, LevelEnde = 2, MusikFade = 40; },
+       [] { return LevelTick == 0 && LevelEnde == 0 && MusikFade == 0; }},
+      {"kept checkpoint", [] { CheckpointDaten = {1, 2}, CheckpointNr = 3; },
+       [] { return CheckpointDaten.empty() && CheckpointNr == 0; }},
+      {"ticker ran out", [] { TickerLeer = true; }, [] { return !TickerLeer; }},
+      {"special event values", [] { SpezialStand.Wert4 = 4; }, [] { return SpezialStand.Wert4 == 0; }},
+      {"picture handles", [] { TexSatellit[3] = 17, TexAnzeigeSpec[1] = 4, TexLupe = 9, SchiffInterfaceSatz = 3; },
+       [] { return TexSatellit[3] == -1 && TexAnzeigeSpec[1] == -1 && TexLupe == -1 && SchiffInterfaceSatz == 0; }},
+      {"sound handles", [] { SndRain = 4, SndWarnung[6] = 2; }, [] { return SndRain == -1 && SndWarnung[6] == -1; }},
+      {"level data", [] { MusikDatei = "x.ogg", HintergrundBild = 3, GegnerTypen.resize(2), Ebenen[2].Speed = 4; },
+       [] { return MusikDatei.empty() && HintergrundBild == -1 && GegnerTypen.empty() && Ebenen[2].Speed == 0; }},
+      {"radio", [] { FunktionDaten.push_back({1, 2}), Timer2.Enabled = true, FunkStatus.Seite = 3; },
+       [] { return FunktionDaten.empty() && !Timer2.Enabled && FunkStatus.Seite == 0; }},
+      {"pool records", [] { Partikel[0].Slot[7].Leben = 9, GegnerListe[3].X = 5, SpezialObjekte[1].Art = 4; },
+       [] { return Partikel[0].Slot[7].Leben == 0 && GegnerListe[3].X == 0 && SpezialObjekte[1].Art == 0; }},
+      {"menu", [] { MenuSeite = kSeiteHaupt, Menu.Spielerwahl = 1; },
+       [] { return MenuSeite == kSeiteStart && Menu.Spielerwahl == 0; }},
+      {"campaign", [] { SkriptStand.SkriptZeile = 12, ExtraLebenSchwelle = 12, Durchgang = 3; },
+       [] { return SkriptStand.SkriptZeile == 0 && ExtraLebenSchwelle == 3 && Durchgang == 1; }},
+      {"settings", [] { LoadingscreenNr = 12, VideoKlein = true, Sprache = "R"; },
+       [] { return LoadingscreenNr == 0 && !VideoKlein && Sprache == "E"; }},
+      {"keys and joysticks", [] { KeyState[57] = true, JoyDa[0] = true, TastenZeichen = 13; },
+       [] { return !KeyState[57] && !JoyDa[0] && TastenZeichen == 0; }},
+      {"rumble", [] { ForceTime[3] = 9, Erschuetterung = 4; }, [] { return ForceTime[3] == 0 && Erschuetterung == 0; }},
+  };
+  for (const Case& c : cases) {
+    c.dirty();
+    SetStartDefaults();
+    EXPECT_TRUE(c.reset()) << c.name;
+  }
 }
 
 TEST_F(Variabeln, TerminateFreesTheLevelCatalogues) {

@@ -2,6 +2,7 @@
 
 #include "run/program_state.hpp"
 #include "run/variabeln.hpp"
+#include "shell/basic.hpp"
 
 namespace testsupport {
 
@@ -9,6 +10,7 @@ void FreshState() {
   ResetProgramRunState();
   SetStartDefaults();
   VariabelnLösch();
+  SetRndState(kRndStartState);
 }
 
 }  // namespace testsupport

@@ -6,8 +6,11 @@ namespace testsupport {
 
 // The program run's state as before the start (run state 0, no debug log, level "Level1"),
 // the defaults `VariabelnInit` sets (options, empty surface and sound tables, landscape
-// layers, joystick codes, new-game players) and every pool emptied as before a level pass.
-// Folders and the platform (windows, clock, devices) are left alone.
+// layers, joystick codes, new-game players, and whatever a game, a level or a menu visit
+// leaves behind as a new process has it) and every pool emptied as before a level pass.
+// The random sequence starts from its beginning, as before the program seeds it (a
+// test's draws then do not depend on the tests before it). Folders and the platform
+// (windows, clock, devices) are left alone.
 void FreshState();
 
 }  // namespace testsupport

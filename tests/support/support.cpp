@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -115,6 +116,17 @@ void QueueEscapeTaps() {
     platform::headless::QueueKeys({kEscape}, 1);
     platform::headless::QueueKeys({}, 1);
   }
+}
+
+std::vector<std::string> HeadlessTickLines(const std::string& command) {
+  std::vector<std::string> zeilen;
+  FILE* p = popen(command.c_str(), "r");
+  if (!p) return zeilen;
+  char puffer[256];
+  while (std::fgets(puffer, sizeof puffer, p)) zeilen.emplace_back(puffer);
+  if (pclose(p) != 0) return {};
+  if (!zeilen.empty() && zeilen.back().rfind("mean tick cost", 0) == 0) zeilen.pop_back();
+  return zeilen;
 }
 
 std::string SourceDir() {

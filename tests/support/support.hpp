@@ -51,6 +51,11 @@ int RunInChild(const std::function<int()>& body);
 // skipped in turn, and the menu is left with the key.
 void QueueEscapeTaps();
 
+// The lines a headless run prints in a process of its own, one a tick (`command` is the
+// harvo_headless program with its options), without the closing line of the mean tick
+// cost; none when the command could not start or did not end with 0.
+std::vector<std::string> HeadlessTickLines(const std::string& command);
+
 // The source tree (for reference pictures): $HARVO_SOURCE_DIR, else the folder the tests
 // were built from.
 std::string SourceDir();

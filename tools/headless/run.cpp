@@ -3,7 +3,6 @@
 #include <chrono>
 
 #include "campaign/game_loop.hpp"
-#include "campaign/panel_state.hpp"
 #include "campaign/script.hpp"
 #include "engine/input.hpp"
 #include "engine/sound.hpp"
@@ -12,8 +11,6 @@
 #include "platform/headless/headless.hpp"
 #include "platform/window.hpp"
 #include "player/players_state.hpp"
-#include "player/pods_state.hpp"
-#include "player/satellite_state.hpp"
 #include "run/program.hpp"
 #include "run/program_state.hpp"
 #include "run/variabeln.hpp"
@@ -23,7 +20,6 @@
 #include "shell/process_end.hpp"
 #include "world/level.hpp"
 #include "world/ship_blocks_state.hpp"
-#include "world/weather_state.hpp"
 
 namespace headless_run {
 namespace {
@@ -53,24 +49,11 @@ void NachJedemTick() {
   g_lauf.letzter = Uhr::now();
 }
 
-// What one game leaves to the next in the same process, where no reset clears it: the
-// ship blocks, the pods' places and animation, the satellite's record, the wind, and the
-// scores and the combo count the panel shows. A new process starts without them, and so
-// does every run: runs in one process repeat each other.
-void WieNeu() {
-  Schiff = {};
-  Pods = {};
-  Satellit = {};
-  Windphase = 0;
-  AnzeigePunkte = {};
-  ComboAnzeige = ComboZeit = ComboLetzte = ComboPunkte = 0;
-}
-
 // The program's start-up without its settings window: the defaults of a fresh
 // configuration (the same keys and volumes on every machine, none of the player's
-// settings read or written), full screen at the chosen depth.
+// settings read or written), full screen at the chosen depth. The start-up's defaults
+// leave nothing of an earlier run in the same process, so runs repeat each other.
 void Starten(const Options& o) {
-  WieNeu();
   ResetProgramRunState();
   platform::WindowDesc desc;
   desc.caption = "Harvo";
