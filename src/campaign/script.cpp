@@ -117,16 +117,34 @@ bool Abspann(const std::string&) {
 using Schritt = bool (*)(const std::string& Argument);
 constexpr std::array<Schritt, 5> kSchritte = {Nichts, Speichern, Video, Laden, Abspann};
 
+// Why the script cannot run, in the game's language: it is missing, or it is there but
+// cannot be read (too large for a script, or no file to read).
+void SkriptFehler(bool vorhanden) {
+  struct Texte {
+    const char *D, *E, *R;
+  };
+  static constexpr Texte kFehlt{"Play.txt nicht gefunden", "Play.txt not found", "Play.txt не найден"};
+  static constexpr Texte kUnlesbar{"Play.txt kann nicht gelesen werden", "Play.txt cannot be read",
+                                   "Не удаётся прочитать Play.txt"};
+  const Texte& t = vorhanden ? kUnlesbar : kFehlt;
+  DebugLog(t.D);
+  if (Sprache == "R")
+    MsgBox(Cyr(t.R), mb::Critical, "", 1251);
+  else
+    MsgBox(Sprache == "D" ? t.D : t.E, mb::Critical);
+}
+
 // The script's line `SkriptZeile`, read afresh from the archive. False when the script
 // has run out there; a script that cannot be read at all ends the program.
 bool NaechsteZeile(std::string& Zeile) {
   const std::string ordner = Depack("Play.vkp", DatenPfad, false);
+  const std::string datei = ordner + "Play.txt";
   std::vector<uint8_t> text;
-  const bool gelesen = platform::fs::ReadAll(ordner + "Play.txt", text, kDateiGrenze);
+  const bool gelesen = platform::fs::ReadAll(datei, text, kDateiGrenze);
+  const bool vorhanden = gelesen || platform::fs::FileSize(datei) >= 0;
   KillDir(ordner);
   if (!gelesen) {
-    DebugLog("Play.txt nicht lesbar");
-    MsgBox("Play.txt nicht gefunden", mb::Critical);
+    SkriptFehler(vorhanden);
     Spielstatus = 10;
     return false;
   }
