@@ -247,7 +247,7 @@ void Schreiben() {
   fs::MakeDir(ordner);
   const std::string pfad = Datei(ordner, nr);
   if (!fs::WriteReplacing(pfad, CheckpointDaten.data(), CheckpointDaten.size(), false))
-    DebugLog("Checkpoint: " + pfad + " cannot be written, the checkpoint is kept in memory only");
+    DebugLog({"Checkpoint: ", LogPfad(pfad), " cannot be written, the checkpoint is kept in memory only"});
 }
 
 }  // namespace
@@ -282,7 +282,8 @@ void LoadCheckpoint() {
   // larger is not ours anyway.
   static std::vector<uint8_t> datei;
   const bool unsere = !ordner.empty() && fs::ReadAll(pfad, datei, CheckpointDaten.size()) && datei == CheckpointDaten;
-  if (!unsere) DebugLog("Checkpoint: " + pfad + " is missing or not the one taken, the one in memory is restored");
+  if (!unsere)
+    DebugLog({"Checkpoint: ", LogPfad(pfad), " is missing or not the one taken, the one in memory is restored"});
   if (!LoadCheckPointSub(CheckpointDaten)) DebugLog("Checkpoint: the one in memory cannot be read back");
 }
 

@@ -245,11 +245,11 @@ bool SaveGameSlot(int32_t Slot) {
   const std::vector<uint8_t> bytes = SpielstandDatei(SaveLabel());
   const std::string datei = SaveSlotDatei(Slot);
   if (bytes.empty()) {
-    DebugLog("Spielstand nicht gepackt: " + datei);
+    DebugLog({"Spielstand nicht gepackt: ", LogPfad(datei)});
     return false;
   }
   if (!platform::fs::WriteReplacing(datei, bytes.data(), bytes.size(), true)) {
-    DebugLog("Spielstand nicht geschrieben: " + datei);
+    DebugLog({"Spielstand nicht geschrieben: ", LogPfad(datei)});
     return false;
   }
   return true;

@@ -215,8 +215,8 @@ void Timer1_Timer() {
     DebugDateiLöschen();
     DebugModus = true;
     DebugLog("----------");
-    DebugLog(platform::ProgramName() + " " + Version());
-    DebugLog(platform::CommandLineText());
+    DebugLog({LogSystemtext(platform::ProgramName()), " " + Version()});
+    DebugLog({LogSystemtext(platform::CommandLineText())});
     DebugLog("Debug INIT: " + LogDateTime());
   }
 
@@ -332,8 +332,8 @@ void Init() {
   DebugLogWennAn("Keyboardinit ok");
   JoystickInit();
   for (int j = 0; j < 2; ++j) ForceAn[j] = ForceAn[j] && ForceDa[j];
-  DebugLogWennAn("Joy1=" + std::string(BoolText(JoyDa[0])) + " (" + JoyName[0] + JoyGuid[0] + ")");
-  DebugLogWennAn("Joy2=" + std::string(BoolText(JoyDa[1])) + " (" + JoyName[1] + JoyGuid[1] + ")");
+  DebugLogWennAn({"Joy1=" + std::string(BoolText(JoyDa[0])) + " (", LogSystemtext(JoyName[0]), JoyGuid[0] + ")"});
+  DebugLogWennAn({"Joy2=" + std::string(BoolText(JoyDa[1])) + " (", LogSystemtext(JoyName[1]), JoyGuid[1] + ")"});
   DebugLogWennAn("FF1=" + std::string(BoolText(ForceDa[0])));
   DebugLogWennAn("FF2=" + std::string(BoolText(ForceDa[1])));
 }

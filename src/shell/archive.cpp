@@ -393,14 +393,14 @@ void KillDir(const std::string& D) {
   if (!platform::fs::EndsInSeparator(ziel)) ziel += '/';
   if (harvo.empty() || ziel.size() <= harvo.size() || ziel.compare(0, harvo.size(), harvo) != 0 ||
       ziel.find("/../") != std::string::npos) {
-    DebugLogWennAn("Konnte nicht l\xF6schen: " + D);
+    DebugLogWennAn({"Konnte nicht l\xF6schen: ", LogPfad(D)});
     return;
   }
 
   int versuche = 0;
   for (const std::string& name : platform::fs::ListFiles(ziel)) {
     while (!platform::fs::exact::DeleteFile(ziel + name)) {
-      DebugLogWennAn("Konnte nicht l\xF6schen: " + name);
+      DebugLogWennAn({"Konnte nicht l\xF6schen: ", LogSystemtext(name)});
       if (versuche >= 10) break;
       ++versuche;
     }
@@ -411,7 +411,7 @@ void KillDir(const std::string& D) {
   do {
     if (fehlgeschlagen) {
       Wait(10);
-      if (versuche == 1) DebugLogWennAn("Konnte nicht l\xF6schen: " + D);
+      if (versuche == 1) DebugLogWennAn({"Konnte nicht l\xF6schen: ", LogPfad(D)});
     }
     fehlgeschlagen = !platform::fs::RemoveDir(ziel);
     ++versuche;

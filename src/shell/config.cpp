@@ -229,7 +229,7 @@ void SaveConfig() {
       DebugLog("Fehler beim Speichern der Configs");
       return;
     }
-    DebugLog("Configs unbekannter Version gesichert als " + sicherung);
+    DebugLog({"Configs unbekannter Version gesichert als ", LogPfad(sicherung)});
     unbekannteVersion = false;
   }
   std::vector<uint8_t> out = WriteConfig();

@@ -97,7 +97,7 @@ TEST_F(Archive, RememberFlagAndLogLines) {
   EXPECT_NE(log.find("Entpacke Menu.vkp$a.bmp>, True\r\n"), std::string::npos);
   EXPECT_NE(log.find("Fehler beim Entpacken (Missing.vkp -  - 53 File not found)"), std::string::npos);
   KillDir(dir);
-  EXPECT_NE(Log().find("L\xF6sche entpackte Verzeichnisse"), std::string::npos);
+  EXPECT_NE(Log().find("Lösche entpackte Verzeichnisse"), std::string::npos);
   EXPECT_EQ(Log().find("Trys: "), std::string::npos);
 }
 
@@ -185,7 +185,7 @@ TEST_F(Archive, KillDirCountsRemovalAttempts) {
   KillDir(dir);
   EXPECT_FALSE(platform::fs::DirExists(dir));
   EXPECT_NE(Log().find("Trys: 3\r\n"), std::string::npos) << Log();
-  EXPECT_NE(Log().find("Konnte nicht l\xF6schen: " + dir), std::string::npos);
+  EXPECT_NE(Log().find("Konnte nicht löschen: " + platform::fs::Resolve(dir)), std::string::npos);
 }
 
 TEST_F(Archive, KillDirGivesUpAfterTenAttemptsAndWritesTrysWithoutDebug) {
@@ -471,5 +471,5 @@ TEST_F(Archive, WithoutAPrivateTemporaryFolderThePerUserFolderServesOrNothingIsU
   EXPECT_TRUE(fsys::is_empty(anderswo));
   EXPECT_EQ(fsys::exists(fsys::current_path() / "Harvo"), hatteHarvo);
   KillDir(dir);
-  EXPECT_NE(Log().find("Konnte nicht l\xF6schen: " + dir), std::string::npos);
+  EXPECT_NE(Log().find("Konnte nicht löschen: " + platform::fs::Resolve(dir)), std::string::npos);
 }
