@@ -17,6 +17,7 @@
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
 #include "player/players.hpp"
+#include "run/leftovers.hpp"
 #include "run/variabeln.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
@@ -144,6 +145,7 @@ void Form_Load() {
   if (Spielstatus == 10) return;
   // Checking for another instance and holding our share of the lock are one step, so two
   // copies started together cannot both pass.
+  bool allein = true;
   while (!platform::HoldOnlyInstanceLock()) {
     const std::string crlf2 = "\r\n\r\n";
     int answer = MsgBox("Eine Instanz von Harvo befindet sich noch im Speicher und ist momentan aktiv." + crlf2 +
@@ -151,12 +153,15 @@ void Form_Load() {
                         mb::AbortRetryIgnore, "", platform::CodePageCyrillic);
     if (answer == mb::Ignore) {
       platform::JoinInstanceLock();
+      allein = false;
       break;
     }
     if (answer != mb::Retry) EndProcess(0);
   }
 
   VariabelnInit();
+  // What an earlier run left behind can go only while no other copy may be using it.
+  if (allein) ClearLeftovers();
   platform::SetWindowText(Form1, kCaptions[static_cast<int>(Int(Rnd() * 9))]);
   LoadConfig();
   platform::ShowWindow(Form1, platform::sw::Hide);

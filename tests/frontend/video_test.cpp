@@ -1,8 +1,10 @@
 // Video playback headless over the demo videos: switched off, the small names and the
 // one fall-back, the archive's unpacked folder, the pictures and the sound as the file
 // has them, the pause and resume keys, the pause key that skips and is waited for, a
-// quit, and a file that is no video.
+// quit, and a file that is no video or no file at all.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -272,11 +274,16 @@ TEST_F(Video, AFileThatIsNoVideoIsLoggedAndPassedOver) {
   std::vector<uint8_t> halb = testsupport::ReadBytes(VideoPfad + "Logo.avi");
   halb.resize(halb.size() / 3);
   testsupport::WriteBytes(ordner / "Halb.avi", halb);
+  // A FIFO would keep the decoder's open waiting for a writer for ever.
+  ASSERT_EQ(mkfifo((ordner / "Fifo.avi").c_str(), 0600), 0);
+  std::filesystem::create_directory(ordner / "Ordner.avi");
   VideoPfad = ordner.path();
-  for (const char* datei : {"Kaputt.avi", "Fehlt.avi"}) {
+  for (const char* datei : {"Kaputt.avi", "Fehlt.avi", "Fifo.avi", "Ordner.avi"}) {
     std::filesystem::remove(DatenOrdner + "Debug.txt");
     headless::Reset();
+    alarm(20);  // the test ends rather than waits when a FIFO is opened after all
     PlayAVIFile(datei, "");
+    alarm(0);
     const std::vector<std::string> log = Log();
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(log[1].rfind("Video: -", 0), 0u) << log[1];  // the library's own error number
