@@ -71,7 +71,9 @@ TEST_F(ProgramRun, PlainRunWritesTheLogInOrderAndEndsFine) {
   for (const std::string& l : SplitLines(Log())) {
     // Every path in the log is a path of this system: from the root, with slashes.
     EXPECT_EQ(l.find('\\'), std::string::npos) << l;
-    if (l.rfind("LoadSurface ", 0) == 0) EXPECT_EQ(l.rfind("LoadSurface /", 0), 0u) << l;
+    if (l.rfind("LoadSurface ", 0) == 0) {
+      EXPECT_EQ(l.rfind("LoadSurface /", 0), 0u) << l;
+    }
     if (l.rfind("LoadSurface ", 0) != 0 && l != "invert.." && l != "..ok") lines.push_back(l);
   }
   std::vector<std::string> expected = {"----------", "harvo_tests_shell 0.1.0", "", "Debug INIT: ",
