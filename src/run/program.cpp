@@ -160,8 +160,9 @@ void Form_Load() {
   }
 
   VariabelnInit();
-  // What an earlier run left behind can go only while no other copy may be using it.
-  if (allein) ClearLeftovers();
+  // What an earlier run left behind can go only while no other copy may be using it, and
+  // only a real lock tells that none does.
+  if (allein && platform::HoldsInstanceLock()) ClearLeftovers();
   platform::SetWindowText(Form1, kCaptions[static_cast<int>(Int(Rnd() * 9))]);
   LoadConfig();
   platform::ShowWindow(Form1, platform::sw::Hide);

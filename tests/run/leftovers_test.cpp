@@ -156,14 +156,18 @@ TEST_F(Leftovers, FoldersOfOursThatAreLinksAreNotEnteredAndAnEmptiedOneGoes) {
 }
 
 // A whole start: alone, the leftovers go; after Ignore at the second-copy question they
-// stay, since the other copy may be using them. The settings window is cancelled at once.
-class LeftoversAtStart : public ::testing::TestWithParam<bool> {
+// stay, since the other copy may be using them, and so they do where no lock file can be
+// had (a folder in its place), since then nobody can tell. The settings window is
+// cancelled at once.
+enum class Start { Allein, ZweiteKopie, OhneSperre };
+
+class LeftoversAtStart : public ::testing::TestWithParam<Start> {
  protected:
   testsupport::IsolatedHome home;
 };
 
-TEST_P(LeftoversAtStart, GoWhenAloneAndStayWhileAnotherCopyRuns) {
-  const bool zweiteKopie = GetParam();
+TEST_P(LeftoversAtStart, GoOnlyWhenTheLockSaysNoOtherCopyRuns) {
+  const Start fall = GetParam();
   const std::string daten = home.dataDir();
   const std::string temp = platform::fs::PrivateTempFolder();
   ASSERT_FALSE(temp.empty());
@@ -171,14 +175,15 @@ TEST_P(LeftoversAtStart, GoWhenAloneAndStayWhileAnotherCopyRuns) {
                                           daten + "save/2.sav.tmp", daten + "Highscore.dat.tmp"};
   for (const std::string& p : reste) testsupport::WriteText(p, "stale");
   int lock = -1;
-  if (zweiteKopie) {
+  if (fall == Start::ZweiteKopie) {
     lock = open((daten + ".instance-lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     ASSERT_EQ(flock(lock, LOCK_SH), 0);
   }
-  const int code = testsupport::RunInChild([zweiteKopie] {
+  if (fall == Start::OhneSperre) fsys::create_directories(daten + ".instance-lock");
+  const int code = testsupport::RunInChild([fall] {
     headless::Reset();
     headless::SetClock(5000);
-    if (zweiteKopie) headless::QueueAnswer(platform::mb::Ignore);
+    if (fall == Start::ZweiteKopie) headless::QueueAnswer(platform::mb::Ignore);
     headless::At(5001, [] { std::raise(SIGTERM); });
     char name[] = "harvo";
     char* argv[] = {name};
@@ -186,7 +191,8 @@ TEST_P(LeftoversAtStart, GoWhenAloneAndStayWhileAnotherCopyRuns) {
   });
   if (lock >= 0) close(lock);
   EXPECT_EQ(code, 0);
-  for (const std::string& p : reste) EXPECT_EQ(fsys::exists(p), zweiteKopie) << p;
+  for (const std::string& p : reste) EXPECT_EQ(fsys::exists(p), fall != Start::Allein) << p;
 }
 
-INSTANTIATE_TEST_SUITE_P(AloneOrNot, LeftoversAtStart, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(AloneOrNot, LeftoversAtStart,
+                         ::testing::Values(Start::Allein, Start::ZweiteKopie, Start::OhneSperre));
