@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "campaign/highscore.hpp"
@@ -95,8 +96,9 @@ bool Video(const std::string& Argument) {
 }
 
 bool Laden(const std::string& Argument) {
-  LevelName = GetField(Argument, 1, ",");
-  return LevelFolgt(TrimBlanks(GetField(Argument, 2, ",")));
+  LadeZiel ziel = LadeZielVon(Argument);
+  LevelName = std::move(ziel.Level);
+  return LevelFolgt(ziel.Bild);
 }
 
 // The end of the campaign. The epilogue belongs to the second play-through and every
@@ -159,6 +161,11 @@ SkriptSchritt ErkenneZeile(const std::string& Zeile) {
     return {k.art, k.mitArgument ? TrimBlanks(std::string_view(Zeile).substr(k.wort.size())) : std::string()};
   }
   return {};
+}
+
+LadeZiel LadeZielVon(const std::string& Argument) {
+  // A missing field comes as one blank, which the trimming takes away.
+  return {GetField(Argument, 1, ","), TrimBlanks(GetField(Argument, 2, ","))};
 }
 
 bool SkriptZeileLesen(std::span<const uint8_t> Text, int32_t Nummer, std::string& Zeile) {

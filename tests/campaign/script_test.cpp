@@ -89,6 +89,25 @@ TEST(LevelSkriptZeilen, KeywordsByTheirLengthAndArgumentsWithoutOuterBlanks) {
   }
 }
 
+TEST(LevelSkriptZeilen, ALoadLineNamesItsLevelAndPictureByTheFirstTwoFields) {
+  struct Fall {
+    std::string argument, level, bild;
+  } faelle[] = {
+      {"Level2, Deep.bmp", "Level2", "Deep.bmp"},
+      {"Level2  ,  Deep.bmp", "Level2", "Deep.bmp"},
+      {"Level2", "Level2", ""},  // no comma: no picture
+      {"Level2,", "Level2", ""},
+      {",Deep.bmp", "", "Deep.bmp"},
+      {"Level2, Deep.bmp, Rest", "Level2", "Deep.bmp"},  // a third field is passed over
+      {"", "", ""},
+  };
+  for (const Fall& f : faelle) {
+    const LadeZiel z = LadeZielVon(f.argument);
+    EXPECT_EQ(z.Level, f.level) << '"' << f.argument << '"';
+    EXPECT_EQ(z.Bild, f.bild) << '"' << f.argument << '"';
+  }
+}
+
 TEST(LevelSkriptZeilen, ALineRunsOnlyWhenAnotherFollowsIt) {
   struct Fall {
     std::string text;

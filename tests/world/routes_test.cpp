@@ -559,6 +559,25 @@ TEST_F(Routes, ACallRunsAtMost9999Commands) {
   EXPECT_EQ(Feind().RoutePos, 1) << "the position stays where the cap found it";
 }
 
+TEST_F(Routes, ALowerCapCutsTheLoopSooner) {
+  struct Fall {
+    int32_t grenze;
+    float gezaehlt;
+    int32_t pos;
+  } faelle[] = {{2, 0, 1}, {3, 1, 2}, {4, 1, 1}, {500, 249, 1}, {501, 250, 2}, {RoutenSchrittgrenze, 4999, 1}};
+  for (const Fall& f : faelle) {
+    SCOPED_TRACE(f.grenze);
+    SetUp();
+    Route0({Cmd(11, {0}), Zaehle(), Cmd(12, {0})});
+    const int64_t vorher = RoutenSchritte;
+    RoutenObjekt o = GegnerRoute(0);
+    EXPECT_EQ(DoRoute(o, f.grenze), -1);
+    EXPECT_EQ(RoutenSchritte - vorher, f.grenze - 1);
+    EXPECT_EQ(Gv(0), f.gezaehlt);
+    EXPECT_EQ(Feind().RoutePos, f.pos);
+  }
+}
+
 TEST_F(Routes, RoutesThatCannotRunEndWithOrWithoutAMessage) {
   struct Fall {
     const char* name;
