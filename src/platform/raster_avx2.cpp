@@ -35,6 +35,9 @@ struct Avx2 {
   static R Halves(__m128i pattern) { return _mm256_broadcastsi128_si256(pattern); }  // in both 128-bit halves
   static R BytesSigned(R a) { return _mm256_xor_si256(a, _mm256_set1_epi8(static_cast<char>(0x80))); }
   static R MaddUbs(R a, R b) { return _mm256_maddubs_epi16(a, b); }
+  static R ByteTwice(R x) {
+    return _mm256_shuffle_epi8(x, Halves(_mm_setr_epi8(0, 0, 1, 1, 4, 4, 5, 5, 8, 8, 9, 9, 12, 12, 13, 13)));
+  }
   static void SpreadWords(R x, R& lo, R& hi) {
     lo = _mm256_shuffle_epi8(x, Halves(_mm_setr_epi8(0, 1, 0, 1, 0, 1, 0, 1, 4, 5, 4, 5, 4, 5, 4, 5)));
     hi = _mm256_shuffle_epi8(x, Halves(_mm_setr_epi8(8, 9, 8, 9, 8, 9, 8, 9, 12, 13, 12, 13, 12, 13, 12, 13)));
