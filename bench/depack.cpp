@@ -84,7 +84,7 @@ int main() {
   struct Verwerfen : UnpackSink {
     std::vector<uint8_t> puffer;
     bool Wanted(const std::string&) override { return true; }
-    std::vector<uint8_t> Buffer() override { return std::move(puffer); }
+    std::vector<uint8_t> Buffer(size_t) override { return std::move(puffer); }
     bool Put(const std::string&, std::vector<uint8_t> contents) override {
       puffer = std::move(contents);
       return true;

@@ -1,16 +1,28 @@
-// Filtered and gradient quads through our 3D device into an 800 x 600 target: the spans
+// Textured and gradient quads through our 3D device into an 800 x 600 target: the spans
 // the game's effects spend their time in, each drawn with every width of loops the
 // processor has, in one run, so the columns compare.
 //
-// Workloads:
+// Workloads (the tint is 75 % alpha unless said otherwise; "565" draws into a 16-bit
+// target from the 16-bit form of the picture):
 //   64 turned add / normal  - 2,000 fire puffs of 64 x 64, a 32 x 32 picture with alpha
-//                             magnified twice, turned, tinted at 75 % (the effect particles);
+//                             magnified twice, filtered, turned (the effect particles);
 //   64 axis add / normal    - the same unturned at sub-pixel places (the animations);
 //   64 turned add 565/4444  - the puffs into a 16-bit target from a 4-4-4-4 picture;
 //   64 keyed normal         - an opaque keyed picture, filtered (stretched sprites);
 //   8 add / normal          - 20,000 sparks of 8 x 8 at 1:1, filtered at sub-pixel places;
 //   full normal             - one full-screen quad, a 256 x 192 picture, half transparent
 //                             (the haze);
+//   64 point add / normal   - 2,000 puffs of 64 x 64 from a 64 x 64 picture with alpha,
+//                             point-sampled at 1:1 (explosion puffs);
+//   64 turned point add     - the same turned;
+//   32 turned point normal  - the 64 x 64 picture on turned quads of 32 (smoke, minified);
+//   streaks add             - 20 turned quads of 384 from a 32 x 32 keyed glow without
+//                             alpha, filtered, yellow at half alpha (the super nova's
+//                             tearing);
+//   tiles add               - 20 tiles of 256 x 256 at 1:1 at sub-pixel places, keyed,
+//                             point-sampled, white at 80 % (snow, rain sheets);
+//   glow add                - a 64 x 48 keyed picture stretched over the screen, point-
+//                             sampled, white at 10 % (the glow event's copies);
 //   gradient white          - four slanted bands of 400 x 150 of a white keyed picture,
 //                             one colour along the top and one along the bottom (the
 //                             water's surface);
@@ -39,8 +51,11 @@ using platform::raster::Loops;
 
 constexpr int kW = 800, kH = 600;
 
-enum class Bild { Puff, Keyed, White, None };
+enum class Bild { Puff, Keyed, Glow, White, None };
 enum class Form { Turned, Axis, Band };
+enum class Filter { Linear, Point };
+
+constexpr uint32_t kTint = 0xC0FFA040u;
 
 struct Workload {
   const char* name;
@@ -49,25 +64,45 @@ struct Workload {
   Form form;
   int size, texSize, count;  // quad side, picture side, quads per pass
   bool add;
+  Filter filter = Filter::Linear;
+  uint32_t tint = kTint;
 };
 
 constexpr PixelFormat k32 = PixelFormat::XRGB8888, k16 = PixelFormat::RGB565;
+constexpr PixelFormat kX = PixelFormat::XRGB8888, kA = PixelFormat::ARGB8888, kA16 = PixelFormat::ARGB4444;
+constexpr Filter kPoint = Filter::Point, kLinear = Filter::Linear;
+constexpr uint32_t kGelb = 0x80FFFF33u, kSchnee = 0xCCFFFFFFu, kSchimmer = 0x1AFFFFFFu;
 constexpr Workload kWorkloads[] = {
-    {"64 turned add", k32, PixelFormat::ARGB8888, Bild::Puff, Form::Turned, 64, 32, 2000, true},
-    {"64 turned normal", k32, PixelFormat::ARGB8888, Bild::Puff, Form::Turned, 64, 32, 2000, false},
-    {"64 axis add", k32, PixelFormat::ARGB8888, Bild::Puff, Form::Axis, 64, 32, 2000, true},
-    {"64 axis normal", k32, PixelFormat::ARGB8888, Bild::Puff, Form::Axis, 64, 32, 2000, false},
-    {"64 turned add 565/4444", k16, PixelFormat::ARGB4444, Bild::Puff, Form::Turned, 64, 32, 2000, true},
-    {"64 keyed normal", k32, PixelFormat::XRGB8888, Bild::Keyed, Form::Turned, 64, 32, 2000, false},
-    {"8 add", k32, PixelFormat::ARGB8888, Bild::Puff, Form::Axis, 8, 8, 20000, true},
-    {"8 normal", k32, PixelFormat::ARGB8888, Bild::Puff, Form::Axis, 8, 8, 20000, false},
-    {"full normal", k32, PixelFormat::ARGB8888, Bild::Puff, Form::Axis, 0, 256, 1, false},
-    {"gradient white", k32, PixelFormat::XRGB8888, Bild::White, Form::Band, 0, 8, 4, false},
-    {"gradient none", k32, PixelFormat::XRGB8888, Bild::None, Form::Band, 0, 8, 4, false},
+    {"64 turned add", k32, kA, Bild::Puff, Form::Turned, 64, 32, 2000, true},
+    {"64 turned normal", k32, kA, Bild::Puff, Form::Turned, 64, 32, 2000, false},
+    {"64 axis add", k32, kA, Bild::Puff, Form::Axis, 64, 32, 2000, true},
+    {"64 axis normal", k32, kA, Bild::Puff, Form::Axis, 64, 32, 2000, false},
+    {"64 turned add 565/4444", k16, kA16, Bild::Puff, Form::Turned, 64, 32, 2000, true},
+    {"64 keyed normal", k32, kX, Bild::Keyed, Form::Turned, 64, 32, 2000, false},
+    {"8 add", k32, kA, Bild::Puff, Form::Axis, 8, 8, 20000, true},
+    {"8 normal", k32, kA, Bild::Puff, Form::Axis, 8, 8, 20000, false},
+    {"full normal", k32, kA, Bild::Puff, Form::Axis, 0, 256, 1, false},
+    {"64 point add", k32, kA, Bild::Puff, Form::Axis, 64, 64, 2000, true, kPoint},
+    {"64 point normal", k32, kA, Bild::Puff, Form::Axis, 64, 64, 2000, false, kPoint},
+    {"64 point add 565/4444", k16, kA16, Bild::Puff, Form::Axis, 64, 64, 2000, true, kPoint},
+    {"64 point normal 565/4444", k16, kA16, Bild::Puff, Form::Axis, 64, 64, 2000, false, kPoint},
+    {"64 turned point add", k32, kA, Bild::Puff, Form::Turned, 64, 64, 2000, true, kPoint},
+    {"32 turned point normal", k32, kA, Bild::Puff, Form::Turned, 32, 64, 4000, false, kPoint},
+    {"streaks add", k32, kX, Bild::Glow, Form::Turned, 384, 32, 20, true, kLinear, kGelb},
+    {"streaks add 565", k16, k16, Bild::Glow, Form::Turned, 384, 32, 20, true, kLinear, kGelb},
+    {"tiles add", k32, kX, Bild::Glow, Form::Axis, 256, 256, 20, true, kPoint, kSchnee},
+    {"tiles add 565", k16, k16, Bild::Glow, Form::Axis, 256, 256, 20, true, kPoint, kSchnee},
+    {"glow add", k32, kX, Bild::Glow, Form::Axis, 0, 64, 4, true, kPoint, kSchimmer},
+    {"glow add 565", k16, k16, Bild::Glow, Form::Axis, 0, 64, 4, true, kPoint, kSchimmer},
+    {"gradient white", k32, kX, Bild::White, Form::Band, 0, 8, 4, false, kPoint},
+    {"gradient white 565", k16, k16, Bild::White, Form::Band, 0, 8, 4, false, kPoint},
+    {"gradient none", k32, kX, Bild::None, Form::Band, 0, 8, 4, false, kPoint},
+    {"gradient none 565", k16, k16, Bild::None, Form::Band, 0, 8, 4, false, kPoint},
 };
 
 // A round puff: bright in the middle, fading out to transparent at the rim; or an opaque
-// picture with a transparent (keyed black) rim and hole; or plain white.
+// picture with a transparent (keyed black) rim and hole; or a soft grey glow, keyed black
+// outside; or plain white.
 uint32_t Texel(Bild bild, int x, int y, int n) {
   const double dx = (x + 0.5) / n - 0.5, dy = (y + 0.5) / n - 0.5, r = 2 * std::sqrt(dx * dx + dy * dy);
   const uint32_t rot = static_cast<uint32_t>(40 + 200 * x / n), gruen = static_cast<uint32_t>(40 + 200 * y / n);
@@ -79,6 +114,7 @@ uint32_t Texel(Bild bild, int x, int y, int n) {
     case Bild::Keyed:
       if (r < 0.25 || x == 0 || y == 0 || x == n - 1 || y == n - 1) return 0;
       return 0xFF000000u | (rot << 16) | (gruen << 8) | static_cast<uint32_t>(((x * 37 + y * 91) & 255) | 1);
+    case Bild::Glow: return 0xFF000000u | static_cast<uint32_t>(r >= 1 ? 0 : (1 - r * r) * 255) * 0x010101u;
     case Bild::White:
     case Bild::None: break;
   }
@@ -104,7 +140,7 @@ using Quad = std::vector<platform::TLVertex>;
 std::vector<Quad> Quads(const Workload& w) {
   std::mt19937 rng(12345);
   auto zufall = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
-  const uint32_t tint = 0xC0FFA040u;
+  const uint32_t tint = w.tint;
   std::vector<Quad> quads;
   for (int i = 0; i < w.count; ++i) {
     if (w.form == Form::Band) {
@@ -154,7 +190,7 @@ double Pass(const Workload& w, Loops loops, int repeat) {
     dev->SetRenderState(platform::D3DRENDERSTATE_CULLMODE, platform::D3DCULL_NONE);
     dev->SetTextureStageState(0, platform::D3DTSS_ALPHAOP, platform::D3DTOP_MODULATE);
     dev->SetTextureStageState(0, platform::D3DTSS_MAGFILTER,
-                              w.form == Form::Band ? platform::D3DTFG_POINT : platform::D3DTFG_LINEAR);
+                              w.filter == Filter::Point ? platform::D3DTFG_POINT : platform::D3DTFG_LINEAR);
     dev->SetTexture(0, tex);
     for (const Quad& q : quads) dev->DrawPrimitive(platform::D3DPT_TRIANGLESTRIP, platform::D3DFVF_TLVERTEX, q.data(), 4, 0);
     dev->EndScene();

@@ -1,5 +1,6 @@
 #include "campaign/checkpoints.hpp"
 
+#include <array>
 #include <string>
 
 #include "campaign/game_loop_state.hpp"
@@ -159,58 +160,84 @@ void Routenvariablen(IO& io) {
   for (float& g : RoutenVariablen) io.Single(g);
 }
 
-// The snapshot, in order. Reading it back must not set the star field up anew: it comes
-// from the snapshot.
+// A pool whole: every slot, then its first-free hint and highest-used index.
+template <class IO, class T, int32_t N>
+void SlotsUndIndizes(IO& io, Pool<T, N>& pool) {
+  Slots(io, pool);
+  Indizes(io, pool);
+}
+
+// The snapshot's items in their order, each read and written by one function. Reading
+// them back must not set the star field up anew: it comes from the snapshot.
+template <class IO>
+using Posten = void (*)(IO& io, int32_t VeskNr);
+
+template <class IO>
+constexpr auto kPosten = std::to_array<Posten<IO>>({
+    [](IO& io, int32_t) { io.Int32(LevelTick); },
+    [](IO& io, int32_t) { Slots(io, GegnerListe); },
+    [](IO& io, int32_t) { AnimationenMitGrenzen(io); },
+    [](IO& io, int32_t) { Schichten(io); },
+    [](IO& io, int32_t) {
+      io.Int32(HintergrundBild);
+      io.Single(HintergrundX);
+      io.Int32(HintergrundModus);
+    },
+    [](IO& io, int32_t) {
+      for (HintergrundPunkt& p : HintergrundPunkte) Felder(io, p);
+      if constexpr (IO::kReads) HintergrundInit = false;
+    },
+    Spielerpaar<IO>,
+    [](IO& io, int32_t) {
+      for (auto& spur : SpielerSpur)
+        for (SpielerDaten& s : spur) Felder(io, s);
+    },
+    [](IO& io, int32_t) { io.Bool16(SpurAn); },
+    [](IO& io, int32_t) { SlotsUndIndizes(io, Schuesse[0]); },
+    [](IO& io, int32_t) { SlotsUndIndizes(io, Partikel[0]); },
+    [](IO& io, int32_t) { SlotsUndIndizes(io, Schuesse[1]); },
+    [](IO& io, int32_t) { SlotsUndIndizes(io, Partikel[1]); },
+    [](IO& io, int32_t) { SlotsUndIndizes(io, GegnerSchuesse); },
+    [](IO& io, int32_t) { SlotsUndIndizes(io, SchussErzeuger); },
+    [](IO& io, int32_t) { SlotsUndIndizes(io, BigPartikel); },
+    [](IO& io, int32_t) {
+      Beampunkte(io);
+      for (BeamStatus& b : Beam) Felder(io, b);
+      Beampunkte(io);
+    },
+    [](IO& io, int32_t) {
+      Indizes(io, SpezialObjekte);
+      Slots(io, SpezialObjekte);
+    },
+    [](IO& io, int32_t) {
+      for (float& f : ComboFaktor) io.Single(f);
+      for (int32_t& t : ComboTreffer) io.Int32(t);
+    },
+    [](IO& io, int32_t) { io.Int32(Wasserstand); },
+    [](IO& io, int32_t) { SlotsUndIndizes(io, Blasen); },
+    [](IO& io, int32_t) { SlotsUndIndizes(io, PunkteAnzeigen); },
+    [](IO& io, int32_t) { Routenvariablen(io); },
+    [](IO& io, int32_t) {
+      for (PodDaten& p : Pods) Felder(io, p);
+    },
+    [](IO& io, int32_t) { io.Bool16(Overlay1); },
+    [](IO& io, int32_t) { Felder(io, Satellit); },
+    // As many drops as the running level has.
+    [](IO& io, int32_t) {
+      for (RegenTropfen& t : Regentropfen) Felder(io, t);
+    },
+    [](IO& io, int32_t) { Felder(io, SpezialStand); },
+    [](IO& io, int32_t) { Kollisionsminimum(io); },
+    [](IO& io, int32_t) { Felder(io, Drohnen); },
+});
+
 template <class IO>
 void Schnappschuss(IO& io, int32_t VeskNr) {
-  io.Int32(LevelTick);
-  Slots(io, GegnerListe);
-  AnimationenMitGrenzen(io);
-  Schichten(io);
-  io.Int32(HintergrundBild);
-  io.Single(HintergrundX);
-  io.Int32(HintergrundModus);
-  for (HintergrundPunkt& p : HintergrundPunkte) Felder(io, p);
-  if constexpr (IO::kReads) HintergrundInit = false;
-  Spielerpaar(io, VeskNr);
-  for (auto& spur : SpielerSpur)
-    for (SpielerDaten& s : spur) Felder(io, s);
-  io.Bool16(SpurAn);
-  for (int p = 0; p < 2; ++p) {
-    Slots(io, Schuesse[p]);
-    Indizes(io, Schuesse[p]);
-    Slots(io, Partikel[p]);
-    Indizes(io, Partikel[p]);
-  }
-  Slots(io, GegnerSchuesse);
-  Indizes(io, GegnerSchuesse);
-  Slots(io, SchussErzeuger);
-  Indizes(io, SchussErzeuger);
-  Slots(io, BigPartikel);
-  Indizes(io, BigPartikel);
-  Beampunkte(io);
-  for (BeamStatus& b : Beam) Felder(io, b);
-  Beampunkte(io);
-  Indizes(io, SpezialObjekte);
-  Slots(io, SpezialObjekte);
-  for (float& f : ComboFaktor) io.Single(f);
-  for (int32_t& t : ComboTreffer) io.Int32(t);
-  io.Int32(Wasserstand);
-  Slots(io, Blasen);
-  Indizes(io, Blasen);
-  Slots(io, PunkteAnzeigen);
-  Indizes(io, PunkteAnzeigen);
-  Routenvariablen(io);
-  for (PodDaten& p : Pods) Felder(io, p);
-  io.Bool16(Overlay1);
-  Felder(io, Satellit);
-  // As many drops as the running level has.
-  for (RegenTropfen& t : Regentropfen) Felder(io, t);
-  Felder(io, SpezialStand);
-  Kollisionsminimum(io);
-  Felder(io, Drohnen);
+  for (Posten<IO> posten : kPosten<IO>) posten(io, VeskNr);
   if constexpr (IO::kReads) HintergrundInit = false;
 }
+
+bool PostenDa(int32_t Nr) { return Nr >= 0 && Nr < CheckpointPostenAnzahl(); }
 
 // ---- The files ------------------------------------------------------------------------------
 
@@ -247,7 +274,7 @@ void Schreiben() {
   fs::MakeDir(ordner);
   const std::string pfad = Datei(ordner, nr);
   if (!fs::WriteReplacing(pfad, CheckpointDaten.data(), CheckpointDaten.size(), false))
-    DebugLog("Checkpoint: " + pfad + " cannot be written, the checkpoint is kept in memory only");
+    DebugLog({"Checkpoint: ", LogPfad(pfad), " cannot be written, the checkpoint is kept in memory only"});
 }
 
 }  // namespace
@@ -260,6 +287,21 @@ void SaveCheckPointSub(int32_t VeskNr, std::vector<uint8_t>& Daten) {
 bool LoadCheckPointSub(std::span<const uint8_t> Daten) {
   platform::ByteReader io(Daten);
   Schnappschuss(io, 0);
+  return io.Ok() && io.Remaining() == 0;
+}
+
+int32_t CheckpointPostenAnzahl() { return static_cast<int32_t>(kPosten<platform::ByteReader>.size()); }
+
+void CheckpointPostenSchreiben(int32_t Nr, int32_t VeskNr, std::vector<uint8_t>& Daten) {
+  if (!PostenDa(Nr)) return;
+  platform::ByteWriter io(Daten);
+  kPosten<platform::ByteWriter>[static_cast<size_t>(Nr)](io, VeskNr);
+}
+
+bool CheckpointPostenLesen(int32_t Nr, std::span<const uint8_t> Daten) {
+  if (!PostenDa(Nr)) return false;
+  platform::ByteReader io(Daten);
+  kPosten<platform::ByteReader>[static_cast<size_t>(Nr)](io, 0);
   return io.Ok() && io.Remaining() == 0;
 }
 
@@ -282,8 +324,21 @@ void LoadCheckpoint() {
   // larger is not ours anyway.
   static std::vector<uint8_t> datei;
   const bool unsere = !ordner.empty() && fs::ReadAll(pfad, datei, CheckpointDaten.size()) && datei == CheckpointDaten;
-  if (!unsere) DebugLog("Checkpoint: " + pfad + " is missing or not the one taken, the one in memory is restored");
+  if (!unsere)
+    DebugLog({"Checkpoint: ", LogPfad(pfad), " is missing or not the one taken, the one in memory is restored"});
   if (!LoadCheckPointSub(CheckpointDaten)) DebugLog("Checkpoint: the one in memory cannot be read back");
+}
+
+void ClearStaleCheckpoints() {
+  const std::string temp = GetTempFolder();
+  if (temp.empty()) return;
+  fs::RemoveLeftovers(temp, "Harvo", [](const std::string& name) {
+    for (int32_t n = 0; n < kDateien; ++n) {
+      const std::string datei = Datei("", n);
+      if (SameText(name, datei) || SameText(name, fs::ReplacingTemp(datei))) return true;
+    }
+    return false;
+  });
 }
 
 void KillCheckpoint() {

@@ -29,8 +29,22 @@ void LoadCheckpoint();
 // snapshot (too few, too many, a count or index out of range), which may leave the game
 // partly read.
 bool LoadCheckPointSub(std::span<const uint8_t> Daten);
+
+// The snapshot is its items one after another (the clock, the enemies, the animations with
+// the pools' bounds, the layers, ..., each pool, ..., the drones); they come apart for
+// tests and the fuzzer, which damage one at a time instead of a snapshot of hundreds of
+// kilobytes. Item `Nr` (from 0) appended to `Daten`, as the snapshot writes it; and read
+// from bytes that hold exactly that item, with the snapshot's checks (false for anything
+// else, and for a number that names no item).
+int32_t CheckpointPostenAnzahl();
+void CheckpointPostenSchreiben(int32_t Nr, int32_t VeskNr, std::vector<uint8_t>& Daten);
+bool CheckpointPostenLesen(int32_t Nr, std::span<const uint8_t> Daten);
+
 // Deletes every checkpoint file of the level and the folder when it is empty.
 void KillCheckpoint();
+// Deletes the checkpoint files (and their temporaries) that runs ended without their
+// clean-up left behind. For a run that knows no other copy runs.
+void ClearStaleCheckpoints();
 
 // Places a new gate of height `Höhe` centred at (x, y); one still standing is replaced.
 void SetCheckpoint(int32_t x, int32_t y, int32_t Höhe);

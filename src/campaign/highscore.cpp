@@ -99,6 +99,20 @@ HighscoreText AlsName(const std::string& name) {
 
 std::string Datei() { return DatenOrdner + kHighscoreDatei; }
 
+// The file on disk holds something the table in memory did not come from (it was damaged
+// or could not be read): the first save keeps it as "Highscore.dat.bak" before writing.
+bool fremdeDatei = false;
+
+// The old file kept aside, one generation: a rename, so the copy is whole or not there.
+// A file gone meanwhile leaves nothing to keep.
+bool Sichern() {
+  if (platform::fs::FileSize(Datei()) < 0) return true;
+  const std::string sicherung = Datei() + ".bak";
+  if (!platform::fs::Rename(Datei(), sicherung)) return false;
+  DebugLog("Highscore.dat gesichert als " + sicherung);
+  return true;
+}
+
 // New keys, the checksum of the unscrambled table, scrambled again.
 void Versiegeln() {
   HighscoreNewKeys();
@@ -145,6 +159,9 @@ std::vector<uint8_t> WriteHighscore() {
 
 bool ReadHighscore(std::span<const uint8_t> bytes) {
   if (bytes.size() != kHighscoreDateiGroesse) return false;
+  // Zero bytes pass the checksum (0 = 0) as ten blank names with 0 points: they are what
+  // a write cut off by a crash leaves on some file systems, never a table.
+  if (std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; })) return false;
   platform::ByteReader r(bytes);
   Dateiinhalt d;
   Felder(r, d);
@@ -159,6 +176,13 @@ bool ReadHighscore(std::span<const uint8_t> bytes) {
 }
 
 void SaveHighscore() {
+  if (fremdeDatei) {
+    if (!Sichern()) {
+      DebugLog("Highscore.dat konnte nicht gesichert werden: Tabelle nur im Speicher");
+      return;
+    }
+    fremdeDatei = false;
+  }
   const std::vector<uint8_t> bytes = WriteHighscore();
   if (!platform::fs::WriteReplacing(Datei(), bytes.data(), bytes.size(), true))
     DebugLogWennAn("Highscore.dat konnte nicht geschrieben werden");
@@ -166,23 +190,27 @@ void SaveHighscore() {
 
 void LoadHighscore() {
   const std::string datei = Datei();
+  fremdeDatei = false;
   if (platform::fs::FileSize(datei) < 0) {
     SetHighscoreDefaults();
     SaveHighscore();
     return;
   }
-  // One byte more than the file should have tells a longer file from a whole one.
+  // The table is the file's first 276 bytes; whatever follows them means nothing.
   std::vector<uint8_t> bytes;
-  if (!platform::fs::ReadStart(datei, bytes, kHighscoreDateiGroesse + 1)) {
+  fremdeDatei = true;
+  if (!platform::fs::ReadStart(datei, bytes, kHighscoreDateiGroesse)) {
     DebugLog("Highscore.dat nicht lesbar: Standardtabelle nur im Speicher");
     SetHighscoreDefaults();
     return;
   }
-  if (!ReadHighscore(bytes)) {
-    DebugLog("Highscore.dat beschaedigt: Standardtabelle angelegt");
-    SetHighscoreDefaults();
-    SaveHighscore();
+  if (ReadHighscore(bytes)) {
+    fremdeDatei = false;
+    return;
   }
+  DebugLog("Highscore.dat beschaedigt: Standardtabelle angelegt");
+  SetHighscoreDefaults();
+  SaveHighscore();
 }
 
 int32_t AddHighscore(const std::string& Name, int32_t Score, int32_t Tag) {

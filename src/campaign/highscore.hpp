@@ -14,14 +14,17 @@
 inline constexpr const char* kHighscoreDatei = "Highscore.dat";
 inline constexpr size_t kHighscoreDateiGroesse = 276;
 
-// At start-up: the table from the file. A missing file, one of another size or with a
-// wrong checksum gives the default table, saved at once over it (a damaged file is
-// logged). A file that is there but cannot be read gives the default table in memory
-// only, with a log line: what the player has is not overwritten.
+// At start-up: the table from the file's first 276 bytes (a longer file's tail means
+// nothing). A missing file gives the default table, saved at once. A shorter file, one
+// with a wrong checksum or of zero bytes only is damaged: logged, kept as
+// "Highscore.dat.bak" and replaced by the default table. A file that is there but cannot
+// be read gives the default table in memory only, with a log line; it is kept as
+// "Highscore.dat.bak" too before a result is first saved over it.
 void LoadHighscore();
 // Writes the file from the scrambled table in memory: written under a temporary name,
 // on the disk, then renamed over the old one. Failures are ignored (the table lives on
-// in memory).
+// in memory); so is a file that was to be kept aside and cannot be, which is then left
+// as it is.
 void SaveHighscore();
 // Enters a result: its place 1 to 10, or 11 when the table does not take it (below place
 // 10, or the same tag holds a higher score). The table keeps one entry per tag: a result
@@ -50,8 +53,8 @@ int32_t HighscorePlaceOfTag(int32_t Tag);
 std::array<int32_t, 2> AddPlayerHighscores();
 
 // The file's bytes as they would be written, and a file's bytes taken into memory. A
-// file of another size or whose checksum does not match is refused (false) and memory
-// is left as it was.
+// file of another size, whose checksum does not match or of zero bytes only is refused
+// (false) and memory is left as it was.
 std::vector<uint8_t> WriteHighscore();
 bool ReadHighscore(std::span<const uint8_t> bytes);
 // The default table, with new keys, scrambled (not saved).

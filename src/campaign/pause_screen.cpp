@@ -56,7 +56,6 @@ constexpr int32_t kZeilenBreite = 530;
 constexpr int32_t kGruen = 64 | (255 << 8) | (64 << 16);
 constexpr int32_t kDunkelgruen = 16 | (64 << 8) | (16 << 16);
 constexpr int32_t kWeiss = 0xFFFFFF;
-constexpr const char* kScreenshot = "Screenshot.bmp";
 
 p::Surface& Schirm() {
   if (!BackBuffer) throw DXError(p::DDERR_INVALIDOBJECT);

@@ -11,6 +11,9 @@
 #include "campaign/pause_screen_state.hpp"
 #include "platform/surface.hpp"
 
+// The picture of the game the pause screen keeps in the per-user folder.
+inline constexpr const char* kScreenshot = "Screenshot.bmp";
+
 // Runs the pause screen; on return `Spielstatus` is 9 when the players chose to leave the
 // level (their results entered into the high-score table), and the game's next frames
 // fade from the last pause picture into the game.

@@ -117,6 +117,37 @@ std::span<const uint8_t> Hoechstens(platform::ByteReader& r, int32_t n, int32_t 
   return r.Block(k);
 }
 
+// The campaign in a file's bytes into `neu`, read and checked (what the version lacks
+// keeps the game's value): the one test of whether a file loads, for loading it and for
+// the lists that offer it. Nothing in the game changes.
+Spielstand Lesen(std::span<const uint8_t> Datei, Inhalt& neu, float& v) {
+  platform::ByteReader r(Datei);
+  v = r.Single();
+  if (!r.Ok() || std::isnan(v) || v < 0) return Spielstand::Defekt;
+  if (v > 4) return Spielstand::Unbekannt;
+  // The label is passed over: compressed up to version 3, plain from then on.
+  if (v <= 3) r.Int32();
+  const int32_t label = r.Int32();
+  if (!Passt(r, label)) return Spielstand::Defekt;
+  r.Skip(static_cast<size_t>(label));
+  const int32_t u = r.Int32(), c = r.Int32();
+  if (!Passt(r, c) || u < 0 || u > kSpielstandMax) return Spielstand::Defekt;
+  std::vector<uint8_t> strom;
+  if (InflateMember(r.Block(static_cast<size_t>(c)), u, strom) != 0) return Spielstand::Defekt;
+  // Bytes after the stream are not read.
+  platform::ByteReader s(strom);
+  neu = AusDemSpiel();
+  if (v < 2) neu.Durchgang = 1;
+  Felder(s, neu, v);
+  if (!s.Ok() || !Brauchbar(neu)) return Spielstand::Defekt;
+  return Spielstand::Ganz;
+}
+
+// A slot's file whole, as far as a save game can be large.
+bool SlotLesen(int32_t Slot, std::vector<uint8_t>& bytes) {
+  return platform::fs::ReadAll(SaveSlotDatei(Slot), bytes, kDateiGrenze);
+}
+
 void LadefehlerMelden(const Err& e) { SchirmAbbruch(e, "Could not load the savegame"); }
 
 }  // namespace
@@ -172,28 +203,18 @@ std::vector<uint8_t> SpielstandDatei(const std::string& Label) {
   return out;
 }
 
+Spielstand SpielstandPruefen(std::span<const uint8_t> Datei) {
+  Inhalt neu;
+  float v = 0;
+  return Lesen(Datei, neu, v);
+}
+
 Spielstand SpielstandLaden(std::span<const uint8_t> Datei) {
-  platform::ByteReader r(Datei);
-  const float v = r.Single();
-  if (!r.Ok() || std::isnan(v) || v < 0) return Spielstand::Defekt;
-  if (v > 4) return Spielstand::Unbekannt;
-  // The label is passed over: compressed up to version 3, plain from then on.
-  if (v <= 3) r.Int32();
-  const int32_t label = r.Int32();
-  if (!Passt(r, label)) return Spielstand::Defekt;
-  r.Skip(static_cast<size_t>(label));
-  const int32_t u = r.Int32(), c = r.Int32();
-  if (!Passt(r, c) || u < 0 || u > kSpielstandMax) return Spielstand::Defekt;
-  std::vector<uint8_t> strom;
-  if (InflateMember(r.Block(static_cast<size_t>(c)), u, strom) != 0) return Spielstand::Defekt;
-  // Bytes after the stream are not read.
-  platform::ByteReader s(strom);
-  Inhalt neu = AusDemSpiel();
-  if (v < 2) neu.Durchgang = 1;
-  Felder(s, neu, v);
-  if (!s.Ok() || !Brauchbar(neu)) return Spielstand::Defekt;
-  InsSpiel(neu, v);
-  return Spielstand::Ganz;
+  Inhalt neu;
+  float v = 0;
+  const Spielstand stand = Lesen(Datei, neu, v);
+  if (stand == Spielstand::Ganz) InsSpiel(neu, v);
+  return stand;
 }
 
 Spielstand SpielstandLabel(std::span<const uint8_t> Datei, std::string& Label) {
@@ -224,11 +245,11 @@ bool SaveGameSlot(int32_t Slot) {
   const std::vector<uint8_t> bytes = SpielstandDatei(SaveLabel());
   const std::string datei = SaveSlotDatei(Slot);
   if (bytes.empty()) {
-    DebugLog("Spielstand nicht gepackt: " + datei);
+    DebugLog({"Spielstand nicht gepackt: ", LogPfad(datei)});
     return false;
   }
   if (!platform::fs::WriteReplacing(datei, bytes.data(), bytes.size(), true)) {
-    DebugLog("Spielstand nicht geschrieben: " + datei);
+    DebugLog({"Spielstand nicht geschrieben: ", LogPfad(datei)});
     return false;
   }
   return true;
@@ -239,11 +260,16 @@ void LoadGame(int32_t SelectNr) {
   const std::string alt = SaveOrdner + "0.sav";
   if (platform::fs::FileExists(alt)) platform::fs::DeleteFile(alt);
   std::vector<uint8_t> bytes;
-  if (!platform::fs::ReadAll(SaveSlotDatei(SelectNr), bytes, kDateiGrenze)) {
+  if (!SlotLesen(SelectNr, bytes)) {
     LadefehlerMelden(err::DateiFehlt());
     return;
   }
   if (SpielstandLaden(bytes) == Spielstand::Defekt) LadefehlerMelden(err::DateiEnde());
+}
+
+bool SlotLadbar(int32_t Slot) {
+  std::vector<uint8_t> bytes;
+  return SlotLesen(Slot, bytes) && SpielstandPruefen(bytes) == Spielstand::Ganz;
 }
 
 std::string GetSaveLabel(int32_t Slot) {

@@ -24,8 +24,12 @@ inline constexpr int32_t kSaveLabelMax = 4096;
 bool SaveGameSlot(int32_t Slot);
 // Slot `SelectNr` into the campaign. A file that cannot be read or is damaged ends the
 // program ("Could not load the savegame") and leaves the campaign as it was; a file of a
-// later version changes nothing.
+// later version changes nothing. Lists offer only slots `SlotLadbar` takes, so the fatal
+// end is left to a file that changed after it was listed.
 void LoadGame(int32_t SelectNr);
+// True when `LoadGame` would load slot `Slot`: its file read and checked as it reads and
+// checks it (`SpielstandPruefen`), nothing loaded.
+bool SlotLadbar(int32_t Slot);
 // The label of slot `Slot` for a slot list: "---" for an empty slot, "" for a file of
 // an unknown version, and what could be read of a damaged one.
 std::string GetSaveLabel(int32_t Slot);
@@ -55,5 +59,9 @@ enum class Spielstand : uint8_t {
 };
 // Loads a file's bytes into the campaign when they are whole; nothing changes otherwise.
 Spielstand SpielstandLaden(std::span<const uint8_t> Datei);
+// What `SpielstandLaden` would answer for a file's bytes, without loading them: a file
+// whose values the game cannot use (a player count, ship type, selected pod or
+// play-through out of range, a Variant of another type) is damaged like a cut one.
+Spielstand SpielstandPruefen(std::span<const uint8_t> Datei);
 // The label in a file's bytes, read as far as it can be.
 Spielstand SpielstandLabel(std::span<const uint8_t> Datei, std::string& Label);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "campaign/highscore.hpp"
@@ -95,8 +96,9 @@ bool Video(const std::string& Argument) {
 }
 
 bool Laden(const std::string& Argument) {
-  LevelName = GetField(Argument, 1, ",");
-  return LevelFolgt(TrimBlanks(GetField(Argument, 2, ",")));
+  LadeZiel ziel = LadeZielVon(Argument);
+  LevelName = std::move(ziel.Level);
+  return LevelFolgt(ziel.Bild);
 }
 
 // The end of the campaign. The epilogue belongs to the second play-through and every
@@ -117,16 +119,34 @@ bool Abspann(const std::string&) {
 using Schritt = bool (*)(const std::string& Argument);
 constexpr std::array<Schritt, 5> kSchritte = {Nichts, Speichern, Video, Laden, Abspann};
 
+// Why the script cannot run, in the game's language: it is missing, or it is there but
+// cannot be read (too large for a script, or no file to read).
+void SkriptFehler(bool vorhanden) {
+  struct Texte {
+    const char *D, *E, *R;
+  };
+  static constexpr Texte kFehlt{"Play.txt nicht gefunden", "Play.txt not found", "Play.txt не найден"};
+  static constexpr Texte kUnlesbar{"Play.txt kann nicht gelesen werden", "Play.txt cannot be read",
+                                   "Не удаётся прочитать Play.txt"};
+  const Texte& t = vorhanden ? kUnlesbar : kFehlt;
+  DebugLog(t.D);
+  if (Sprache == "R")
+    MsgBox(Cyr(t.R), mb::Critical, "", 1251);
+  else
+    MsgBox(Sprache == "D" ? t.D : t.E, mb::Critical);
+}
+
 // The script's line `SkriptZeile`, read afresh from the archive. False when the script
 // has run out there; a script that cannot be read at all ends the program.
 bool NaechsteZeile(std::string& Zeile) {
   const std::string ordner = Depack("Play.vkp", DatenPfad, false);
+  const std::string datei = ordner + "Play.txt";
   std::vector<uint8_t> text;
-  const bool gelesen = platform::fs::ReadAll(ordner + "Play.txt", text, kDateiGrenze);
+  const bool gelesen = platform::fs::ReadAll(datei, text, kDateiGrenze);
+  const bool vorhanden = gelesen || platform::fs::FileSize(datei) >= 0;
   KillDir(ordner);
   if (!gelesen) {
-    DebugLog("Play.txt nicht lesbar");
-    MsgBox("Play.txt nicht gefunden", mb::Critical);
+    SkriptFehler(vorhanden);
     Spielstatus = 10;
     return false;
   }
@@ -141,6 +161,11 @@ SkriptSchritt ErkenneZeile(const std::string& Zeile) {
     return {k.art, k.mitArgument ? TrimBlanks(std::string_view(Zeile).substr(k.wort.size())) : std::string()};
   }
   return {};
+}
+
+LadeZiel LadeZielVon(const std::string& Argument) {
+  // A missing field comes as one blank, which the trimming takes away.
+  return {GetField(Argument, 1, ","), TrimBlanks(GetField(Argument, 2, ","))};
 }
 
 bool SkriptZeileLesen(std::span<const uint8_t> Text, int32_t Nummer, std::string& Zeile) {

@@ -32,6 +32,15 @@ struct SkriptSchritt {
 };
 SkriptSchritt ErkenneZeile(const std::string& Zeile);
 
+// What a "Load" line's argument names: the level (its first comma-separated field) and
+// the loading picture (the second; empty when there is none), both without the blanks
+// at their ends.
+struct LadeZiel {
+  std::string Level;
+  std::string Bild;
+};
+LadeZiel LadeZielVon(const std::string& Argument);
+
 // Line `Nummer` (from 0) of the script `Text` into `Zeile`, when the script holds it and
 // at least one more line follows it; false when the script runs out before that. Lines
 // end with CR LF (a lone CR or LF ends one too).

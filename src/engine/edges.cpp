@@ -87,7 +87,7 @@ void SchreibCache(const std::string& cache, Profil& p) {
   d.reserve(static_cast<size_t>(RänderDateiGroesse(p.H)));
   platform::ByteWriter out(d);
   Felder(out, p);
-  if (!platform::fs::WriteAll(ziel, d.data(), d.size())) DebugLogWennAn("Konnte nicht schreiben: " + ziel);
+  if (!platform::fs::WriteAll(ziel, d.data(), d.size())) DebugLogWennAn({"Konnte nicht schreiben: ", LogPfad(ziel)});
 }
 
 }  // namespace

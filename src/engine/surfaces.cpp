@@ -98,7 +98,7 @@ bool SurfaceGueltig(int32_t Nr, const char* Wo) {
 
 int32_t LoadSurface(const std::string& File, bool D3DSprite, std::optional<double> Left, std::optional<double> Top,
                     std::optional<double> Right, std::optional<double> Bottom, bool Colorkey) {
-  DebugLog("LoadSurface " + File + " start");
+  DebugLog({"LoadSurface ", LogPfad(File), " start"});
   if (Spielstatus == 10) return 0;
 
   const std::string name = UCase(File);

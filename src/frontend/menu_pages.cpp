@@ -188,9 +188,10 @@ void LadenEintrag() {
 }
 
 // The line of slot `s`: its label, "---" for a missing slot, and for a slot that cannot
-// be read what could be read, not selectable.
+// be read what could be read, not selectable. A slot whose label reads is offered only
+// when the game would load it: choosing one it refuses would end the program.
 void SlotZeile(int32_t s) {
-  const std::string datei = SaveOrdner + std::to_string(s) + ".sav";
+  const std::string datei = SaveSlotDatei(s);
   const int32_t zeile = s + kErsteSlotZeile - 1;
   if (!platform::fs::FileExists(datei)) {
     Zeile(zeile, "---", 0);
@@ -200,7 +201,8 @@ void SlotZeile(int32_t s) {
   SlotLabel label;
   // The label lies at the start; its sizes are read and checked, the rest is not read.
   if (platform::fs::ReadStart(datei, bytes, 12 + 2 * static_cast<size_t>(kSaveLabelMax))) label = LiesSlotLabel(bytes);
-  Zeile(zeile, label.Text, label.Stand == SlotLabel::Gelesen ? -1 : 0);
+  const bool waehlbar = label.Stand == SlotLabel::Gelesen && SlotLadbar(s);
+  Zeile(zeile, label.Text, waehlbar ? -1 : 0);
 }
 
 // --- The options page ------------------------------------------------------------------

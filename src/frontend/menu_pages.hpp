@@ -78,8 +78,9 @@ void MenuSpalte(bool KeyLook);
 const std::string& MenuSprache(const std::string& D, const std::string& E, const std::string& R);
 
 // The load page's lines from the save folder (made when it is missing): the title, the 21
-// slots (a label selectable, "---" for a missing slot, a slot that cannot be read shown as
-// far as it could be read and not selectable) and the back line, which is selected.
+// slots (a label selectable when the game would load the slot, "---" for a missing slot,
+// a slot that cannot be read or loaded shown as far as its label could be read and not
+// selectable) and the back line, which is selected.
 void LadeSeiteAufbauen();
 
 // The label of a save file, read from its first bytes as the save games store it: after

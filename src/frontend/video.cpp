@@ -221,7 +221,7 @@ void PlayAVIFile(const std::string& FilenameIn, const std::string& Archiv) {
   });
 
   Graph g;
-  DebugLog("Video: Render (" + ordner + Filename + ")");
+  DebugLog({"Video: Render (", LogPfad(ordner + Filename), ")"});
   Schritt([&] {
     platform::video::Error fehler;
     g.decoder = platform::video::Decoder::Open(ordner + Filename, fehler);

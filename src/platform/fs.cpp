@@ -190,6 +190,47 @@ bool Write(const std::string& path, const void* data, size_t size, int flags, bo
   return fd >= 0 && WriteFd(fd, data, size, fromStart);
 }
 
+// A file created afresh: anything of the name (a file left by an earlier attempt, a link)
+// goes first, and the new one is never opened through a link.
+int CreateNew(const std::string& path) {
+  ::unlink(path.c_str());
+  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+}
+
+// The names of a folder's entries ("." and ".." left out), read before any is removed.
+std::vector<std::string> EntryNames(int dirFd) {
+  std::vector<std::string> names;
+  const int own = ::dup(dirFd);
+  DIR* d = own >= 0 ? ::fdopendir(own) : nullptr;
+  if (!d) {
+    if (own >= 0) ::close(own);
+    return names;
+  }
+  ::rewinddir(d);  // the copy shares its position with `dirFd`, which may have been read before
+  while (dirent* e = ::readdir(d)) {
+    const std::string n = e->d_name;
+    if (n != "." && n != "..") names.push_back(n);
+  }
+  ::closedir(d);
+  return names;
+}
+
+bool IsRealFolder(int dirFd, const std::string& name) {
+  struct stat st;
+  return ::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+}
+
+// A sub-folder opened only when it is a real folder: a link in its place fails.
+int OpenSubFolder(int dirFd, const std::string& name) {
+  return ::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// Removes the entries of a folder that are no folders and whose names `wanted` accepts.
+void RemoveFilesAt(int dirFd, const NameTest& wanted) {
+  for (const std::string& name : EntryNames(dirFd))
+    if ((!wanted || wanted(name)) && !IsRealFolder(dirFd, name)) ::unlinkat(dirFd, name.c_str(), 0);
+}
+
 }  // namespace
 
 bool ReadAll(std::string_view path, std::vector<uint8_t>& out, uint64_t limit) {
@@ -206,11 +247,8 @@ bool Overwrite(std::string_view path, const void* data, size_t size) {
 
 bool WriteReplacing(std::string_view path, const void* data, size_t size, bool sync) {
   const std::string target = Resolve(path);
-  const std::string temp = target + ".tmp";
-  // A file left by an earlier attempt (or anything else of that name) goes first; the
-  // new one is created afresh, never opened through a link.
-  ::unlink(temp.c_str());
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  const std::string temp = ReplacingTemp(target);
+  const int fd = CreateNew(temp);
   if (fd < 0) return false;
   if (!WriteFd(fd, data, size, false, sync) || ::rename(temp.c_str(), target.c_str()) != 0) {
     ::unlink(temp.c_str());
@@ -227,6 +265,81 @@ bool WriteReplacing(std::string_view path, const void* data, size_t size, bool s
     }
   }
   return true;
+}
+
+std::string ReplacingTemp(std::string_view name) { return std::string(name) + ".tmp"; }
+
+InputFile::InputFile(std::string_view path) {
+  const std::string p = Resolve(path);
+  errno = 0;
+  fd_ = OpenRegular(p, O_RDONLY);
+  if (fd_ < 0) {
+    // Without an error of its own the open succeeded and the file was refused.
+    error_ = errno != 0 ? errno : EINVAL;
+    return;
+  }
+  struct stat st;
+  if (::fstat(fd_, &st) == 0 && st.st_size > 0) size_ = static_cast<uint64_t>(st.st_size);
+}
+
+InputFile::~InputFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+int64_t InputFile::ReadSome(void* out, size_t n) {
+  if (fd_ < 0) return -1;
+  for (;;) {
+    const ssize_t r = ::read(fd_, out, n);
+    if (r < 0 && errno == EINTR) continue;
+    if (r > 0) pos_ += static_cast<uint64_t>(r);
+    return r;
+  }
+}
+
+bool InputFile::Read(void* out, size_t n) {
+  uint8_t* p = static_cast<uint8_t*>(out);
+  while (n > 0) {
+    const int64_t r = ReadSome(p, n);
+    if (r <= 0) return false;
+    p += r;
+    n -= static_cast<size_t>(r);
+  }
+  return true;
+}
+
+bool InputFile::Seek(uint64_t pos) {
+  if (fd_ < 0 || pos > static_cast<uint64_t>(INT64_MAX)) return false;
+  if (::lseek(fd_, static_cast<off_t>(pos), SEEK_SET) < 0) return false;
+  pos_ = pos;
+  return true;
+}
+
+void RemoveLeftovers(std::string_view root, std::string_view sub, const NameTest& file, const NameTest& folder) {
+  const std::string wurzel = Resolve(root);
+  const int rootFd = ::open(wurzel.empty() ? "." : wurzel.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (rootFd < 0) return;
+  int dirFd = rootFd;
+  if (!sub.empty()) {
+    // The sub-folder in the letter case it has on disk.
+    std::string name(sub);
+    if (!IsRealFolder(rootFd, name))
+      for (const std::string& n : EntryNames(rootFd))
+        if (SameIgnoringCase(n, sub)) name = n;
+    dirFd = OpenSubFolder(rootFd, name);
+    ::close(rootFd);
+    if (dirFd < 0) return;
+  }
+  if (file) RemoveFilesAt(dirFd, file);
+  if (folder)
+    for (const std::string& name : EntryNames(dirFd)) {
+      if (!folder(name)) continue;
+      const int inner = OpenSubFolder(dirFd, name);
+      if (inner < 0) continue;
+      RemoveFilesAt(inner, nullptr);
+      ::close(inner);
+      ::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR);
+    }
+  ::close(dirFd);
 }
 
 int64_t FileSize(std::string_view path) {
@@ -246,6 +359,11 @@ bool WriteAll(const std::string& path, const void* data, size_t size) { return W
 
 bool Rename(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
 bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool WriteNew(const std::string& path, const void* data, size_t size) {
+  const int fd = CreateNew(path);
+  return fd >= 0 && WriteFd(fd, data, size, false);
+}
 
 }  // namespace exact
 

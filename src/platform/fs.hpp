@@ -3,6 +3,7 @@
 // any letter case); every function here takes such a path and resolves it onto the
 // Linux file system component by component, matching names without regard to case.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,11 +44,52 @@ bool Append(std::string_view path, const void* data, size_t size);
 // Writes from the first byte on without cutting the file: a longer file keeps its tail.
 bool Overwrite(std::string_view path, const void* data, size_t size);
 int64_t FileSize(std::string_view path);  // -1 when it does not exist
-// Writes a file whole under a temporary name beside it ("<name>.tmp") and then renames it
-// over `path`, so that the old file stays whole until the new one is complete. With
+// Writes a file whole under a temporary name beside it (`ReplacingTemp`) and then renames
+// it over `path`, so that the old file stays whole until the new one is complete. With
 // `sync` the bytes reach the disk before the rename (and the rename before the return).
 // On failure the temporary file is removed and the old file is left as it was.
 bool WriteReplacing(std::string_view path, const void* data, size_t size, bool sync);
+// The name WriteReplacing writes `name` under first: "<name>.tmp". A run that ends
+// between the two steps leaves it behind.
+std::string ReplacingTemp(std::string_view name);
+
+// A regular file open for reading piece by piece, for what is too large to hold whole
+// (archives, videos). Opening refuses a FIFO, device or folder at once, as above.
+class InputFile {
+ public:
+  explicit InputFile(std::string_view path);  // a Windows-style path, see Resolve
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  bool IsOpen() const { return fd_ >= 0; }
+  // Why it could not be opened: an errno value, EINVAL for anything but a regular file.
+  int OpenError() const { return error_; }
+  uint64_t Size() const { return size_; }  // as it was when opened
+  uint64_t Pos() const { return pos_; }
+  // Reads up to `n` bytes: how many were read, 0 at the end, -1 when reading fails.
+  int64_t ReadSome(void* out, size_t n);
+  // Reads exactly `n` bytes; false when fewer are left or reading fails.
+  bool Read(void* out, size_t n);
+  // Moves to an absolute position; false when the file cannot be positioned.
+  bool Seek(uint64_t pos);
+
+ private:
+  int fd_ = -1;
+  int error_ = 0;
+  uint64_t size_ = 0;
+  uint64_t pos_ = 0;
+};
+
+// Clearing what a run that was ended without its clean-up left behind. `root` (see
+// Resolve) is taken as it is; below it nothing is reached through a link. The folder
+// cleared is `root` itself, or its sub-folder `sub` (any letter case) when that is a real
+// folder and no link. From it go every entry that is no folder and whose name `file`
+// accepts (a link is removed itself, never what it points to), and every real folder
+// whose name `folder` accepts, with the entries in it that are no folders (one that still
+// holds a folder stays). Everything else stays as it is.
+using NameTest = std::function<bool(const std::string& name)>;
+void RemoveLeftovers(std::string_view root, std::string_view sub, const NameTest& file, const NameTest& folder = {});
 
 // The same on Linux paths taken as they are (already resolved, exact letter case): for
 // callers that handle many files of one folder, which a case-insensitive lookup per file
@@ -57,6 +99,9 @@ bool FileExists(const std::string& path);
 bool WriteAll(const std::string& path, const void* data, size_t size);
 bool Rename(const std::string& from, const std::string& to);
 bool DeleteFile(const std::string& path);
+// Writes a new file: whatever has the name goes first, and the file is created afresh,
+// never opened through a link someone left in its place.
+bool WriteNew(const std::string& path, const void* data, size_t size);
 }  // namespace exact
 
 // Folder of the running program, ending in '/'.

@@ -130,6 +130,8 @@ bool HoldOnlyInstanceLock() {
   });
 }
 
+bool HoldsInstanceLock() { return g_lockFd >= 0; }
+
 void JoinInstanceLock() {
   BehindGate([](int fd) { return ::flock(fd, LOCK_SH | LOCK_NB) == 0; });
 }

@@ -45,6 +45,9 @@ DateTime SystemNow();
 bool HoldOnlyInstanceLock();
 // Takes this process's share whether or not others run (it joins them).
 void JoinInstanceLock();
+// Whether this process holds a share of a real lock file: false where none could be had,
+// and then nobody can tell whether another instance runs.
+bool HoldsInstanceLock();
 // Lets go of this process's own hold (a child process that inherited its parent's).
 void ForgetInstanceLock();
 

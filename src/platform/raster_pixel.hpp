@@ -2,7 +2,8 @@
 // One pixel of a span, step by step, as raster_spans.cpp describes: the texel widened to
 // ARGB, the target's pixel read and written in its format, and the modulate-and-blend of
 // one source pixel onto the target. The per-pixel loops (the reference and the plain
-// fast ones) share these, so they agree by construction.
+// fast ones) share these, so they agree by construction; the SSE2 loops gather their
+// texels pixel by pixel here too.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -80,6 +81,73 @@ inline uint32_t Sample(const SpanCtx& c, int64_t u, int64_t v) {
       out |= ((oben * (kFilterOne - fy) + unten * fy + kFilterRound) >> (2 * kFilterBits)) << shift;
     }
     return out;
+  }
+}
+
+// The texels of a stretch of pixels gathered one pixel at a time (their places follow the
+// texture coordinates) into rows of their own, for vector loops that cannot pick lanes by
+// index: per pixel its texel, or when filtering the texel and its right-hand neighbour,
+// in `oben`, and the two below them in `unten`. The vector loads come a stretch later
+// and find the values settled in memory.
+template <TexKind T, bool Linear, int N>
+struct Gesammelt {
+  static constexpr int kStrecke = 8 * N;                             // pixels
+  static constexpr int kBytes = (Linear ? 2 : 1) * TexBytes<T>();  // per pixel
+  alignas(32) uint8_t oben[kStrecke * kBytes];
+  alignas(32) uint8_t unten[Linear ? kStrecke * kBytes : 1];
+};
+
+// Two texels as one value.
+template <TexKind T>
+inline auto Paar(const uint8_t* links, const uint8_t* rechts) {
+  if constexpr (TexBytes<T>() == 4)
+    return uint64_t{Raw<T>(links)} | uint64_t{Raw<T>(rechts)} << 32;
+  else
+    return Raw<T>(links) | Raw<T>(rechts) << 16;
+}
+
+// Gathers the texels of the next m (1..kStrecke) pixels from (u, v) on into `g`; the
+// places of a group of N up to the next multiple are cleared.
+template <TexKind T, bool Linear, int N>
+inline void Sammle(const SpanCtx& c, int64_t u, int64_t v, int32_t m, Gesammelt<T, Linear, N>& g) {
+  constexpr int kTb = TexBytes<T>(), kB = Gesammelt<T, Linear, N>::kBytes;
+  // Inside these neither a sample nor its neighbours wrap.
+  const uint64_t w = static_cast<uint64_t>(c.texW - Linear), h = static_cast<uint64_t>(c.texH - Linear);
+  int i = 0;
+  if (c.dv == 0 && static_cast<uint64_t>(v >> kTexFrac) < h) {
+    // One texture row (or two when filtering) along the whole stretch.
+    const uint8_t* zeile = c.tex + static_cast<size_t>(v >> kTexFrac) * c.texPitch;
+    for (; i < m; ++i, u += c.du) {
+      const int64_t iu = u >> kTexFrac;
+      if (static_cast<uint64_t>(iu) >= w) break;
+      std::memcpy(g.oben + i * kB, zeile + static_cast<size_t>(iu) * kTb, kB);
+      if constexpr (Linear) std::memcpy(g.unten + i * kB, zeile + c.texPitch + static_cast<size_t>(iu) * kTb, kB);
+    }
+  }
+  for (; i < m; ++i, u += c.du, v += c.dv) {
+    const int64_t iu = u >> kTexFrac, iv = v >> kTexFrac;
+    if (static_cast<uint64_t>(iu) < w && static_cast<uint64_t>(iv) < h) {
+      const uint8_t* p = c.tex + static_cast<size_t>(iv) * c.texPitch + static_cast<size_t>(iu) * kTb;
+      std::memcpy(g.oben + i * kB, p, kB);
+      if constexpr (Linear) std::memcpy(g.unten + i * kB, p + c.texPitch, kB);
+      continue;
+    }
+    const uint8_t* zeile = c.tex + static_cast<size_t>(WrapIndex(iv, c.texH)) * c.texPitch;
+    const uint8_t* links = zeile + static_cast<size_t>(WrapIndex(iu, c.texW)) * kTb;
+    if constexpr (Linear) {
+      const size_t rechts = static_cast<size_t>(WrapIndex(iu + 1, c.texW)) * kTb;
+      const uint8_t* darunter = c.tex + static_cast<size_t>(WrapIndex(iv + 1, c.texH)) * c.texPitch;
+      const auto a = Paar<T>(links, zeile + rechts), b = Paar<T>(darunter + (links - zeile), darunter + rechts);
+      std::memcpy(g.oben + i * kB, &a, kB);
+      std::memcpy(g.unten + i * kB, &b, kB);
+    } else {
+      std::memcpy(g.oben + i * kB, links, kB);
+    }
+  }
+  // Lanes past the span's end: anything, they are not stored.
+  for (int k = m; k % N != 0; ++k) {
+    std::memset(g.oben + k * kB, 0, kB);
+    if constexpr (Linear) std::memset(g.unten + k * kB, 0, kB);
   }
 }
 

@@ -10,6 +10,8 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/fs.hpp"
@@ -70,9 +72,35 @@ CodecPtr OpenCodec(AVStream* st, Error& error) {
   return c;
 }
 
+constexpr int kLesePuffer = 64 << 10;
+
+// The library reads the file through these, so it is opened only as the other readers
+// open files: a FIFO or device in place of a video is refused at once instead of blocking
+// the open for good.
+int Lesen(void* datei, uint8_t* puffer, int n) {
+  const int64_t r = static_cast<fs::InputFile*>(datei)->ReadSome(puffer, static_cast<size_t>(std::max(n, 0)));
+  return r > 0 ? static_cast<int>(r) : r == 0 ? AVERROR_EOF : AVERROR(EIO);
+}
+
+int64_t Springen(void* datei, int64_t offset, int whence) {
+  fs::InputFile& f = *static_cast<fs::InputFile*>(datei);
+  if (whence & AVSEEK_SIZE) return static_cast<int64_t>(f.Size());
+  int64_t ziel = -1;
+  switch (whence & ~AVSEEK_FORCE) {
+    case SEEK_SET: ziel = offset; break;
+    case SEEK_CUR: ziel = static_cast<int64_t>(f.Pos()) + offset; break;
+    case SEEK_END: ziel = static_cast<int64_t>(f.Size()) + offset; break;
+    default: break;
+  }
+  if (ziel < 0 || !f.Seek(static_cast<uint64_t>(ziel))) return AVERROR(EINVAL);
+  return ziel;
+}
+
 }  // namespace
 
 struct Decoder::Impl {
+  std::unique_ptr<fs::InputFile> datei;
+  AVIOContext* io = nullptr;  // reads `datei`; freed after the format context
   AVFormatContext* fmt = nullptr;
   CodecPtr bild, ton;
   int bildStrom = -1, tonStrom = -1;
@@ -100,6 +128,8 @@ struct Decoder::Impl {
     av_frame_free(&tonFrame);
     av_packet_free(&pkt);
     avformat_close_input(&fmt);
+    if (io) av_freep(&io->buffer);
+    avio_context_free(&io);
   }
 
   void Fehler(int r) { fehler = {r, Text(r)}; }
@@ -207,8 +237,23 @@ Decoder::~Decoder() = default;
 std::unique_ptr<Decoder> Decoder::Open(std::string_view path, Error& error) {
   av_log_set_level(AV_LOG_ERROR);
   auto d = std::make_unique<Impl>();
-  const std::string datei = fs::Resolve(path);
-  int r = avformat_open_input(&d->fmt, datei.c_str(), nullptr, nullptr);
+  d->datei = std::make_unique<fs::InputFile>(path);
+  if (!d->datei->IsOpen()) {
+    const int r = AVERROR(d->datei->OpenError());
+    error = {r, Text(r)};
+    return nullptr;
+  }
+  uint8_t* puffer = static_cast<uint8_t*>(av_malloc(kLesePuffer));
+  if (puffer) d->io = avio_alloc_context(puffer, kLesePuffer, 0, d->datei.get(), Lesen, nullptr, Springen);
+  if (!d->io) av_free(puffer);
+  d->fmt = d->io ? avformat_alloc_context() : nullptr;
+  if (!d->fmt) {
+    error = {AVERROR(ENOMEM), Text(AVERROR(ENOMEM))};
+    return nullptr;
+  }
+  d->fmt->pb = d->io;
+  // The name still tells the library the kind of file.
+  int r = avformat_open_input(&d->fmt, fs::Resolve(path).c_str(), nullptr, nullptr);
   if (r >= 0) r = avformat_find_stream_info(d->fmt, nullptr);
   if (r < 0) {
     error = {r, Text(r)};

@@ -1,7 +1,8 @@
 // The super nova. The key spends the selected pod (ship type 0) or the satellite (type 1);
-// the drone ship spends nothing and repeats the last kind. The world freezes, every enemy
-// shot goes, the music drops, and the kind chosen by what was spent plays its timeline:
-// 10000 points of damage to each enemy it may touch, credited to the firing player.
+// the drone ship spends nothing and repeats the last kind from where it stands. The world
+// freezes, every enemy shot goes, the music drops, and the kind chosen by what was spent
+// plays its timeline: 10000 points of damage to each enemy it may touch, credited to the
+// firing player.
 //
 // Its targets are the enemies alive, not already dying, and whose template allows it. Its
 // first tick marks every slot dying: death kind 0 for a target (only drawn where it
@@ -769,6 +770,8 @@ void Zuenden(int32_t k) {
   Nova.NovaTasteGehalten = VBTrue;
   WeltAngehalten = VBTrue;
   const int32_t typ = Schiff[k].Typ;
+  // Unless a pod pays, the kinds that set out from the spent pod set out from the ship.
+  Nova.NovaPod = -1;
   if (typ == kMitPods) {
     const int32_t p = GewaehltesPod(k);
     Nova.NovaPod = p;
@@ -778,7 +781,6 @@ void Zuenden(int32_t k) {
     NextPartikel(k);
   } else if (typ == kMitSatellit) {
     Satellit.Da = VBFalse;
-    Nova.NovaPod = -1;
     Nova.NovaArt = CLng(Int(Rnd() * 3.0f) + 6);
   }
   const SpielerDaten& s = Spieler[k];

@@ -7,7 +7,7 @@ struct NovaStatus {
   int16_t WeltAngehalten = 0;  // the world is frozen
   int32_t NovaZeit = 0;        // -1 in the tick it starts, then counting down to its end
   int32_t NovaArt = 0;         // the kind: what was spent decides it
-  int32_t NovaPod = 0;         // the pod spent, -1 the satellite
+  int32_t NovaPod = 0;         // the pod spent, -1 none (the satellite, or nothing)
   int32_t NovaAltWert = 0;     // the background mode to put back at the end
   float NovaX = 0, NovaY = 0;  // where the firing ship stood
   int32_t NovaSpieler = 0;     // who fired, and scores

@@ -17,6 +17,7 @@
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
 #include "player/players.hpp"
+#include "run/leftovers.hpp"
 #include "run/variabeln.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
@@ -144,6 +145,7 @@ void Form_Load() {
   if (Spielstatus == 10) return;
   // Checking for another instance and holding our share of the lock are one step, so two
   // copies started together cannot both pass.
+  bool allein = true;
   while (!platform::HoldOnlyInstanceLock()) {
     const std::string crlf2 = "\r\n\r\n";
     int answer = MsgBox("Eine Instanz von Harvo befindet sich noch im Speicher und ist momentan aktiv." + crlf2 +
@@ -151,12 +153,16 @@ void Form_Load() {
                         mb::AbortRetryIgnore, "", platform::CodePageCyrillic);
     if (answer == mb::Ignore) {
       platform::JoinInstanceLock();
+      allein = false;
       break;
     }
     if (answer != mb::Retry) EndProcess(0);
   }
 
   VariabelnInit();
+  // What an earlier run left behind can go only while no other copy may be using it, and
+  // only a real lock tells that none does.
+  if (allein && platform::HoldsInstanceLock()) ClearLeftovers();
   platform::SetWindowText(Form1, kCaptions[static_cast<int>(Int(Rnd() * 9))]);
   LoadConfig();
   platform::ShowWindow(Form1, platform::sw::Hide);
@@ -215,8 +221,8 @@ void Timer1_Timer() {
     DebugDateiLöschen();
     DebugModus = true;
     DebugLog("----------");
-    DebugLog(platform::ProgramName() + " " + Version());
-    DebugLog(platform::CommandLineText());
+    DebugLog({LogSystemtext(platform::ProgramName()), " " + Version()});
+    DebugLog({LogSystemtext(platform::CommandLineText())});
     DebugLog("Debug INIT: " + LogDateTime());
   }
 
@@ -332,8 +338,8 @@ void Init() {
   DebugLogWennAn("Keyboardinit ok");
   JoystickInit();
   for (int j = 0; j < 2; ++j) ForceAn[j] = ForceAn[j] && ForceDa[j];
-  DebugLogWennAn("Joy1=" + std::string(BoolText(JoyDa[0])) + " (" + JoyName[0] + JoyGuid[0] + ")");
-  DebugLogWennAn("Joy2=" + std::string(BoolText(JoyDa[1])) + " (" + JoyName[1] + JoyGuid[1] + ")");
+  DebugLogWennAn({"Joy1=" + std::string(BoolText(JoyDa[0])) + " (", LogSystemtext(JoyName[0]), JoyGuid[0] + ")"});
+  DebugLogWennAn({"Joy2=" + std::string(BoolText(JoyDa[1])) + " (", LogSystemtext(JoyName[1]), JoyGuid[1] + ")"});
   DebugLogWennAn("FF1=" + std::string(BoolText(ForceDa[0])));
   DebugLogWennAn("FF2=" + std::string(BoolText(ForceDa[1])));
 }

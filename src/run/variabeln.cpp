@@ -226,6 +226,7 @@ void VariabelnLösch() {
   VeskInit(1);
 
   ResetWeather();
+  ResetWater();
   const platform::DateTime heute = platform::Now();
   if (heute.month == 12 && heute.day == 24) Wetter = 1;
 

@@ -1,8 +1,10 @@
 #include "shell/appdata.hpp"
 
+#include "platform/codepage.hpp"
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
 #include "run/program_state.hpp"
+#include "shell/config.hpp"
 #include "shell/err.hpp"
 #include "shell/msgbox.hpp"
 
@@ -99,11 +101,35 @@ std::string StripNull(const std::string& Text) {
   return nul == std::string::npos ? Text : Text.substr(0, nul);
 }
 
+LogTeil LogPfad(std::string_view pfad) { return {LogTeil::Art::Pfad, pfad}; }
+LogTeil LogSystemtext(std::string_view text) { return {LogTeil::Art::Systemtext, text}; }
+
+std::string LogTeil::Utf8() const {
+  switch (art_) {
+    case Art::Pfad:
+      return platform::fs::Resolve(text_);
+    case Art::Systemtext:
+      return text_;
+    case Art::Spieltext:
+      break;
+  }
+  const int seite = Sprache == "R" ? platform::CodePageCyrillic : platform::CodePageWestern;
+  return platform::CodePageToUtf8(text_, seite);
+}
+
 void DebugLogWennAn(const std::string& Text) {
   if (DebugModus) DebugLog(Text);
 }
 
-void DebugLog(const std::string& Text) {
-  std::string line = Text + "\r\n";
+void DebugLogWennAn(std::initializer_list<LogTeil> Teile) {
+  if (DebugModus) DebugLog(Teile);
+}
+
+void DebugLog(const std::string& Text) { DebugLog({LogTeil(Text)}); }
+
+void DebugLog(std::initializer_list<LogTeil> Teile) {
+  std::string line;
+  for (const LogTeil& t : Teile) line += t.Utf8();
+  line += "\r\n";
   platform::fs::Append(DatenOrdner + DebugDatei, line.data(), line.size());
 }

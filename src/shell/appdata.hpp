@@ -1,7 +1,10 @@
 #pragma once
 // The per-user folders and the debug log.
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
+#include <utility>
 
 inline std::string DatenOrdner;  // per-user data folder, ends in a separator
 inline std::string SaveOrdner;   // its "save" subfolder
@@ -24,10 +27,33 @@ std::string StripNull(const std::string& Text);
 // True for a DPI setting that scales the screen in an unusual way (97 to 119).
 bool DpiNeedsMessage(int32_t dpi);
 
+// A piece of a debug-log line. The log is UTF-8, to be read on this system: the game's own
+// text comes from its code page (1251 while the language is Russian, else 1252), a path of
+// the game is shown as the file system names it, and a text the system gave us (a file
+// name read from a folder, the command line, a device's name) is kept as it came.
+class LogTeil {
+ public:
+  LogTeil(std::string text) : text_(std::move(text)) {}
+  LogTeil(const char* text) : text_(text) {}
+  friend LogTeil LogPfad(std::string_view pfad);
+  friend LogTeil LogSystemtext(std::string_view text);
+  std::string Utf8() const;
+
+ private:
+  enum class Art : uint8_t { Spieltext, Pfad, Systemtext };
+  LogTeil(Art art, std::string_view text) : art_(art), text_(text) {}
+  Art art_ = Art::Spieltext;
+  std::string text_;
+};
+LogTeil LogPfad(std::string_view pfad);
+LogTeil LogSystemtext(std::string_view text);
+
 // Appends one line to "Debug.txt" in the per-user folder. A folder that cannot be
 // written never stops the program: the line is lost.
 void DebugLog(const std::string& Text);
+void DebugLog(std::initializer_list<LogTeil> Teile);
 // The same, but only while the debug switch (`DebugModus`) is on, as most log lines are.
 void DebugLogWennAn(const std::string& Text);
+void DebugLogWennAn(std::initializer_list<LogTeil> Teile);
 // The log's file name.
 inline const char* const DebugDatei = "Debug.txt";

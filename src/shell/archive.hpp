@@ -26,6 +26,9 @@ inline int32_t ZLibErgebnis = 0;
 std::string Depack(const std::string& Filename, const std::string& Path, bool UpdateFilenameDatabase);
 // Deletes the files of an unpack folder, the folder, and "Harvo\" when it is empty.
 void KillDir(const std::string& D);
+// Deletes what runs that ended without their clean-up left in "Harvo\": unpack folders
+// with their files and members half written. For a run that knows no other copy runs.
+void ClearStaleUnpacks();
 // The program's private temporary folder, ending in a separator: the system's, or when
 // that cannot be had, "tmp" in the per-user folder. Empty when neither can be had.
 std::string GetTempFolder();
@@ -34,7 +37,8 @@ int32_t CompressBytes(std::vector<uint8_t>& Data);
 // Replaces compressed `Data` by its contents of `OrigSize` bytes; returns zlib's result.
 int32_t UncompressBytes(std::vector<uint8_t>& Data, int32_t OrigSize);
 
-// The reading behind Depack, over an archive held in memory.
+// The reading behind Depack, over an archive held in memory (Depack reads the same
+// entries from the file, one after another).
 
 // One entry of an archive: the member's name as written to disk (German umlauts and ß
 // spelt out), its stated size, and its zlib stream.
@@ -57,10 +61,10 @@ struct ArchiveError : Err {
 bool WalkArchive(std::span<const uint8_t> archive, const std::function<bool(const ArchiveEntry&)>& each,
                  ArchiveError& error);
 
-// Inflates a zlib stream of exactly `size` bytes into `out`, which grows as the output
-// comes and never beyond `size`: a damaged size costs no more memory than the stream
-// really holds. Returns zlib's result: Z_OK, Z_DATA_ERROR for a damaged stream or one of
-// another size, Z_MEM_ERROR when memory runs out.
+// Inflates a zlib stream of exactly `size` bytes into `out`, never beyond `size` and never
+// beyond what a stream of its length can hold: a damaged size costs no more memory than
+// the packed bytes could fill. Returns zlib's result: Z_OK, Z_DATA_ERROR for a damaged
+// stream or one of another size, Z_MEM_ERROR when memory runs out.
 int32_t InflateMember(std::span<const uint8_t> packed, int32_t size, std::vector<uint8_t>& out);
 
 // Where an unpack puts the members it takes.
@@ -69,8 +73,9 @@ class UnpackSink {
   virtual ~UnpackSink() = default;
   // False for a member not to be written: an earlier unpack's file stays as it is.
   virtual bool Wanted(const std::string& member) = 0;
-  // An empty buffer for the next member; one whose memory can be used again.
-  virtual std::vector<uint8_t> Buffer() { return {}; }
+  // An empty buffer for the next member, of at most `size` bytes; one whose memory can be
+  // used again. It may wait here until there is room for the member.
+  virtual std::vector<uint8_t> Buffer(size_t /*size*/) { return {}; }
   // Takes a member's contents; false ends the unpack.
   virtual bool Put(const std::string& member, std::vector<uint8_t> contents) = 0;
 };

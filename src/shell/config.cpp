@@ -137,14 +137,22 @@ void Berichtigen() {
   for (int s = 0; s < 3; ++s) {
     if (KeyConfig.KeyDevice[s] < 0 || KeyConfig.KeyDevice[s] > 2) InitKeyConfig(static_cast<int16_t>(s), 0);
     // A binding out of range takes its default: a pause or movement key must never end
-    // up unbound by damage.
+    // up unbound by damage. The key page binds a keyboard set's first key whenever it
+    // binds one and never clears it, so a 0 there is damage too (a file of zeros, say).
     KeyConfigDaten vorgabe;
     Vorgaben(vorgabe, s, KeyConfig.KeyDevice[s]);
+    const bool tastatur = KeyConfig.KeyDevice[s] == 0;
     for (int a = 0; a < 10; ++a)
-      for (int b = 0; b < 2; ++b)
-        if (!ImBereich(KeyConfig.KeyMap(a, s, b))) KeyConfig.KeyMap(a, s, b) = vorgabe.KeyMap(a, s, b);
+      for (int b = 0; b < 2; ++b) {
+        const int32_t code = KeyConfig.KeyMap(a, s, b);
+        if (!ImBereich(code) || (tastatur && b == 0 && code == 0))
+          KeyConfig.KeyMap(a, s, b) = vorgabe.KeyMap(a, s, b);
+      }
     if (!ImBereich(KeyConfig.PauseKey[s])) KeyConfig.PauseKey[s] = kPauseKeys[s];
   }
+  // The keyboard's pause key is not on the key page, so none there is damage: the game
+  // could not be paused from the keyboard.
+  if (KeyConfig.PauseKey[0] == 0) KeyConfig.PauseKey[0] = kPauseKeys[0];
   if (LoadingscreenNr < 0 || LoadingscreenNr > 15) LoadingscreenNr = 0;
   MusikLautstaerke = std::clamp(MusikLautstaerke, 0, 100);
   SoundLautstaerke = std::clamp(SoundLautstaerke, -10000, 0);
@@ -238,7 +246,7 @@ void SaveConfig() {
       DebugLog("Fehler beim Speichern der Configs");
       return;
     }
-    DebugLog("Configs unbekannter Version gesichert als " + sicherung);
+    DebugLog({"Configs unbekannter Version gesichert als ", LogPfad(sicherung)});
     unbekannteVersion = false;
   }
   std::vector<uint8_t> out = WriteConfig();

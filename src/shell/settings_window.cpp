@@ -319,6 +319,9 @@ void ShowSettingsWindow() {
     Form2::Label_Click(8);
     return;
   }
+  // The window grows from nothing once it is active: until then it shows no pixel, however
+  // long its first drawing takes.
+  Region(Form2::kBreite / 2, Form2::kHoehe / 2, Form2::kBreite / 2, Form2::kHoehe / 2, Form2::kBreite, Form2::kHoehe);
   platform::ShowWindow(Form2::hWnd, platform::sw::Show);
   Zeigen();
   if (Form2::hWnd) platform::PostMessage(Form2::hWnd, kAktivieren, 0, 0);

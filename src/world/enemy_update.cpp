@@ -194,6 +194,12 @@ void Feuer(int32_t i, int32_t j) {
 
 // ---- The steps ----------------------------------------------------------------------------
 
+// The component drawn in drawn frames; its hit flash counts down in every frame.
+void Zeigen(const Gegner& g, Feindkomponente& k, const Teilbild& b) {
+  if (Rendern) ZeichneKomponente(g, k, b);
+  if (k.TrefferBlitz > 0) --k.TrefferBlitz;
+}
+
 // Component j of living enemy i for one tick. False when the component crushed the enemy.
 bool KomponentenSchritt(int32_t i, int32_t j) {
   Gegner& g = GegnerListe[i];
@@ -208,10 +214,17 @@ bool KomponentenSchritt(int32_t i, int32_t j) {
     Zerquetschen(i);
     return false;
   }
-  if (Rendern) ZeichneKomponente(g, k, b);
-  if (k.TrefferBlitz > 0) --k.TrefferBlitz;
+  Zeigen(g, k, b);
   Feuer(i, j);
   return true;
+}
+
+// An enemy that began to die in its own step is still seen in that tick, its parts where
+// they stand; it no longer moves, animates, aims, rams or fires, and its death takes over
+// from the next tick.
+void LetzterAnblick(Gegner& g) {
+  for (Feindkomponente& k : g.Typ.Komponenten)
+    if (Wahr(k.Lebt)) Zeigen(g, k, BildVon(k));
 }
 
 // An enemy whose route has ended leaves without a trace; unless its template spares
@@ -260,9 +273,11 @@ void Lebensschritt(int32_t i) {
     return;
   }
   if (g.Typ.HP < 0) EnergieVerloren(i);
-  // A wreck or a break-up that began just now neither moves nor fires any more: its death
-  // takes over from the next tick.
-  if (!Wahr(g.Aktiv) || Wahr(g.Stirbt)) return;
+  if (!Wahr(g.Aktiv)) return;
+  if (Wahr(g.Stirbt)) {
+    LetzterAnblick(g);  // a wreck or a break-up that began just now
+    return;
+  }
   const int32_t letzte = g.Typ.KomponentenMax();
   for (int32_t j = 0; j <= letzte; ++j) {
     // Only a crush ends the enemy while its parts run, and that ends the loop too; the

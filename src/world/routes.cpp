@@ -20,9 +20,6 @@ constexpr float CodeGVMin = 32770;   // GVar(0) .. 32783 GVar(13)
 constexpr float CodeGVMax = 32783;
 constexpr float CodeSchiffstyp = 32784;
 
-// A route that loops without ending a frame is cut off here.
-constexpr int32_t Schrittgrenze = 10000;
-
 const SpielerDaten* ZielSchiff(int32_t VeskNr) {
   return VeskNr >= 0 && VeskNr <= 1 ? &Spieler[static_cast<size_t>(VeskNr)] : nullptr;
 }
@@ -198,7 +195,7 @@ Handler HandlerFuer(int32_t op) {
 }  // namespace
 }  // namespace route
 
-int16_t DoRoute(RoutenObjekt& o) {
+int16_t DoRoute(RoutenObjekt& o, int32_t Schrittgrenze) {
   using route::Weiter;
   // The route number cannot change during a call; a route the level does not have cannot
   // run, whichever side of the table the number lies.

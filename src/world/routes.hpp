@@ -48,9 +48,15 @@ float Var(float Nr, const float& x, const float& y, const int32_t& Width, const 
           const int32_t& VeskNr, const std::array<float, 14>& GVar);
 float Var(float Nr, const RoutenObjekt& o);
 
+// A route that loops without ending a frame is cut off at this step: one call runs at
+// most 9999 commands.
+inline constexpr int32_t RoutenSchrittgrenze = 10000;
+
 // Runs route `RouteNr` of one object for one frame from command `RoutePos`. Returns -1
 // when the route has ended (or cannot run), else 0.
 int16_t DoRoute(int32_t Art, int32_t FeindNR, int32_t& RoutePos, int32_t RouteNr, float& FX, float& FY, float& MX,
                 float& MY, float& Ti, std::array<float, 8>& Vari, int32_t Width, int32_t Height, float& Speed,
                 int32_t AY, int32_t LTick, float& HP, int32_t& VeskNr, std::array<float, 14>& GVar);
-int16_t DoRoute(RoutenObjekt& o);
+// A lower `Schrittgrenze` cuts a looping route off sooner: the fuzzer runs thousands of
+// routes a second, most of them looping.
+int16_t DoRoute(RoutenObjekt& o, int32_t Schrittgrenze = RoutenSchrittgrenze);

@@ -142,8 +142,12 @@ Weiter IfLandschaft(Lauf& l) {
 Weiter IfKomponenteWeg(Lauf& l) {
   const Feindkomponente* k = l.Komponente(l.Gerundet(0));
   // A component the enemy does not have (and any component, for a shot) is no
-  // condition: the command is passed over.
-  if (k == nullptr) return l.Naechster();
+  // condition: the command is passed over, but its operand held the motion all the same.
+  if (k == nullptr) {
+    l.o.MX = 0;
+    l.o.MY = 0;
+    return l.Naechster();
+  }
   return NachBedingung(l, k->Lebt == VBFalse);
 }
 

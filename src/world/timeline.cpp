@@ -149,13 +149,16 @@ void SpielTick() {
   for (int32_t k = 0; k < static_cast<int32_t>(Ebenen.size()); ++k)
     Abarbeiten(Ebenen[k], LevelTick, [k](const LevelEreignis& e) { Ausfuehren(k, e); });
 
-  LevelTick = static_cast<int32_t>(int64_t{LevelTick} + 1);
-  // Equalities: a jump of the clock over either tick skips its step.
-  if (int64_t{LevelTick} == int64_t{LevelLaenge} - 150) {
+  const int64_t tick = int64_t{LevelTick} + 1;
+  LevelTick = static_cast<int32_t>(tick);
+  // The exit starts once, on its tick: a clock that jumps over it skips the flight out.
+  if (tick == int64_t{LevelLaenge} - 150) {
     Spieler[0].Status = 1;  // both ships fly out under autopilot
     Spieler[1].Status = 1;
   }
-  if (LevelTick == LevelLaenge) LevelEnde = 2;
+  // The end is never skipped: a level of no length, or a clock set past its end, is done
+  // at the first tick that reaches it.
+  if (tick >= LevelLaenge) LevelEnde = 2;
 }
 
 void SpielPastTicks() {

@@ -9,7 +9,8 @@
 
 // One tick: every layer's events of the current `LevelTick` carried out (layers 0 to 6,
 // each list in its order; events of earlier ticks dropped unseen), then `LevelTick` + 1;
-// at `LevelLaenge` - 150 both ships start their exit, at `LevelLaenge` the level is done.
+// at `LevelLaenge` - 150 both ships start their exit (a jump over that tick skips it), at
+// `LevelLaenge` or past it the level is done.
 void SpielTick();
 // At the start of a level run that begins at a `LevelTick` other than 0: every scroll
 // position back to 0, every cursor moved past the earlier ticks, and the landscape items

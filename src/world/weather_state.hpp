@@ -57,6 +57,10 @@ inline float Windphase = 0;
 // is started once and stopped once.
 inline bool WasserKlangLaeuft = false;
 
+// Before a level pass: the game sounds went off when the last pass stopped, a ship in the
+// water or not, so the first ship in the surface starts the splash sound again.
+inline void ResetWater() { WasserKlangLaeuft = false; }
+
 // Single raindrops are numbered 0 To RegenAnzahl, and only below this count: a level that
 // asks for 500 or more gets the cheap rain sheets of the weather instead, and no drops.
 inline constexpr int32_t RegenTropfenGrenze = 500;

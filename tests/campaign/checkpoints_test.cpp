@@ -247,6 +247,53 @@ TEST_F(Checkpoints, DamagedSnapshotsAreRefused) {
   }
 }
 
+// The items one by one, as tests and the fuzzer take them apart.
+std::vector<Bytes> Posten() {
+  std::vector<Bytes> posten(static_cast<size_t>(CheckpointPostenAnzahl()));
+  for (int32_t nr = 0; nr < CheckpointPostenAnzahl(); ++nr) CheckpointPostenSchreiben(nr, 0, posten[static_cast<size_t>(nr)]);
+  return posten;
+}
+
+TEST_F(Checkpoints, AnItemReadAloneChangesOnlyItsOwnPartOfTheSnapshot) {
+  testsupport::FillEveryPool(1);
+  const std::vector<Bytes> eins = Posten();
+  Bytes zusammen;
+  for (const Bytes& p : eins) zusammen.insert(zusammen.end(), p.begin(), p.end());
+  EXPECT_EQ(zusammen, Schnappschuss()) << "the items one after another are the snapshot";
+  testsupport::FillEveryPool(2);
+  const std::vector<Bytes> zwei = Posten();
+  for (int32_t nr = 0; nr < CheckpointPostenAnzahl(); ++nr) {
+    SCOPED_TRACE(nr);
+    testsupport::FillEveryPool(2);
+    ASSERT_TRUE(CheckpointPostenLesen(nr, eins[static_cast<size_t>(nr)]));
+    std::vector<Bytes> erwartet = zwei;
+    erwartet[static_cast<size_t>(nr)] = eins[static_cast<size_t>(nr)];
+    EXPECT_EQ(Posten(), erwartet);
+  }
+}
+
+TEST_F(Checkpoints, AnItemIsReadFromExactlyItsBytes) {
+  const std::vector<Bytes> gut = Posten();
+  for (int32_t nr = 0; nr < CheckpointPostenAnzahl(); ++nr) {
+    SCOPED_TRACE(nr);
+    const Bytes& b = gut[static_cast<size_t>(nr)];
+    Bytes mehr = b;
+    mehr.push_back(0);
+    EXPECT_FALSE(CheckpointPostenLesen(nr, mehr));
+    EXPECT_FALSE(CheckpointPostenLesen(nr, Teil(b, 0, b.size() - 1)));
+    EXPECT_TRUE(CheckpointPostenLesen(nr, b));
+  }
+  // A number that names no item reads and writes nothing.
+  for (int32_t nr : {-1, CheckpointPostenAnzahl()}) {
+    Bytes b;
+    CheckpointPostenSchreiben(nr, 0, b);
+    EXPECT_TRUE(b.empty());
+    EXPECT_FALSE(CheckpointPostenLesen(nr, b));
+    EXPECT_FALSE(CheckpointPostenLesen(nr, gut[0]));
+  }
+  EXPECT_EQ(Posten(), gut);
+}
+
 // ---- Taking a checkpoint -----------------------------------------------------------------
 
 TEST_F(Checkpoints, NobodyAliveTakesNoCheckpoint) {

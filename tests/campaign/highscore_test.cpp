@@ -1,6 +1,6 @@
 // The high-score table: a file built by hand from its layout, read and written back byte
-// for byte; the default table; damaged and unreadable files; entering results, with the
-// one-entry-per-game rule and two players.
+// for byte; the default table; damaged and unreadable files and the copy kept of them;
+// entering results, with the one-entry-per-game rule and two players.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -173,7 +173,8 @@ TEST_F(Highscores, AChangedOrMisshapenFileGivesTheDefaultTable) {
     size_t at;        // the byte changed
     uint8_t xorMit;   // how (0: the file's length changes instead)
     long laenge;      // the file's new length
-    bool bleibt;      // the checksum does not see the change
+    bool bleibt;      // the table is taken: the checksum does not see the change
+    bool nullen = false;  // every byte of the file zero
   };
   const size_t name1 = kEintragBei[0], score5 = kEintragBei[4] + 16, tag10 = kEintragBei[9] + 20;
   const Fall faelle[] = {
@@ -186,38 +187,94 @@ TEST_F(Highscores, AChangedOrMisshapenFileGivesTheDefaultTable) {
       {"a blank after a name turned NUL", name1 + 3, 0x20, 276, true},
       {"a blank after a name turned 'x'", name1 + 3, 0x20 ^ 'x', 276, false},
       {"one byte short", 0, 0, 275, false},
-      {"one byte long", 0, 0, 277, false},
+      {"one byte long: read by its first 276", 0, 0, 277, true},
+      {"a long tail", 0, 0, 70000, true},
+      {"a long tail behind a changed score", score5 + 2, 0x40, 70000, false},
       {"empty", 0, 0, 0, false},
+      {"zero bytes only, which pass the checksum", 0, 0, 276, false, true},
+      {"zero bytes only, longer", 0, 0, 300, false, true},
   };
   for (const Fall& c : faelle) {
     SCOPED_TRACE(c.was);
     std::vector<uint8_t> f = HandDatei();
     f[c.at] ^= c.xorMit;
-    f.resize(static_cast<size_t>(c.laenge), 0);
+    f.resize(static_cast<size_t>(c.laenge), 0xA5);
+    if (c.nullen) std::fill(f.begin(), f.end(), 0);
     testsupport::WriteBytes(datei, f);
     std::filesystem::remove(DatenOrdner + "Debug.txt");
+    std::filesystem::remove(datei + ".bak");
     ResetHighscore();
     LoadHighscore();
     if (c.bleibt) {
-      EXPECT_EQ(Tabelle()[0].score, kHandTabelle[0].score);
+      for (int i = 0; i < 10; ++i) EXPECT_EQ(Plaetze()[i], std::make_pair(kHandTabelle[i].score, kHandTabelle[i].tag));
       EXPECT_EQ(Datei(), f);
+      EXPECT_FALSE(std::filesystem::exists(datei + ".bak"));
       EXPECT_EQ(Log(), "");
     } else {
       EXPECT_TRUE(IstStandard(Tabelle()));
-      // Replaced on disk by the default table, and said once in the log.
+      // Replaced on disk by the default table; the old file kept whole beside it; both
+      // said in the log.
       EXPECT_EQ(Datei(), WriteHighscore());
-      EXPECT_EQ(testsupport::SplitLines(Log()).size(), 1u);
+      EXPECT_EQ(testsupport::ReadBytes(datei + ".bak"), f);
+      const std::vector<std::string> zeilen = testsupport::SplitLines(Log());
+      ASSERT_EQ(zeilen.size(), 2u);
+      EXPECT_NE(zeilen[1].find("Highscore.dat.bak"), std::string::npos);
     }
   }
 }
 
+TEST_F(Highscores, TheFileKeptAsideIsTheLastDamagedOne) {
+  // One generation: a second damaged file replaces the first one's copy.
+  std::vector<uint8_t> erste = HandDatei(), zweite = HandDatei();
+  erste[kSummeBei] ^= 1;
+  zweite[kSummeBei] ^= 2;
+  for (const std::vector<uint8_t>* f : {&erste, &zweite}) {
+    testsupport::WriteBytes(datei, *f);
+    LoadHighscore();
+    EXPECT_EQ(testsupport::ReadBytes(datei + ".bak"), *f);
+  }
+  // A sound file leaves the copy alone, and so do the results saved afterwards.
+  LoadHighscore();
+  EXPECT_EQ(AddHighscore("Kim", 2000000, 5), 1);
+  EXPECT_EQ(testsupport::ReadBytes(datei + ".bak"), zweite);
+  EXPECT_FALSE(std::filesystem::exists(datei + ".tmp"));
+}
+
+TEST_F(Highscores, AFileThatCannotBeKeptAsideIsNotOverwritten) {
+  std::vector<uint8_t> f = HandDatei();
+  f[kSummeBei] ^= 1;
+  testsupport::WriteBytes(datei, f);
+  // A folder that is not empty stands where the copy would go.
+  std::filesystem::create_directories(datei + ".bak/x");
+  LoadHighscore();
+  EXPECT_TRUE(IstStandard(Tabelle()));
+  EXPECT_EQ(Datei(), f);
+  // Nor by a result entered later: the table lives in memory only.
+  EXPECT_EQ(AddHighscore("Kim", 2000000, 5), 1);
+  EXPECT_EQ(Datei(), f);
+  EXPECT_EQ(Tabelle()[0].score, 2000000);
+  EXPECT_NE(Log().find("nicht gesichert"), std::string::npos);
+  // Once the old file is gone there is nothing left to keep: the next result is saved.
+  std::filesystem::remove(datei);
+  EXPECT_EQ(AddHighscore("Lou", 1900000, 6), 2);
+  ResetHighscore();
+  LoadHighscore();
+  EXPECT_EQ(Plaetze()[1], std::make_pair(1900000, 6));
+}
+
 TEST_F(Highscores, AFileThatCannotBeReadIsLeftAloneAndTheDefaultsServeInMemory) {
-  std::filesystem::create_directory(datei);  // there, but no file to read
+  std::filesystem::create_directories(datei + "/inside");  // there, but no file to read
   LoadHighscore();
   EXPECT_TRUE(IstStandard(Tabelle()));
   EXPECT_EQ(testsupport::SplitLines(Log()).size(), 1u);
   EXPECT_TRUE(std::filesystem::is_directory(datei));
   EXPECT_FALSE(std::filesystem::exists(datei + ".tmp"));
+  // The first result saved keeps what stood there aside before the table is written.
+  EXPECT_EQ(AddHighscore("Kim", 2000000, 5), 1);
+  EXPECT_TRUE(std::filesystem::is_directory(datei + ".bak/inside"));
+  ResetHighscore();
+  LoadHighscore();
+  EXPECT_EQ(Tabelle()[0].score, 2000000);
 }
 
 TEST_F(Highscores, ResultsTakeTheirPlacesOncePerGame) {

@@ -245,6 +245,8 @@ TEST_F(SaveGames, AFileTheGameCannotUseChangesNothing) {
     if (d.b.empty()) d.b = Datei(v, "label", strom);
     Anderer();
     const std::vector<uint8_t> vorher = SpielstandInhalt();
+    // The check that lists use refuses what the load refuses.
+    EXPECT_EQ(SpielstandPruefen(d.b), Spielstand::Defekt);
     EXPECT_EQ(SpielstandLaden(d.b), Spielstand::Defekt);
     EXPECT_EQ(SpielstandInhalt(), vorher);
   }
@@ -278,6 +280,8 @@ TEST_F(SaveGames, SizesThatDoNotFitAreRefused) {
     d.F32(4).I32(f.l).Raw({'l', 'a', 'b', 'e', 'l'}).I32(f.u).I32(f.c).Raw(c);
     Anderer();
     const std::vector<uint8_t> vorher = SpielstandInhalt();
+    EXPECT_EQ(SpielstandPruefen(d.b), f.soll);
+    EXPECT_EQ(SpielstandInhalt(), vorher);  // checked, not loaded
     EXPECT_EQ(SpielstandLaden(d.b), f.soll);
     if (f.soll != Spielstand::Ganz) {
       EXPECT_EQ(SpielstandInhalt(), vorher);
@@ -325,6 +329,7 @@ TEST_F(SaveGames, ASavedSlotLoadsBackAndStaysAsItWas) {
   const std::vector<uint8_t> datei = testsupport::ReadBytes(SaveOrdner + "7.sav");
   testsupport::WriteText(SaveOrdner + "0.sav", "scratch");
   Anderer();
+  EXPECT_TRUE(SlotLadbar(7));
   LoadGame(7);
   EXPECT_EQ(SpielstandInhalt(), soll);
   EXPECT_EQ(Spielstatus, 0);
@@ -357,6 +362,7 @@ TEST_F(SaveGames, LoadingAFaultySlotTakesTheFatalPath) {
     if (f.datei) testsupport::WriteBytes(SaveOrdner + "3.sav", Datei(f.v, "label", SpielstandInhalt()));
     Anderer();
     const std::vector<uint8_t> vorher = SpielstandInhalt();
+    EXPECT_FALSE(SlotLadbar(3));  // a list does not offer it
     LoadGame(3);
     EXPECT_EQ(SpielstandInhalt(), vorher);
     EXPECT_EQ(Fatal(), f.fatal);

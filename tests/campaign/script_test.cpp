@@ -89,6 +89,25 @@ TEST(LevelSkriptZeilen, KeywordsByTheirLengthAndArgumentsWithoutOuterBlanks) {
   }
 }
 
+TEST(LevelSkriptZeilen, ALoadLineNamesItsLevelAndPictureByTheFirstTwoFields) {
+  struct Fall {
+    std::string argument, level, bild;
+  } faelle[] = {
+      {"Level2, Deep.bmp", "Level2", "Deep.bmp"},
+      {"Level2  ,  Deep.bmp", "Level2", "Deep.bmp"},
+      {"Level2", "Level2", ""},  // no comma: no picture
+      {"Level2,", "Level2", ""},
+      {",Deep.bmp", "", "Deep.bmp"},
+      {"Level2, Deep.bmp, Rest", "Level2", "Deep.bmp"},  // a third field is passed over
+      {"", "", ""},
+  };
+  for (const Fall& f : faelle) {
+    const LadeZiel z = LadeZielVon(f.argument);
+    EXPECT_EQ(z.Level, f.level) << '"' << f.argument << '"';
+    EXPECT_EQ(z.Bild, f.bild) << '"' << f.argument << '"';
+  }
+}
+
 TEST(LevelSkriptZeilen, ALineRunsOnlyWhenAnotherFollowsIt) {
   struct Fall {
     std::string text;
@@ -317,12 +336,36 @@ TEST_F(LevelSkriptLauf, AQuitDuringAVideoStopsTheScriptBeforeItsNextLine) {
 }
 
 TEST_F(LevelSkriptLauf, AScriptThatCannotBeReadEndsTheProgramWithAMessage) {
-  // No Play.vkp in the data folder.
-  EXPECT_FALSE(LevelSkript());
-  EXPECT_EQ(Spielstatus, 10);
-  ASSERT_EQ(headless::MessageBoxes().size(), 1u);
-  EXPECT_NE(headless::MessageBoxes()[0].text.find("Play.txt"), std::string::npos);
-  EXPECT_TRUE(NichtsEntpackt());
+  // More than any script holds: there, but not read.
+  const std::vector<uint8_t> riesig = tools::PackArchive({{"Play.txt", std::vector<uint8_t>((16 << 20) + 1, 'x')}});
+  struct Fall {
+    const char* sprache;
+    bool da;             // Play.txt there, too large
+    const char* meldung;  // UTF-8
+  } faelle[] = {
+      {"D", false, "Play.txt nicht gefunden"},
+      {"E", false, "Play.txt not found"},
+      {"R", false, "Play.txt не найден"},
+      {"D", true, "Play.txt kann nicht gelesen werden"},
+      {"E", true, "Play.txt cannot be read"},
+      {"R", true, "Не удаётся прочитать Play.txt"},
+  };
+  for (const Fall& f : faelle) {
+    SCOPED_TRACE(std::string(f.sprache) + (f.da ? " too large" : " missing"));
+    Spielstatus = 0;
+    Sprache = f.sprache;
+    const size_t vorher = headless::MessageBoxes().size();
+    // Without Play.vkp in the data folder, Play.txt is missing.
+    if (f.da)
+      testsupport::WriteBytes(daten / "Data/Play.vkp", riesig);
+    else
+      std::filesystem::remove(daten / "Data/Play.vkp");
+    EXPECT_FALSE(LevelSkript());
+    EXPECT_EQ(Spielstatus, 10);
+    ASSERT_EQ(headless::MessageBoxes().size(), vorher + 1);
+    EXPECT_EQ(headless::MessageBoxes().back().text, f.meldung);
+    EXPECT_TRUE(NichtsEntpackt());
+  }
 }
 
 TEST_F(LevelSkriptLauf, TheLoadingNoticeShowsOverTheLastFrameBeforeAVideo) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -71,22 +72,43 @@ const std::vector<uint8_t> kGepacktesLabel =
            0x50, 0x30, 0x34, 0xD2, 0x35, 0x30, 0xD7, 0x35, 0x32, 0x30, 0x32, 0x01, 0x00, 0x5C, 0x8E, 0x06, 0x36});
 const std::string kLabel = "P1S1A - Level1-  12-07-2024";
 
+// The state stream of the campaign in the game now, changed by `aendern` for the moment.
+std::vector<uint8_t> Strom(const std::function<void()>& aendern = {}) {
+  const auto spieler = Spieler;
+  const auto schiff = Schiff;
+  const int32_t letzter = LetzterSpieler, durchgang = Durchgang;
+  if (aendern) aendern();
+  std::vector<uint8_t> strom = SpielstandInhalt();
+  Spieler = spieler;
+  Schiff = schiff;
+  LetzterSpieler = letzter;
+  Durchgang = durchgang;
+  return strom;
+}
+// A stream's two sizes and its zlib block, as they follow the label.
+std::vector<uint8_t> Gepackt(std::vector<uint8_t> strom) {
+  const auto u = static_cast<int32_t>(strom.size());
+  EXPECT_EQ(CompressBytes(strom), 0);
+  std::vector<uint8_t> v = Long(u);
+  Anhaengen(v, Long(static_cast<int32_t>(strom.size())));
+  Anhaengen(v, strom);
+  return v;
+}
 // A slot as the save games write it (version 4): the label, then a state stream.
-std::vector<uint8_t> Slot4(const std::string& label) {
+std::vector<uint8_t> Slot4(const std::string& label, const std::vector<uint8_t>& strom = Strom()) {
   std::vector<uint8_t> v = kVersion4;
   Anhaengen(v, Long(static_cast<int32_t>(label.size())));
   Anhaengen(v, Text(label));
-  Anhaengen(v, Long(3));
-  Anhaengen(v, Long(11));
-  Anhaengen(v, Bytes({0x78, 0x9C, 0x63, 0x60, 0x60, 0x00, 0x00, 0x00, 0x03, 0x00, 0x01}));
+  Anhaengen(v, Gepackt(strom));
   return v;
 }
-// A slot of version 3 or lower: the label packed.
-std::vector<uint8_t> Slot3() {
-  std::vector<uint8_t> v = kVersion3;
+// A slot of version 3 or lower (or of a version given): the label packed.
+std::vector<uint8_t> Slot3(const std::vector<uint8_t>& version = kVersion3) {
+  std::vector<uint8_t> v = version;
   Anhaengen(v, Long(static_cast<int32_t>(kLabel.size())));
   Anhaengen(v, Long(static_cast<int32_t>(kGepacktesLabel.size())));
   Anhaengen(v, kGepacktesLabel);
+  Anhaengen(v, Gepackt(Strom()));
   return v;
 }
 
@@ -649,10 +671,24 @@ TEST_F(Menulauf, TheLoadPageShowsTheSlots) {
   std::vector<uint8_t> kurz = kVersion4;
   Anhaengen(kurz, Long(40));
   Anhaengen(kurz, Text("P1S1"));
+  std::vector<uint8_t> andererVariant = Strom(), gekuerzt = Strom();
+  andererVariant[andererVariant.size() - 8] = 3;
+  gekuerzt.pop_back();
   const std::vector<Fall> faelle = {
       {"no saves", {}, {25, 25}},
       {"slots 2 and 5", {{2, Slot4("two")}, {5, Slot4("five")}}, {4, 7, 25}},
       {"versions 4 and 3", {{1, Slot4(kLabel)}, {21, Slot3()}}, {3, 23, 25}},
+      // Labels that read, of games the game would not load: shown, not offered.
+      {"values the game refuses",
+       {{1, Slot4("players", Strom([] { LetzterSpieler = 5; }))},
+        {2, Slot4("ship", Strom([] { Schiff[0].Typ = 7; }))},
+        {3, Slot4("pod", Strom([] { Spieler[0].Pod = 9; }))},
+        {4, Slot4("play-through", Strom([] { Durchgang = 0; }))},
+        {5, Slot4("variant", andererVariant)},
+        {6, Slot3(Bytes({0x00, 0x00, 0x80, 0xBF}))},  // version -1
+        {7, Slot4("cut short", gekuerzt)},
+        {9, Slot4("loads")}},
+       {11, 25}},
       {"damaged, version 5 and 3.5 are not selectable", {{1, kurz}, {2, kVersion5}, {3, kVersion35}}, {25}},
   };
   for (const Fall& c : faelle) {
@@ -684,7 +720,8 @@ TEST_F(Menulauf, TheLoadPageShowsTheSlots) {
       } else {
         const SlotLabel l = LiesSlotLabel(it->second);
         EXPECT_EQ(zeile, l.Text) << s;
-        EXPECT_EQ(m.Farbe[static_cast<size_t>(s + 2)], l.Stand == SlotLabel::Gelesen ? -1 : 0) << s;
+        const bool waehlbar = std::find(c.weg.begin(), c.weg.end(), s + 2) != c.weg.end();
+        EXPECT_EQ(m.Farbe[static_cast<size_t>(s + 2)], waehlbar ? -1 : 0) << s;
       }
     }
     TextMenu n = m;
@@ -711,6 +748,25 @@ TEST_F(Menulauf, TheLoadPageShowsTheSlots) {
   Bild({kReturn});
   EXPECT_EQ(Spielstatus, 1);
   EXPECT_EQ(MenuSeite, kSeiteHaupt);
+}
+
+// Offered when the page was built, damaged by the time it is chosen: the load's fatal
+// end, the campaign untouched.
+TEST_F(Menulauf, ASlotDamagedAfterItWasListedEndsTheProgram) {
+  std::filesystem::create_directories(SaveOrdner);
+  ASSERT_TRUE(SaveGameSlot(1));
+  AufSeite(kSeiteHaupt, 1);
+  Bild({kReturn});
+  Bilder(16);
+  Bild({kDown});
+  Bild();
+  ASSERT_EQ(MenuLauf.Text.Auswahl, 3);
+  testsupport::WriteBytes(SaveOrdner + "1.sav", Slot4("P1S1A", Strom([] { LetzterSpieler = 5; })));
+  const std::vector<uint8_t> vorher = SpielstandInhalt();
+  Bild({kReturn});
+  EXPECT_EQ(Spielstatus, 10);
+  ASSERT_EQ(headless::Dialogs().size(), 1u);
+  EXPECT_EQ(SpielstandInhalt(), vorher);
 }
 
 // --- Reference frames --------------------------------------------------------------------

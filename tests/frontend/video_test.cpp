@@ -1,13 +1,18 @@
 // Video playback headless over the demo videos: switched off, the small names and the
 // one fall-back, the archive's unpacked folder, the pictures and the sound as the file
 // has them, the pause and resume keys, the pause key that skips and is waited for, a
-// quit, and a file that is no video.
+// quit, and a file that is no video or no file at all. And the demo videos themselves:
+// scenes of a few seconds that move.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -22,6 +27,7 @@
 #include "run/program_state.hpp"
 #include "run/variabeln_state.hpp"
 #include "shell/appdata.hpp"
+#include "shell/archive.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "support/display.hpp"
@@ -272,11 +278,16 @@ TEST_F(Video, AFileThatIsNoVideoIsLoggedAndPassedOver) {
   std::vector<uint8_t> halb = testsupport::ReadBytes(VideoPfad + "Logo.avi");
   halb.resize(halb.size() / 3);
   testsupport::WriteBytes(ordner / "Halb.avi", halb);
+  // A FIFO would keep the decoder's open waiting for a writer for ever.
+  ASSERT_EQ(mkfifo((ordner / "Fifo.avi").c_str(), 0600), 0);
+  std::filesystem::create_directory(ordner / "Ordner.avi");
   VideoPfad = ordner.path();
-  for (const char* datei : {"Kaputt.avi", "Fehlt.avi"}) {
+  for (const char* datei : {"Kaputt.avi", "Fehlt.avi", "Fifo.avi", "Ordner.avi"}) {
     std::filesystem::remove(DatenOrdner + "Debug.txt");
     headless::Reset();
+    alarm(20);  // the test ends rather than waits when a FIFO is opened after all
     PlayAVIFile(datei, "");
+    alarm(0);
     const std::vector<std::string> log = Log();
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(log[1].rfind("Video: -", 0), 0u) << log[1];  // the library's own error number
@@ -290,6 +301,165 @@ TEST_F(Video, AFileThatIsNoVideoIsLoggedAndPassedOver) {
   EXPECT_GT(Gezeigt(), 0);
   EXPECT_LT(Gezeigt(), kLogoBilder);
   EXPECT_EQ(Log().back(), "Video: Fine");
+}
+
+// What a look at every picture of a video finds.
+struct Angesehen {
+  int32_t breite = 0, hoehe = 0;
+  int bilder = 0;
+  double dauer = 0, bildLaenge = 0;
+  std::vector<double> helligkeit;  // mean of red, green and blue per picture, 0..255
+  std::vector<bool> bewegt;        // the picture differs from the one before it
+  std::vector<uint32_t> spaet;     // the picture at four fifths of the video
+  std::vector<double> daumen;      // the same, 32 x 24 means of its green
+  std::vector<float> ton;          // left and right at 44,100 Hz
+};
+
+Angesehen Ansehen(const std::string& datei) {
+  Angesehen a;
+  platform::video::Error e;
+  auto d = platform::video::Decoder::Open(datei, e);
+  if (!d) {
+    ADD_FAILURE() << datei << ": " << e.text;
+    return a;
+  }
+  a.breite = d->Width();
+  a.hoehe = d->Height();
+  a.dauer = d->Duration();
+  platform::Surface bild(a.breite, a.hoehe, platform::PixelFormat::XRGB8888);
+  std::vector<uint32_t> vorher, jetzt;
+  auto tonNehmen = [&] {
+    double start = 0;
+    const std::vector<float> t = d->TakeSound(start);
+    a.ton.insert(a.ton.end(), t.begin(), t.end());
+  };
+  while (d->NextPicture()) {
+    tonNehmen();
+    a.bildLaenge = d->PictureLength();
+    if (!d->DrawPicture(bild, {0, 0, a.breite, a.hoehe})) break;
+    jetzt.clear();
+    double summe = 0, unterschied = 0;
+    for (int y = 0; y < a.hoehe; ++y)
+      for (int x = 0; x < a.breite; ++x) {
+        const uint32_t p = bild.GetPixel(x, y) & 0xFFFFFF;
+        jetzt.push_back(p);
+        summe += ((p >> 16) + (p >> 8 & 0xFF) + (p & 0xFF)) / 3.0;
+        if (!vorher.empty())
+          unterschied +=
+              std::abs(static_cast<int>(p >> 8 & 0xFF) - static_cast<int>(vorher[jetzt.size() - 1] >> 8 & 0xFF));
+      }
+    const double pixel = static_cast<double>(jetzt.size());
+    a.helligkeit.push_back(summe / pixel);
+    a.bewegt.push_back(!vorher.empty() && unterschied / pixel > 0.5);
+    ++a.bilder;
+    vorher.swap(jetzt);
+    if (a.bilder == static_cast<int>(a.dauer / std::max(0.01, a.bildLaenge) * 0.8)) a.spaet = vorher;
+  }
+  // The sound of the last picture follows it in the file.
+  tonNehmen();
+  if (!a.spaet.empty()) {
+    a.daumen.assign(32 * 24, 0.0);
+    for (int y = 0; y < a.hoehe; ++y)
+      for (int x = 0; x < a.breite; ++x)
+        a.daumen[static_cast<size_t>(y * 24 / a.hoehe * 32 + x * 32 / a.breite)] +=
+            (a.spaet[static_cast<size_t>(y) * a.breite + x] >> 8 & 0xFF) * 32.0 * 24 / (a.breite * a.hoehe);
+  }
+  return a;
+}
+
+// The root mean square of the sound from `von` to `bis` (shares of its length), 0..32767.
+double Lautheit(const std::vector<float>& ton, double von, double bis) {
+  const size_t a = static_cast<size_t>(ton.size() * von), b = static_cast<size_t>(ton.size() * bis);
+  double summe = 0;
+  for (size_t i = a; i < b; ++i) summe += static_cast<double>(ton[i]) * ton[i];
+  return b > a ? std::sqrt(summe / static_cast<double>(b - a)) : 0.0;
+}
+
+// Every demo video, from the video folder and from the video archive, and its small
+// twin: pictures of its size, a few seconds of them and of sound, from black to black,
+// moving all the way; a few hundred kilobytes at most; the twin shows what the video
+// shows; and the versions of a video in the three languages differ (in their words).
+TEST(DemoVideos, AFewSecondsOfMovingPicturesAtTheirSize) {
+  const std::string daten = platform::fs::ProgramFolder() + "Data/";
+  testsupport::TempDir ordner;
+  std::vector<std::string> filme;
+  for (const std::string n : {"Logo", "IntroD", "IntroE", "IntroR"}) {
+    std::filesystem::copy_file(daten + "Video/" + n + ".avi", ordner / (n + ".avi"));
+    std::filesystem::copy_file(daten + "Video/" + n + "Low.avi", ordner / (n + "Low.avi"));
+    filme.push_back(n);
+  }
+  ArchiveError fehler;
+  ASSERT_TRUE(WalkArchive(
+      testsupport::ReadBytes(daten + "Video.vkp"),
+      [&](const ArchiveEntry& e) {
+        if (!e.name.ends_with(".avi")) return true;
+        std::vector<uint8_t> inhalt;
+        EXPECT_EQ(InflateMember(e.packed, e.size, inhalt), Z_OK) << e.name;
+        testsupport::WriteBytes(ordner / e.name, inhalt);
+        if (!e.name.ends_with("Low.avi")) filme.push_back(e.name.substr(0, e.name.size() - 4));
+        return true;
+      },
+      fehler))
+      << fehler.Beschreibung;
+  for (const std::string n : {"Deep", "OutroD", "OutroE", "OutroR", "Outro2D", "Outro2E", "Outro2R"})
+    EXPECT_NE(std::find(filme.begin(), filme.end(), n), filme.end()) << n << " is not in Video.vkp";
+
+  std::map<std::string, std::vector<uint32_t>> spaet;
+  for (const std::string& n : filme) {
+    const Angesehen gross = Ansehen(ordner / (n + ".avi")), klein = Ansehen(ordner / (n + "Low.avi"));
+    for (const auto& [a, name, breite, hoehe] :
+         {std::tuple{&gross, n + ".avi", 512, 384}, std::tuple{&klein, n + "Low.avi", 320, 240}}) {
+      SCOPED_TRACE(name);
+      EXPECT_LE(std::filesystem::file_size(ordner / name), 512u * 1024);
+      EXPECT_EQ(a->breite, breite);
+      EXPECT_EQ(a->hoehe, hoehe);
+      // The logo a short call, the scenes a few seconds; every picture there, and sound
+      // under all of them but the last, black one.
+      EXPECT_GE(a->dauer, n == "Logo" ? 1.0 : 4.0);
+      EXPECT_LE(a->dauer, 8.0);
+      EXPECT_NEAR(a->bilder * a->bildLaenge, a->dauer, a->bildLaenge);
+      const double tonSekunden = static_cast<double>(a->ton.size()) / 2 / 44100;
+      EXPECT_GE(tonSekunden, a->dauer - a->bildLaenge - 0.01);
+      EXPECT_LE(tonSekunden, a->dauer);
+      // Heard in the middle, dying away at the end.
+      EXPECT_GT(Lautheit(a->ton, 0.3, 0.7), 1000.0);
+      EXPECT_LT(Lautheit(a->ton, 0.97, 1.0), Lautheit(a->ton, 0.3, 0.7) / 4);
+      ASSERT_GE(a->bilder, 10);
+      // From black, to black; between them, bright, and never the same picture twice.
+      const double hellste = *std::max_element(a->helligkeit.begin(), a->helligkeit.end());
+      EXPECT_LT(a->helligkeit.front(), 2.0);
+      EXPECT_LT(a->helligkeit.back(), 2.0);
+      EXPECT_GT(hellste, 30.0);
+      for (int i = 1; i < a->bilder - 1; ++i)
+        EXPECT_TRUE(a->bewegt[static_cast<size_t>(i)]) << "picture " << i << " stands still";
+    }
+    // The small twin shows the same, smaller.
+    EXPECT_EQ(klein.bilder, gross.bilder);
+    ASSERT_EQ(klein.daumen.size(), gross.daumen.size());
+    double abstand = 0;
+    for (size_t i = 0; i < gross.daumen.size(); ++i) abstand += std::abs(gross.daumen[i] - klein.daumen[i]);
+    EXPECT_LT(abstand / static_cast<double>(gross.daumen.size()), 4.0) << n << " and its twin differ";
+    spaet[n] = gross.spaet;
+  }
+  // Where the three languages' pictures differ, their words stand: each language has
+  // about as many bright letter pixels there as the others (none of them left blank,
+  // as Cyrillic would be in a font without it).
+  for (const std::string stamm : {"Intro", "Outro", "Outro2"}) {
+    SCOPED_TRACE(stamm);
+    const std::vector<uint32_t>* bilder[3] = {&spaet[stamm + "D"], &spaet[stamm + "E"], &spaet[stamm + "R"]};
+    ASSERT_FALSE(bilder[0]->empty());
+    ASSERT_TRUE(bilder[0]->size() == bilder[1]->size() && bilder[1]->size() == bilder[2]->size());
+    auto gruen = [](uint32_t p) { return static_cast<int>(p >> 8 & 0xFF); };
+    int hell[3] = {0, 0, 0};
+    for (size_t i = 0; i < bilder[0]->size(); ++i) {
+      const int g[3] = {gruen((*bilder[0])[i]), gruen((*bilder[1])[i]), gruen((*bilder[2])[i])};
+      if (std::max({g[0], g[1], g[2]}) - std::min({g[0], g[1], g[2]}) < 40) continue;
+      for (int l = 0; l < 3; ++l) hell[l] += g[l] > 150;
+    }
+    const int meiste = std::max({hell[0], hell[1], hell[2]});
+    EXPECT_GT(meiste, 200);
+    for (int l = 0; l < 3; ++l) EXPECT_GT(hell[l], meiste / 3) << "DER"[l] << " has few letters";
+  }
 }
 
 }  // namespace

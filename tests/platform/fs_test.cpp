@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 
@@ -111,7 +112,49 @@ TEST(Fs, OnlyRegularFilesAreReadOrWrittenAndReadsKeepToTheirLimit) {
   EXPECT_FALSE(fs::Append(fifo, "x", 1));
   EXPECT_FALSE(fs::Overwrite(fifo, "x", 1));
   EXPECT_FALSE(fs::exact::WriteAll(fifo, "x", 1));
+  fs::InputFile stueckweise(fifo);
+  EXPECT_FALSE(stueckweise.IsOpen());
+  EXPECT_EQ(stueckweise.OpenError(), EINVAL);
   alarm(0);
   EXPECT_EQ(fs::PrivateFolder("relative/folder"), "");
   EXPECT_EQ(fs::PrivateFolder(dir / "privat"), dir / "privat/");
+}
+
+TEST(Fs, AnInputFileReadsPieceByPieceAndOpensOnlyRegularFiles) {
+  testsupport::TempDir dir;
+  testsupport::WriteText(dir / "Datei.bin", "0123456789");
+  struct Fall {
+    std::string pfad;
+    int fehler;
+  } faelle[] = {{dir / "datei.BIN", 0}, {dir / "fehlt.bin", ENOENT}, {dir.path(), EINVAL}};
+  for (const Fall& f : faelle) {
+    fs::InputFile datei(f.pfad);
+    EXPECT_EQ(datei.IsOpen(), f.fehler == 0) << f.pfad;
+    EXPECT_EQ(datei.OpenError(), f.fehler) << f.pfad;
+  }
+  fs::InputFile datei(dir / "Datei.bin");
+  EXPECT_EQ(datei.Size(), 10u);
+  char buf[8] = {};
+  ASSERT_TRUE(datei.Read(buf, 3));
+  EXPECT_EQ(std::string(buf, 3), "012");
+  ASSERT_TRUE(datei.Seek(8));
+  EXPECT_EQ(datei.Pos(), 8u);
+  EXPECT_FALSE(datei.Read(buf, 3));  // only two are left
+  ASSERT_TRUE(datei.Seek(5));
+  EXPECT_EQ(datei.ReadSome(buf, sizeof buf), 5);
+  EXPECT_EQ(std::string(buf, 5), "56789");
+  EXPECT_EQ(datei.ReadSome(buf, sizeof buf), 0);
+}
+
+TEST(Fs, ANewFileIsNeverWrittenThroughWhatLiesInItsPlace) {
+  testsupport::TempDir dir;
+  testsupport::WriteText(dir / "fremd.txt", "keep");
+  std::filesystem::create_symlink(dir / "fremd.txt", dir / "link.part");
+  testsupport::WriteText(dir / "alt.part", "an older and longer file");
+  for (const char* name : {"link.part", "alt.part", "neu.part"}) {
+    EXPECT_TRUE(fs::exact::WriteNew(dir / name, "new", 3)) << name;
+    EXPECT_FALSE(std::filesystem::is_symlink(dir / name)) << name;
+    EXPECT_EQ(testsupport::ReadText(dir / name), "new") << name;
+  }
+  EXPECT_EQ(testsupport::ReadText(dir / "fremd.txt"), "keep");
 }

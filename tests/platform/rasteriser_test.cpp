@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -367,7 +368,9 @@ TEST(Rasteriser, EveryLoopDrawsWhatTheReferenceDraws) {
 
 // Single spans straight into the loops, with what quads seldom bring: coordinates many
 // turns out or far beyond, steps of every size (the filter's too), colours that leave
-// 0..255 and steps too steep for 32 bits, runs of rows, and the blend that replaces.
+// 0..255 and steps too steep for 32 bits, runs of rows, and the blend that replaces; and
+// textures of more than 127 texels a side, and 16-bit ones whose rows do not start on
+// 4-byte boundaries.
 TEST(Rasteriser, EveryLoopDrawsEachSpanAsTheReferenceDoes) {
   using raster::ColourKind;
   using raster::TexKind;
@@ -395,23 +398,34 @@ TEST(Rasteriser, EveryLoopDrawsEachSpanAsTheReferenceDoes) {
                                               << " blend " << static_cast<int>(blend) << " colour "
                                               << static_cast<int>(farbe));
               for (int fall = 0; fall < 12; ++fall) {
-                const int tw = 1 + static_cast<int>(rng() % 40), th = 1 + static_cast<int>(rng() % 24);
+                int tw = 1 + static_cast<int>(rng() % 40), th = 1 + static_cast<int>(rng() % 24);
+                if (fall % 4 == 1) tw = 120 + static_cast<int>(rng() % 200), th = 1 + static_cast<int>(rng() % 6);
+                if (fall % 6 == 2) th = 120 + static_cast<int>(rng() % 100), tw = 1 + static_cast<int>(rng() % 8);
                 SurfacePtr tex = ZufallsTextur(rng, tf, tw, th, false);
                 SurfacePtr start = ZufallsTextur(rng, zf, kBreite, kZeilen, false);
                 raster::SpanCtx c;
                 c.tex = tex->Row(0);
                 c.texPitch = tex->Pitch();
+                // A 16-bit texture two bytes into its memory, its rows as long as its texels.
+                std::vector<uint8_t> verschoben;
+                if (BytesPerPixel(tf) == 2 && fall % 5 == 3) {
+                  verschoben.assign(2 + static_cast<size_t>(2 * tw) * th, 0);
+                  for (int y = 0; y < th; ++y) std::memcpy(&verschoben[2 + 2 * tw * y], tex->Row(y), 2 * tw);
+                  c.tex = verschoben.data() + 2;
+                  c.texPitch = 2 * tw;
+                }
                 c.texW = tw;
                 c.texH = th;
                 c.keyMask = ValueMask(tf);
                 c.key = tex->GetPixel(static_cast<int>(rng() % tw), static_cast<int>(rng() % th));
                 auto schritt = [&](int64_t turns) {
-                  switch (rng() % 6) {
+                  switch (rng() % 7) {
                     case 0: return int64_t{0};
                     case 1: return kEins;
                     case 2: return zufall64(-kEins * 102 / 100, kEins * 102 / 100);  // magnified
                     case 3: return zufall64(-8 * kEins, 8 * kEins);
                     case 4: return zufall64(-(int64_t{1} << 44), int64_t{1} << 44);
+                    case 5: return zufall64(-kEins / 5, kEins / 5);  // much magnified
                     default: return zufall64(-kEins / 8, kEins / 8) + turns * kEins;
                   }
                 };

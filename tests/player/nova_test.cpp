@@ -188,6 +188,50 @@ TEST_F(SuperNova, TheDroneShipRepeatsThePassesLastNova) {
   EXPECT_EQ(Nova.NovaArt, 0);
 }
 
+// The drone ship spends no pod: a kind that sets out from the spent pod sets out from the
+// ship, not from pod 0's old place beside the other start.
+TEST_F(SuperNova, WithNoPodSpentTheNovaSetsOutFromTheShip) {
+  struct Fall {
+    const char* name;
+    int32_t typ, art;
+    float x, y;  // where the pod flash's ring opens
+  } faelle[] = {
+      {"pod ship, at the pod it spends", 0, 0, 80, 325},
+      {"drone ship, guard pod kind", 2, -1, 370, 100},
+      {"drone ship, shock wave", 2, 0, 370, 100},
+      {"drone ship, lightning", 2, 1, 370, 100},
+      {"drone ship, fire trails", 2, 2, 370, 100},
+      {"drone ship, one after another", 2, 3, 370, 100},
+      {"drone ship, tearing", 2, 4, 370, 100},
+      {"drone ship, homing shots", 2, 5, 370, 100},
+  };
+  for (const Fall& f : faelle) {
+    Start();
+    Spieler[0].X = 370, Spieler[0].Y = 100;
+    Pods[0].X = 80, Pods[0].Y = 325, Pods[0].Waffe = f.art;
+    Schiff[0].Typ = f.typ;
+    Nova.NovaPod = 0;  // what an earlier nova of the pass left
+    Nova.NovaArt = f.art;
+    Hold(0, AktionSuperNova);
+    SpielNova();
+    ASSERT_TRUE(WeltAngehalten) << f.name;
+    const auto made = BigPartikel.Slots().first(static_cast<size_t>(BigPartikel.Max + 1));
+    const auto ring = std::find_if(made.begin(), made.end(),
+                                   [](const BigPartikelDaten& p) { return p.Art == 2 && p.Durchmesser == 32; });
+    ASSERT_NE(ring, made.end()) << f.name;
+    EXPECT_EQ(ring->x, f.x) << f.name;
+    EXPECT_EQ(ring->y, f.y) << f.name;
+  }
+  // The shock wave's delays count from the ship's centre: 80 pixels away, 80 \ 4 + 10.
+  Start();
+  Spieler[0].X = 370, Spieler[0].Y = 100;
+  Pods[0].X = 80, Pods[0].Y = 325;
+  Schiff[0].Typ = 2;
+  Ziel(0, 466, 116);
+  const Verlauf v = Lauf(0, {0});
+  EXPECT_EQ(v.treffer, std::vector<int>{30});
+}
+
 // Held down, the key starts one nova; another needs a release, or, with two players, the
 // other player's key being up, which clears the shared latch in the same tick.
 TEST_F(SuperNova, TheKeyLatchIsSharedByBothPlayers) {

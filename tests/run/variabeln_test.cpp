@@ -150,6 +150,7 @@ TEST_F(Variabeln, LöschResetsEveryPieceOfTheLevelState) {
       {"score pop-ups", [] { PunkteAnzeigen.Claim(); }, [] { return PunkteMax == -1; }},
       {"route variables", [] { RoutenVariablen.assign(3, 1.0f); }, [] { return RoutenVariablen.empty(); }},
       {"weather set-up", [] { WetterInit = HintergrundInit = false; }, [] { return WetterInit && HintergrundInit; }},
+      {"water splash sound", [] { WasserKlangLaeuft = true; }, [] { return !WasserKlangLaeuft; }},
       {"trail display", [] { SpurAn = true; }, [] { return !SpurAn; }},
       {"beam power mode", [] { Beam[1].Powermodus = -1, Beam[1].Ladung = 3; },
        [] { return Beam[1].Powermodus == 0 && Beam[1].Ladung == 0; }},

@@ -2,10 +2,13 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
+#include <string>
 
 #include "platform/fs.hpp"
 #include "platform/headless/headless.hpp"
 #include "shell/appdata.hpp"
+#include "shell/config.hpp"
 #include "support/support.hpp"
 
 namespace headless = platform::headless;
@@ -89,6 +92,41 @@ TEST(AppDataText, StripNull) {
   EXPECT_EQ(StripNull("abc"), "abc");
   EXPECT_EQ(StripNull(std::string("\0abc", 4)), "");
   EXPECT_EQ(StripNull(std::string("ab\0c", 4)), "ab");
+}
+
+// The log is read on this system: UTF-8, and paths as the file system names them.
+TEST_F(AppData, TheLogIsUtf8AndNamesPathsAsTheFileSystemDoes) {
+  DatenOrdner = home.home();
+  // A folder the system spells in UTF-8, holding folders in another letter case than the
+  // game asks for.
+  const std::string jurgen = home.home() + "J\xC3\xBCrgen";
+  std::filesystem::create_directories(jurgen + "/harvo/logo.vkpdir");
+  struct Fall {
+    const char* name;
+    std::string sprache;
+    std::function<void()> schreiben;
+    std::string zeile;
+  } faelle[] = {
+      {"the game's German text", "D", [] { DebugLog("L\xF6sche entpackte Verzeichnisse"); },
+       "Lösche entpackte Verzeichnisse"},
+      {"Russian text while the game speaks Russian", "R", [] { DebugLog("\xC3\xEE\xF2\xEE\xE2\xEE"); }, "Готово"},
+      {"a path found in another letter case", "D",
+       [&] { DebugLog({"Konnte nicht l\xF6schen: ", LogPfad(jurgen + "\\Harvo\\Logo.vkpdir\\")}); },
+       "Konnte nicht löschen: " + jurgen + "/harvo/logo.vkpdir/"},
+      {"a path not there (yet) as the game spells it", "D",
+       [&] { DebugLog({"LoadSurface ", LogPfad(jurgen + "\\Harvo\\Neu\\Bild.bmp"), " start"}); },
+       "LoadSurface " + jurgen + "/harvo/Neu/Bild.bmp start"},
+      {"what the system gave, as it came", "D",
+       [] { DebugLog({"Joy1=True (", LogSystemtext("Manette \xC3\xA9lite"), ")"}); }, "Joy1=True (Manette élite)"},
+  };
+  for (const Fall& f : faelle) {
+    SCOPED_TRACE(f.name);
+    Sprache = f.sprache;
+    std::filesystem::remove(home.home() + "Debug.txt");
+    f.schreiben();
+    EXPECT_EQ(testsupport::ReadText(home.home() + "Debug.txt"), f.zeile + "\r\n");
+  }
+  Sprache = "E";
 }
 
 TEST_F(AppData, DebugLogAppendsLinesAndSwallowsFailures) {

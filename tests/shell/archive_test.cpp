@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -97,7 +99,7 @@ TEST_F(Archive, RememberFlagAndLogLines) {
   EXPECT_NE(log.find("Entpacke Menu.vkp$a.bmp>, True\r\n"), std::string::npos);
   EXPECT_NE(log.find("Fehler beim Entpacken (Missing.vkp -  - 53 File not found)"), std::string::npos);
   KillDir(dir);
-  EXPECT_NE(Log().find("L\xF6sche entpackte Verzeichnisse"), std::string::npos);
+  EXPECT_NE(Log().find("Lösche entpackte Verzeichnisse"), std::string::npos);
   EXPECT_EQ(Log().find("Trys: "), std::string::npos);
 }
 
@@ -107,6 +109,40 @@ TEST_F(Archive, ASecondUnpackKeepsTheFirstFiles) {
   testsupport::WriteText(platform::fs::Resolve(dir + "a.txt"), "changed");
   Depack("Spiel.vkp", AppPath(), false);
   EXPECT_EQ(testsupport::ReadText(platform::fs::Resolve(dir + "a.txt")), "changed");
+  KillDir(dir);
+}
+
+TEST_F(Archive, StaleFilesOfAnotherRunAreWrittenAnewAndNothingIsWrittenThroughALink) {
+  Pack("Spiel.vkp", {{"a.txt", Bytes("new a")}, {"b.txt", Bytes("new b")}, {"c.txt", Bytes("new c")}});
+  // What a run that was killed left, or what lies in place of our files: a file of the
+  // wrong contents, a FIFO, a link out of the folder, and a link named like the temporary
+  // name of the first member this process writes.
+  const std::string harvo = GetTempFolder() + "Harvo/";
+  const std::string ordner = harvo + "Spiel.vkpdir/";
+  const std::string fremd = home.home() + "fremd.txt";
+  testsupport::WriteText(fremd, "keep");
+  testsupport::WriteText(ordner + "a.txt", "stale");
+  ASSERT_EQ(mkfifo((ordner + "b.txt").c_str(), 0600), 0);
+  fsys::create_symlink(fremd, ordner + "c.txt");
+  fsys::create_symlink(fremd, harvo + ".part" + std::to_string(getpid()) + ".1");
+  alarm(10);  // a FIFO read or written by mistake would wait for ever
+  std::string dir = Depack("Spiel.vkp", AppPath(), false);
+  alarm(0);
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+    EXPECT_TRUE(fsys::is_regular_file(fsys::symlink_status(ordner + name))) << name;
+    EXPECT_EQ(testsupport::ReadText(ordner + name), std::string("new ") + name[0]) << name;
+  }
+  EXPECT_EQ(testsupport::ReadText(fremd), "keep");
+
+  // This run's own files are used as they are until the folder is deleted...
+  testsupport::WriteText(ordner + "a.txt", "changed");
+  Depack("Spiel.vkp", AppPath(), false);
+  EXPECT_EQ(testsupport::ReadText(ordner + "a.txt"), "changed");
+  // ...and then forgotten: a file made in their place afterwards is another's.
+  KillDir(dir);
+  testsupport::WriteText(ordner + "a.txt", "stale");
+  Depack("Spiel.vkp", AppPath(), false);
+  EXPECT_EQ(testsupport::ReadText(ordner + "a.txt"), "new a");
   KillDir(dir);
 }
 
@@ -185,7 +221,7 @@ TEST_F(Archive, KillDirCountsRemovalAttempts) {
   KillDir(dir);
   EXPECT_FALSE(platform::fs::DirExists(dir));
   EXPECT_NE(Log().find("Trys: 3\r\n"), std::string::npos) << Log();
-  EXPECT_NE(Log().find("Konnte nicht l\xF6schen: " + dir), std::string::npos);
+  EXPECT_NE(Log().find("Konnte nicht löschen: " + platform::fs::Resolve(dir)), std::string::npos);
 }
 
 TEST_F(Archive, KillDirGivesUpAfterTenAttemptsAndWritesTrysWithoutDebug) {
@@ -471,5 +507,5 @@ TEST_F(Archive, WithoutAPrivateTemporaryFolderThePerUserFolderServesOrNothingIsU
   EXPECT_TRUE(fsys::is_empty(anderswo));
   EXPECT_EQ(fsys::exists(fsys::current_path() / "Harvo"), hatteHarvo);
   KillDir(dir);
-  EXPECT_NE(Log().find("Konnte nicht l\xF6schen: " + dir), std::string::npos);
+  EXPECT_NE(Log().find("Konnte nicht löschen: " + platform::fs::Resolve(dir)), std::string::npos);
 }

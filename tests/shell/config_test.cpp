@@ -189,18 +189,34 @@ TEST_F(Config, EveryVersion) {
                      EXPECT_EQ(KeyConfig.KeyDevice[2], 1);
                    }});
   {
-    // Pause keys out of range, one binding too low, one unbound on purpose.
+    // Pause keys out of range or none, one binding too low, first and second bindings
+    // unbound.
     Bytes b = Bytes().ver("10").i16(0).i32(0).ch('E').i16(0).i16(0).i16(0).i32(24);
-    for (int i = 0; i < 60; ++i) b.i32(i == 3 ? -7 : i == 13 ? 0 : 57);
-    b.i32(0).i32(283).i32(-1);  // pause keys: none on the keyboard is kept
+    for (int i = 0; i < 60; ++i) b.i32(i == 3 ? -7 : i == 13 || i == 43 ? 0 : 57);
+    b.i32(0).i32(283).i32(-1);
     b.i32(0).i32(0).i32(0);
-    cases.push_back({"pause keys and bindings out of range, colour depth 24", b, [] {
-                       EXPECT_EQ(KeyConfig.PauseKey[0], 0);
+    cases.push_back({"pause keys and bindings out of range or unbound, colour depth 24", b, [] {
+                       EXPECT_EQ(KeyConfig.PauseKey[0], 1);  // nothing sets the keyboard's to none
                        EXPECT_EQ(KeyConfig.PauseKey[1], 224);
                        EXPECT_EQ(KeyConfig.PauseKey[2], 259);
                        EXPECT_EQ(KeyConfig.KeyMap(3, 0, 0), 208);  // down arrow
-                       EXPECT_EQ(KeyConfig.KeyMap(3, 1, 0), 0);
+                       EXPECT_EQ(KeyConfig.KeyMap(3, 1, 0), 37);   // K: a first binding is never none
+                       EXPECT_EQ(KeyConfig.KeyMap(3, 1, 1), 0);    // a second one may be
                        EXPECT_EQ(KeyConfig.KeyMap(4, 0, 0), 57);
+                       EXPECT_EQ(Farbtiefe, 32);
+                     }});
+  }
+  {
+    // A body of zeros: every keyboard set steers and Escape pauses.
+    Bytes b = Bytes().ver("10");
+    b.b.resize(kConfigGroesse, 0);
+    cases.push_back({"a body of zeros", b, [] {
+                       for (int s = 0; s < 3; ++s)
+                         for (int a = 0; a < 10; ++a) EXPECT_NE(KeyConfig.KeyMap(a, s, 0), 0) << s << " " << a;
+                       EXPECT_EQ(KeyConfig.KeyMap(0, 0, 0), 203);
+                       EXPECT_EQ(KeyConfig.KeyMap(3, 2, 0), 76);
+                       EXPECT_EQ(KeyConfig.KeyMap(3, 2, 1), 0);  // a second binding of none stands
+                       EXPECT_EQ(KeyConfig.PauseKey[0], 1);
                        EXPECT_EQ(Farbtiefe, 32);
                      }});
   }

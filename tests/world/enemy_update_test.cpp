@@ -110,6 +110,13 @@ class EnemyStep : public ::testing::Test {
       if (Sounds[*Klangnummern()[i]].Kopien[0].GetStatus() & DSBSTATUS_PLAYING) an.push_back(i);
     return an;
   }
+  // An empty pool and scenery but for one rock of the block picture at (x, y).
+  void NurFels(float x, float y) const {
+    ResetEnemies();
+    ResetLandscape();
+    Landschaft[3].Objekte[0] = LandschaftObjekt{.X = x, .Y = y, .Sprite = block, .Aktiv = VBTrue};
+    Landschaft[3].Max = 0;
+  }
   static int32_t Aktive() {
     int32_t n = 0;
     for (const Gegner& g : GegnerListe.Slot) n += g.Aktiv != 0;
@@ -213,6 +220,45 @@ TEST_F(EnemyStep, OutOfEnergyItBurstsOrBeginsItsDeathButReleasesNoChildren) {
       EXPECT_EQ(g.TodZeit, 0);
     }
     EXPECT_EQ(Klaenge(), c.klaenge);
+  }
+}
+
+// An enemy whose energy runs out in its own step is seen once more where it stands; only
+// the living go on: their parts move, fire and are crushed.
+TEST_F(EnemyStep, AnEnemyBeginningToDieInItsStepIsStillSeenButNoLongerActs) {
+  struct Case {
+    const char* name;
+    float hp;
+    int32_t p3, p15;
+    bool lebt;       // still in the pool after the tick, and then dying of this kind
+    int32_t todArt;
+  } cases[] = {
+      {"living: it launches, and the rock crushes it before its last part", 10, 0, 0, false, 0},
+      {"a wreck begins: every part drawn, nothing else", -1, 1, 0, true, 3},
+      {"a break-up begins: every part drawn, nothing else", -1, 0, 1, true, 7},
+  };
+  Rendern = true;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // The rock lies under part 1; part 2 steps right by its own route, after the rock.
+    NurFels(110, 100);
+    LadeKlaenge();
+    Feindkomponente wandert = Teil(block, 20);
+    wandert.RouteAn = VBTrue, wandert.RouteNr = kSchritt;
+    Feindkomponente werfer = Werfer(7);
+    werfer.TrefferBlitz = 2;
+    Gegner& g = Feind(0, 100, 100, {werfer, Teil(block, 10), wandert});
+    g.Typ.HP = c.hp, g.Typ.Parameter[0] = 1, g.Typ.Parameter[3] = c.p3, g.Typ.Parameter[15] = c.p15;
+    Tick();
+    EXPECT_EQ(g.Aktiv != 0, c.lebt);
+    EXPECT_EQ(Aktive(), 1);  // the dying one, or what the living one launched
+    EXPECT_EQ(Pixel(101, 101), kRot);
+    EXPECT_EQ(Pixel(121, 101), c.lebt ? kRot : 0u);
+    if (!c.lebt) continue;
+    EXPECT_EQ(g.TodArt, c.todArt);
+    EXPECT_EQ(Pixel(111, 101), kRot);
+    EXPECT_EQ(g.Typ.Komponenten[2].OffsetX, 20);
+    EXPECT_EQ(g.Typ.Komponenten[0].TrefferBlitz, 1);  // the flash counts down as it shows
   }
 }
 
@@ -329,11 +375,8 @@ TEST_F(EnemyStep, TheSolidSceneryCrushesAPartAndTheEnemyGoesWithItsChildrenLeft)
   Rendern = true;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ResetEnemies();
-    ResetLandscape();
+    NurFels(c.felsX, 200);
     LadeKlaenge();
-    Landschaft[3].Objekte[0] = LandschaftObjekt{.X = c.felsX, .Y = 200, .Sprite = block, .Aktiv = VBTrue};
-    Landschaft[3].Max = 0;
     // Part 1 lies on the rock's rows; the children come out at the enemy's centre.
     Gegner& g = Feind(0, 100, 190, {Teil(block), Teil(block, 0, 10), Teil(block, 0, 20)});
     g.Typ.Parameter[0] = c.p0, g.Typ.Parameter[9] = kEndet * 1000 + 1;

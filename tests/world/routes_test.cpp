@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -409,6 +410,43 @@ TEST_F(Routes, IfComparesByItsOperatorTerm) {
   }
 }
 
+// The three Ifs hold their operands in the motion fields and leave both at 0, whatever
+// they find, so that a move after them picks its direction anew.
+TEST_F(Routes, EveryKindOfIfLeavesTheMotionAtZero) {
+  struct Fall {
+    const char* name;
+    RoutenBefehl befehl;
+    float zweig;  // 1 when the branch ran
+  } faelle[] = {
+      {"If, true", Cmd(13, {1, 0, 1}), 1},
+      {"If, false", Cmd(13, {1, 0, 2}), 0},
+      {"If landscape, nothing there", Cmd(16, {0, 0}), 0},
+      {"If component gone, it lives", Cmd(44, {1}), 0},
+      {"If component gone, it is gone", Cmd(44, {0}), 1},
+      {"If component gone, one the enemy lacks", Cmd(44, {2}), 1},
+      {"If component gone, an index below the list", Cmd(44, {-1}), 1},
+  };
+  for (const Fall& f : faelle) {
+    SCOPED_TRACE(f.name);
+    SetUp();
+    Feind().Typ.Komponenten[0].Lebt = VBFalse;
+    Route0({f.befehl, Zaehle(), Cmd(15), Warte()});
+    Feind().MX = 3, Feind().MY = -4;
+    EXPECT_EQ(Frame(), 0);
+    EXPECT_EQ(Gv(0), f.zweig);
+    EXPECT_TRUE(Feind().MX == 0 && Feind().MY == 0);
+  }
+  // A shot has no components: its If on one is passed over too.
+  int32_t pos = 0, vesk = 0;
+  float x = 0, y = 0, mx = 3, my = -4, ti = 0, speed = 1, hp = 3;
+  std::array<float, 8> vari{};
+  std::array<float, 14> gvar{};
+  Route0({Cmd(44, {0}), Cmd(15), Warte()});
+  EXPECT_EQ(DoRoute(RouteSchuss, 0, pos, 0, x, y, mx, my, ti, vari, 8, 8, speed, 5, 0, hp, vesk, gvar), 0);
+  EXPECT_EQ(pos, 2);
+  EXPECT_TRUE(mx == 0 && my == 0);
+}
+
 TEST_F(Routes, NestedIfsFindTheirOwnElseAndEndIf) {
   const RoutenBefehl wahr = Cmd(13, {1, 0, 1}), falsch = Cmd(13, {1, 0, 2});
   struct Fall {
@@ -519,6 +557,25 @@ TEST_F(Routes, ACallRunsAtMost9999Commands) {
   EXPECT_EQ(Frame(), -1);
   EXPECT_EQ(Gv(0), 4999) << "the label, then 4999 times counting and going back";
   EXPECT_EQ(Feind().RoutePos, 1) << "the position stays where the cap found it";
+}
+
+TEST_F(Routes, ALowerCapCutsTheLoopSooner) {
+  struct Fall {
+    int32_t grenze;
+    float gezaehlt;
+    int32_t pos;
+  } faelle[] = {{2, 0, 1}, {3, 1, 2}, {4, 1, 1}, {500, 249, 1}, {501, 250, 2}, {RoutenSchrittgrenze, 4999, 1}};
+  for (const Fall& f : faelle) {
+    SCOPED_TRACE(f.grenze);
+    SetUp();
+    Route0({Cmd(11, {0}), Zaehle(), Cmd(12, {0})});
+    const int64_t vorher = RoutenSchritte;
+    RoutenObjekt o = GegnerRoute(0);
+    EXPECT_EQ(DoRoute(o, f.grenze), -1);
+    EXPECT_EQ(RoutenSchritte - vorher, f.grenze - 1);
+    EXPECT_EQ(Gv(0), f.gezaehlt);
+    EXPECT_EQ(Feind().RoutePos, f.pos);
+  }
 }
 
 TEST_F(Routes, RoutesThatCannotRunEndWithOrWithoutAMessage) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -103,24 +104,36 @@ TEST_F(Timeline, EventsFireOnTheirTickInListOrderAndEarlierOnesAreDropped) {
 }
 
 TEST_F(Timeline, TheShipsLeaveAtLengthMinus150AndTheLevelEndsAtItsLength) {
+  constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
   struct Fall {
     const char* name;
     int32_t start, laenge;
     int32_t ausflug, ende;  // the LevelTick at which each happened, -1 never
+    int32_t sprung = -1;    // the clock set to this after the first tick, -1 not
   } faelle[] = {
       {"from the start", 0, 200, 50, 200},
       {"started after the exit tick: no exit", 60, 200, -1, 200},
-      {"started after the end: never ends", 201, 200, -1, -1},
+      {"started after the end: done at the first tick", 201, 200, -1, 202},
+      {"length 0", 0, 0, -1, 1},
+      {"a negative length", 0, -5, -1, 1},
+      {"the lowest length", 0, kMin, -1, 1},
+      {"the clock set past the end", 0, 200, -1, 301, 300},
+      {"the clock at its top", kMax, kMax, -1, kMin},
   };
   for (const Fall& f : faelle) {
     Neu(f.start);
     LevelLaenge = f.laenge;
     int32_t ausflug = -1, ende = -1;
+    bool zuEnde = false;
     for (int i = 0; i < 400; ++i) {
       SpielTick();
+      if (i == 0 && f.sprung >= 0) LevelTick = f.sprung;
       // Both records, also in a one-player game.
       if (ausflug < 0 && Spieler[0].Status == 1 && Spieler[1].Status == 1) ausflug = LevelTick;
-      if (ende < 0 && LevelEnde == 2) ende = LevelTick;
+      if (!zuEnde && LevelEnde == 2) {
+        zuEnde = true;
+        ende = LevelTick;
+      }
     }
     EXPECT_EQ(ausflug, f.ausflug) << f.name;
     EXPECT_EQ(ende, f.ende) << f.name;

@@ -25,6 +25,7 @@
 #include "player/satellite_state.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
+#include "shell/pool.hpp"
 #include "shell/timing.hpp"
 #include "support/fresh_state.hpp"
 #include "support/golden.hpp"
@@ -240,6 +241,24 @@ TEST_F(Water, ShipsInTheSurfaceSplashAndTheSoundLoopsWhileAnyShipIsInIt) {
       EXPECT_EQ(BigPartikel[k].y, 292);  // 8 above the surface
       EXPECT_EQ(BigPartikel[k].Art, 1);
     }
+  }
+  Soundclear();
+}
+
+// A pass that stops with a ship in the surface (the level's end, a lost life) takes the
+// game sounds with it; the next pass starts the splash sound again.
+TEST_F(Water, TheNextPassSplashesAudiblyWithAShipStillInTheSurface) {
+  Wasserstand = 250;  // surface at y = 300
+  SoundAn = true;
+  SndWaterTouch = weathertest::Klang();
+  for (int durchgang = 0; durchgang < 2; ++durchgang) {
+    SCOPED_TRACE(durchgang);
+    Spieler[0].X = 100, Spieler[0].Y = 270;  // in the surface
+    Tick();
+    EXPECT_TRUE(weathertest::Schleife(SndWaterTouch));
+    SpielSoundOFF();  // the pass stops
+    EXPECT_FALSE(weathertest::Schleife(SndWaterTouch));
+    ResetAllPools();
   }
   Soundclear();
 }

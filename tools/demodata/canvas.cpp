@@ -270,6 +270,26 @@ std::shared_ptr<platform::fonts::SizedFont> Font(int em, bool bold) {
   return platform::fonts::GetFont(bold ? platform::fonts::Style::SansBold : platform::fonts::Style::SansRegular, -em);
 }
 
+// The characters of UTF-8 text; a byte that starts no well-formed sequence stands for
+// itself, as in Latin-1.
+std::u32string Characters(const std::string& text) {
+  std::u32string out;
+  for (size_t i = 0; i < text.size();) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    const int more = b >= 0xF0 && b < 0xF8 ? 3 : b >= 0xE0 ? 2 : b >= 0xC2 && b < 0xE0 ? 1 : 0;
+    char32_t ch = more == 3 ? b & 0x07 : more == 2 ? b & 0x0F : b & 0x1F;
+    bool ok = more > 0 && i + more < text.size();
+    for (int k = 1; ok && k <= more; ++k) {
+      const auto c = static_cast<unsigned char>(text[i + k]);
+      ok = (c & 0xC0) == 0x80;
+      ch = ch << 6 | (c & 0x3F);
+    }
+    out.push_back(ok ? ch : b);
+    i += ok ? 1 + more : 1;
+  }
+  return out;
+}
+
 }  // namespace
 
 int TextWidth(const std::string& text, int em, bool bold) {
@@ -277,7 +297,7 @@ int TextWidth(const std::string& text, int em, bool bold) {
   auto font = Font(em, bold);
   if (!font) return demo::TextWidth(text, std::max(1, em / 8));
   int width = 0;
-  for (unsigned char ch : text) width += font->GlyphOf(ch).advance;
+  for (char32_t ch : Characters(text)) width += font->GlyphOf(ch).advance;
   return width;
 }
 
@@ -302,7 +322,7 @@ Mask TextMask(int w, int h, float x, float y, const std::string& text, int em, b
   // The cap height stands on y + cap height, so (x, y) is the top-left of the capitals.
   int pen = static_cast<int>(std::lround(x));
   int base = static_cast<int>(std::lround(y)) + font->GlyphOf('H').top;
-  for (unsigned char ch : text) {
+  for (char32_t ch : Characters(text)) {
     const platform::fonts::Glyph& g = font->GlyphOf(ch);
     for (int gy = 0; gy < g.rows; ++gy)
       for (int gx = 0; gx < g.width; ++gx) {

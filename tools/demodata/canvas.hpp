@@ -76,7 +76,7 @@ float Hash(int x, int y, uint32_t seed);
 float ValueNoise(float x, float y, uint32_t seed, int period = 0);
 float Fbm(float x, float y, int octaves, uint32_t seed, int period = 0);
 
-// Text in the game's Liberation fonts (Latin-1 bytes), as a mask with the text's
+// Text in the game's Liberation fonts (UTF-8, so Cyrillic too), as a mask with the text's
 // top-left at (x, y) and an em of `em` pixels; bold or regular. Without fonts the blocky
 // builder font stands in.
 Mask TextMask(int w, int h, float x, float y, const std::string& text, int em, bool bold);

@@ -26,6 +26,10 @@ Canvas ShipFrame(int type, int column, int row);  // "VESK<t><c+1><r+1>.bmp", 64
 Canvas Pod(int n);                                // "Partikel<n>.bmp", 32 x 32
 Canvas Satellite(int level, int frame);           // "Force_0<level+1>000<frame>.bmp", 64 x 64
 Canvas DroneOrb(int frame);                       // "VW1-<frame>.bmp", 32 x 32
+// A ship of type 0..2 in flight, seen as in play but `scale` times as large, rolled by
+// `roll` degrees about its long axis (7 is level flight) and its nose raised by `pitch`,
+// its middle in the middle of the picture (for the videos).
+Canvas ShipInFlight(int type, float roll, float pitch, float scale);
 // The menu's turning ships: set 0 the V-Phyton, set 1 the V-Tonator, frame 0..36 of one
 // turn ("ShipSelect<set>0<frame, two digits>.bmp", with alpha mates).
 Canvas ShipSelectFrame(int set, int frame);

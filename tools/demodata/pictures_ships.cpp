@@ -107,20 +107,36 @@ void DroneShipModel(Scene& s, int row) {
   s.Ellipsoid({19.5f, -2, 0}, {1.2f, 1.6f, 1.6f}, muzzle);
 }
 
-}  // namespace
-
-Canvas ShipFrame(int type, int column, int row) {
-  Scene s;
+// The model of ship type 0..2; `row` the drone ship's firing row.
+void ShipModel(Scene& s, int type, int row) {
   if (type == 0)
     TonatorModel(s);
   else if (type == 1)
     PhytonModel(s);
   else
     DroneShipModel(s, row);
+}
+
+}  // namespace
+
+Canvas ShipFrame(int type, int column, int row) {
+  Scene s;
+  ShipModel(s, type, row);
   s.Transform(ray::RotX(RollOf(column)));
   ray::Light light;
   Canvas c = ray::Render(s, 64, 64, 32, kAxisY, 3, light);
   return c;
+}
+
+Canvas ShipInFlight(int type, float roll, float pitch, float scale) {
+  Scene s;
+  ShipModel(s, type, 0);
+  s.Transform(ray::RotZ(pitch) * ray::RotX(roll));
+  s.Scale(scale);
+  // The models reach about 32 units from their middle each way; the margin keeps the
+  // rim light's last pixel.
+  const int w = static_cast<int>(std::ceil(70 * scale)) + 4, h = static_cast<int>(std::ceil(62 * scale)) + 4;
+  return ray::Render(s, w, h, w / 2.0f, h / 2.0f, 2);
 }
 
 Canvas ShipSelectFrame(int set, int frame) {

@@ -4,25 +4,31 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/log.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstring>
+#include <future>
 #include <memory>
-
-#include "demodata/draw.hpp"
 
 namespace demo {
 namespace {
 
-constexpr int kBilderProSekunde = 10;
-constexpr int kTonRate = 44100;
-constexpr int kTonBlock = 1470;  // sound frames per packet: a fifteenth of a second
-constexpr int kQualitaet = 5;    // JPEG quantiser: small files, clean letters
+// The sound is mono at a quarter of the rate of a CD, an eighth of its bytes: the scenes'
+// pads, bells and rushing air keep their sound, and the videos stay small.
+constexpr int kTonRate = 11025;
+// The pictures are drawn at the game's 800 x 600 and made smaller for the files: a video
+// plays stretched over the whole screen, and Motion JPEG, a picture at a time, grows
+// with every pixel. The JPEG quantisers keep the letters clean at a few kilobytes a
+// picture.
+struct Format {
+  int breite, hoehe, quantisierer;
+};
+constexpr Format kGross{512, 384, 14}, kKlein{320, 240, 16};
 
 // The muxer writes into memory; it seeks back to complete the AVI headers.
 struct Puffer {
@@ -47,48 +53,6 @@ int64_t Suchen(void* opaque, int64_t offset, int whence) {
   if (ziel < 0) return -1;
   p.pos = static_cast<size_t>(ziel);
   return ziel;
-}
-
-uint32_t Hash(const std::string& s) {
-  uint32_t h = 2166136261u;
-  for (unsigned char c : s) h = (h ^ c) * 16777619u;
-  return h;
-}
-
-std::string Gross(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
-// Picture `i` of `n`: a dark gradient in the video's own hue, its name, and a bar that
-// runs across as the video plays.
-tools::Image Bild(const std::string& name, int w, int h, int i, int n) {
-  const uint32_t farbe = Hash(name);
-  const uint32_t oben = Rgb(20 + (farbe & 63), 20 + (farbe >> 8 & 63), 40 + (farbe >> 16 & 63));
-  tools::Image img(w, h);
-  VerticalGradient(img, oben, Rgb(0, 0, 8));
-  const std::string text = Gross(name);
-  const int scale = std::max(1, std::min(w / (TextWidth(text, 1) + 4), h / 14));
-  Text(img, (w - TextWidth(text, scale)) / 2, h / 2 - 7 * scale, text, scale, Rgb(255, 230, 120));
-  const int breite = w * (i + 1) / n;
-  FillRect(img, 0, h * 3 / 4, breite, std::max(2, h / 30), Rgb(90, 200, 255));
-  return img;
-}
-
-// The tone: a chord that rises with the name's hash, faded in and out.
-std::vector<int16_t> Ton(const std::string& name, double seconds) {
-  const int n = static_cast<int>(seconds * kTonRate);
-  const double f = 330.0 + (Hash(name) % 12) * 20.0;
-  std::vector<int16_t> s(static_cast<size_t>(n) * 2);
-  for (int k = 0; k < n; ++k) {
-    const double t = static_cast<double>(k) / kTonRate;
-    const double huelle = std::min({1.0, t * 20, (seconds - t) * 20});
-    const double l = 0.25 * std::sin(2 * M_PI * f * t) * huelle;
-    const double r = 0.25 * std::sin(2 * M_PI * f * 1.5 * t) * huelle;
-    s[2 * k] = static_cast<int16_t>(std::lround(l * 32767));
-    s[2 * k + 1] = static_cast<int16_t>(std::lround(r * 32767));
-  }
-  return s;
 }
 
 struct Kodierer {
@@ -139,9 +103,14 @@ AVCodecContext* Codec(AVCodecID id) {
   return c;
 }
 
-bool Oeffnen(Kodierer& k, int w, int h) {
+bool Oeffnen(Kodierer& k, const Format& format, int bilderProSekunde) {
+  const int w = format.breite, h = format.hoehe;
   if (avformat_alloc_output_context2(&k.oc, nullptr, "avi", nullptr) < 0) return false;
   k.oc->flags |= AVFMT_FLAG_BITEXACT;
+  // The sound lies in the file a picture and more ahead of the pictures it goes with: a
+  // player that reads no further than the next picture then has it before it is due,
+  // also the little its resampler holds back on the way to the mixer's rate.
+  k.oc->audio_preload = 150000;
   constexpr int kBlock = 64 * 1024;
   auto* speicher = static_cast<unsigned char*>(av_malloc(kBlock));
   k.oc->pb = avio_alloc_context(speicher, kBlock, 1, &k.puffer, nullptr, Schreiben, Suchen);
@@ -154,15 +123,15 @@ bool Oeffnen(Kodierer& k, int w, int h) {
   k.bild->height = h;
   k.bild->pix_fmt = AV_PIX_FMT_YUVJ420P;
   k.bild->color_range = AVCOL_RANGE_JPEG;
-  k.bild->time_base = {1, kBilderProSekunde};
-  k.bild->framerate = {kBilderProSekunde, 1};
+  k.bild->time_base = {1, bilderProSekunde};
+  k.bild->framerate = {bilderProSekunde, 1};
   k.bild->flags |= AV_CODEC_FLAG_QSCALE;
-  k.bild->global_quality = FF_QP2LAMBDA * kQualitaet;
+  k.bild->global_quality = FF_QP2LAMBDA * format.quantisierer;
   k.ton->sample_fmt = AV_SAMPLE_FMT_S16;
   k.ton->sample_rate = kTonRate;
   k.ton->time_base = {1, kTonRate};
-  AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
-  if (av_channel_layout_copy(&k.ton->ch_layout, &stereo) < 0) return false;
+  AVChannelLayout mono = AV_CHANNEL_LAYOUT_MONO;
+  if (av_channel_layout_copy(&k.ton->ch_layout, &mono) < 0) return false;
   if (avcodec_open2(k.bild, nullptr, nullptr) < 0 || avcodec_open2(k.ton, nullptr, nullptr) < 0) return false;
 
   k.bildStrom = avformat_new_stream(k.oc, nullptr);
@@ -174,8 +143,8 @@ bool Oeffnen(Kodierer& k, int w, int h) {
   k.tonStrom->time_base = k.ton->time_base;
   k.frame = av_frame_alloc();
   k.pkt = av_packet_alloc();
-  k.sws = sws_getContext(w, h, AV_PIX_FMT_BGR0, w, h, AV_PIX_FMT_YUVJ420P,
-                         SWS_BILINEAR | SWS_ACCURATE_RND | SWS_BITEXACT, nullptr, nullptr, nullptr);
+  k.sws = sws_getContext(kFilmBreite, kFilmHoehe, AV_PIX_FMT_BGR0, w, h, AV_PIX_FMT_YUVJ420P,
+                         SWS_AREA | SWS_ACCURATE_RND | SWS_BITEXACT, nullptr, nullptr, nullptr);
   return k.frame && k.pkt && k.sws && avformat_write_header(k.oc, nullptr) >= 0;
 }
 
@@ -183,8 +152,8 @@ bool BildSchreiben(Kodierer& k, const tools::Image& img, int i) {
   AVFrame* f = k.frame;
   av_frame_unref(f);
   f->format = AV_PIX_FMT_YUVJ420P;
-  f->width = img.width;
-  f->height = img.height;
+  f->width = k.bild->width;
+  f->height = k.bild->height;
   f->color_range = AVCOL_RANGE_JPEG;
   if (av_frame_get_buffer(f, 0) < 0) return false;
   const uint8_t* quelle[4] = {reinterpret_cast<const uint8_t*>(img.pixels.data()), nullptr, nullptr, nullptr};
@@ -201,61 +170,131 @@ bool TonSchreiben(Kodierer& k, const std::vector<int16_t>& s, int ab, int anzahl
   f->format = AV_SAMPLE_FMT_S16;
   f->sample_rate = kTonRate;
   f->nb_samples = anzahl;
-  AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
-  if (av_channel_layout_copy(&f->ch_layout, &stereo) < 0 || av_frame_get_buffer(f, 0) < 0) return false;
-  std::memcpy(f->data[0], s.data() + static_cast<size_t>(ab) * 2, static_cast<size_t>(anzahl) * 4);
+  AVChannelLayout mono = AV_CHANNEL_LAYOUT_MONO;
+  if (av_channel_layout_copy(&f->ch_layout, &mono) < 0 || av_frame_get_buffer(f, 0) < 0) return false;
+  std::memcpy(f->data[0], s.data() + ab, static_cast<size_t>(anzahl) * 2);
   f->pts = ab;
   return k.Ausgeben(k.ton, k.tonStrom, f);
 }
 
+// The frame as the encoder takes it, `hell` times as bright (the fades).
+tools::Image Bildpunkte(const Canvas& c, float hell) {
+  tools::Image img(c.w, c.h);
+  auto byte = [hell](float v) { return static_cast<uint32_t>(std::clamp(v * hell, 0.0f, 1.0f) * 255 + 0.5f); };
+  for (size_t i = 0; i < c.px.size(); ++i)
+    img.pixels[i] = byte(c.px[i].r) << 16 | byte(c.px[i].g) << 8 | byte(c.px[i].b);
+  return img;
+}
+
+// `frames` samples of the scene's sound at the videos' rate, each a weighted mean of the
+// five about its place, which keeps out what the lower rate cannot carry; dying away
+// over the last `ausklang` seconds, as the pictures fade.
+std::vector<int16_t> Ton(const std::vector<float>& s, int frames, double ausklang) {
+  constexpr int kSchritt = 44100 / kTonRate;
+  constexpr float kGewicht[5] = {0.125f, 0.25f, 0.25f, 0.25f, 0.125f};
+  std::vector<int16_t> aus(static_cast<size_t>(std::max(0, frames)));
+  for (size_t k = 0; k < aus.size(); ++k) {
+    float v = 0;
+    for (int j = 0; j < 5; ++j) {
+      const long i = static_cast<long>(k) * kSchritt + j - 2;
+      if (i >= 0 && i < static_cast<long>(s.size())) v += kGewicht[j] * s[static_cast<size_t>(i)];
+    }
+    v *= Smooth(0, static_cast<float>(ausklang * kTonRate), static_cast<float>(aus.size() - k - 1));
+    aus[k] = static_cast<int16_t>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767));
+  }
+  return aus;
+}
+
 }  // namespace
 
-std::vector<uint8_t> DemoVideo(const std::string& name, int w, int h, double seconds) {
-  Kodierer k;
-  if (!Oeffnen(k, w, h)) return {};
-  const int bilder = static_cast<int>(std::lround(seconds * kBilderProSekunde));
-  const std::vector<int16_t> ton = Ton(name, seconds);
-  const int frames = static_cast<int>(ton.size() / 2);
-  int tonAb = 0;
-  for (int i = 0; i < bilder; ++i) {
-    if (!BildSchreiben(k, Bild(name, w, h, i, bilder), i)) return {};
-    // The sound up to the end of this picture, so the two streams interleave.
-    const int bis = std::min(frames, (i + 1) * kTonRate / kBilderProSekunde);
-    while (tonAb < bis) {
-      const int n = std::min(kTonBlock, bis - tonAb);
-      if (!TonSchreiben(k, ton, tonAb, n)) return {};
-      tonAb += n;
+std::vector<tools::ArchiveMember> SceneVideos(const Szene& szene, const std::vector<Fassung>& fassungen) {
+  // libav's scaler warns of the full-range picture format the Motion-JPEG encoder wants.
+  av_log_set_level(AV_LOG_ERROR);
+  std::vector<tools::ArchiveMember> m;
+  std::vector<std::unique_ptr<Kodierer>> k;
+  bool ok = true;
+  for (const Fassung& f : fassungen) {
+    m.push_back({f.stamm + ".avi", {}});
+    m.push_back({f.stamm + "Low.avi", {}});
+    for (int klein = 0; klein < 2; ++klein) {
+      k.push_back(std::make_unique<Kodierer>());
+      ok = ok && Oeffnen(*k.back(), klein ? kKlein : kGross, szene.bilderProSekunde);
     }
   }
-  if (!k.Ausgeben(k.bild, k.bildStrom, nullptr) || !k.Ausgeben(k.ton, k.tonStrom, nullptr)) return {};
-  if (av_write_trailer(k.oc) < 0) return {};
-  avio_flush(k.oc->pb);
-  return k.puffer.bytes;
+  const int fps = szene.bilderProSekunde;
+  const int bilder = static_cast<int>(std::lround(szene.sekunden * fps));
+  // The sound stops with the last picture's start: the picture is black by then, and a
+  // player that ends with whichever stream ends last, while its mixer runs a little
+  // behind, would cut off the sound's end otherwise.
+  const std::vector<int16_t> ton = Ton(szene.ton, (bilder - 1) * kTonRate / fps, szene.ausblenden);
+  const int tonFrames = static_cast<int>(ton.size());
+  int tonAb = 0;
+  for (int i = 0; ok && i < bilder; ++i) {
+    const double t = static_cast<double>(i) / fps, ende = static_cast<double>(i + 1) / fps;
+    // Black in the first picture and the last.
+    const float hell = Smooth(0, static_cast<float>(szene.einblenden), static_cast<float>(t)) *
+                       Smooth(static_cast<float>(szene.sekunden), static_cast<float>(szene.sekunden - szene.ausblenden),
+                              static_cast<float>(ende));
+    Canvas welt(kFilmBreite, kFilmHoehe);
+    for (Col& p : welt.px) p = {0, 0, 0, 1};
+    szene.welt(t, welt);
+    for (int y = 0; y < kFilmHoehe; ++y)
+      if (y < kBalken || y >= kFilmHoehe - kBalken)
+        std::fill_n(welt.px.begin() + static_cast<long>(y) * kFilmBreite, kFilmBreite, Col{0, 0, 0, 1});
+    for (size_t v = 0; ok && v < fassungen.size(); ++v) {
+      Canvas bild = welt;
+      if (szene.worte) szene.worte(t, fassungen[v].sprache, bild);
+      const tools::Image img = Bildpunkte(bild, hell);
+      ok = BildSchreiben(*k[2 * v], img, i) && BildSchreiben(*k[2 * v + 1], img, i);
+    }
+    // The sound up to the end of this picture, so the two streams interleave.
+    const int bis = std::min(tonFrames, (i + 1) * kTonRate / fps);
+    for (size_t n = 0; ok && bis > tonAb && n < k.size(); ++n) ok = TonSchreiben(*k[n], ton, tonAb, bis - tonAb);
+    tonAb = bis;
+  }
+  for (size_t n = 0; ok && n < k.size(); ++n) {
+    Kodierer& film = *k[n];
+    ok = film.Ausgeben(film.bild, film.bildStrom, nullptr) && film.Ausgeben(film.ton, film.tonStrom, nullptr) &&
+         av_write_trailer(film.oc) >= 0;
+    avio_flush(film.oc->pb);
+    if (ok) m[n].data = film.puffer.bytes;
+  }
+  return m;
 }
 
 namespace {
 
-// A video and its small twin, named "<stem>.avi" and "<stem>Low.avi".
-void Paar(std::vector<tools::ArchiveMember>& m, const std::string& stamm, double seconds) {
-  m.push_back({stamm + ".avi", DemoVideo(stamm + ".avi", 800, 600, seconds)});
-  m.push_back({stamm + "Low.avi", DemoVideo(stamm + "Low.avi", 400, 300, seconds)});
+std::vector<tools::ArchiveMember> Alle(std::vector<std::future<std::vector<tools::ArchiveMember>>> teile) {
+  std::vector<tools::ArchiveMember> m;
+  for (auto& t : teile)
+    for (tools::ArchiveMember& v : t.get()) m.push_back(std::move(v));
+  return m;
+}
+
+// A scene made into its videos on a thread of its own.
+std::future<std::vector<tools::ArchiveMember>> Nebenher(Szene (*szene)(), std::vector<Fassung> fassungen) {
+  return std::async(std::launch::async, [szene, fassungen] { return SceneVideos(szene(), fassungen); });
+}
+
+std::vector<Fassung> Sprachen(const std::string& stamm) {
+  return {{stamm + "D", "D"}, {stamm + "E", "E"}, {stamm + "R", "R"}};
 }
 
 }  // namespace
 
 std::vector<tools::ArchiveMember> FolderVideos() {
-  std::vector<tools::ArchiveMember> m;
-  Paar(m, "Logo", 1.5);
-  for (const char* sprache : {"D", "E", "R"}) Paar(m, std::string("Intro") + sprache, 1.2);
-  return m;
+  std::vector<std::future<std::vector<tools::ArchiveMember>>> teile;
+  teile.push_back(Nebenher(LogoScene, {{"Logo", ""}}));
+  teile.push_back(Nebenher(IntroScene, Sprachen("Intro")));
+  return Alle(std::move(teile));
 }
 
 std::vector<tools::ArchiveMember> ArchiveVideos() {
-  std::vector<tools::ArchiveMember> m;
-  Paar(m, "Deep", 1.2);
-  for (const char* stamm : {"Outro", "Outro2"})
-    for (const char* sprache : {"D", "E", "R"}) Paar(m, std::string(stamm) + sprache, 1.2);
-  return m;
+  std::vector<std::future<std::vector<tools::ArchiveMember>>> teile;
+  teile.push_back(Nebenher(DeepScene, {{"Deep", ""}}));
+  teile.push_back(Nebenher(OutroScene, Sprachen("Outro")));
+  teile.push_back(Nebenher(Outro2Scene, Sprachen("Outro2")));
+  return Alle(std::move(teile));
 }
 
 }  // namespace demo
