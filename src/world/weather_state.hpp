@@ -98,5 +98,5 @@ inline void ResetWeatherAndBackground() {
   Schwerkraft = 0;
   WetterTeile.fill(WetterTeil{});
   Windphase = 0;
-  WasserKlangLaeuft = false;
+  ResetWater();
 }
