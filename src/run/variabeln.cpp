@@ -20,6 +20,7 @@
 #include "engine/input.hpp"
 #include "engine/keys.hpp"
 #include "engine/magnifier.hpp"
+#include "engine/render.hpp"
 #include "engine/sound.hpp"
 #include "engine/surfaces.hpp"
 #include "frontend/credits.hpp"
@@ -100,6 +101,9 @@ void EinstellungenUndGeraete() {
   ResetInput();
   ResetForce();
   TastenZeichen = 0;
+  // The debug key F3 turns it on for the rest of the run; a new start shows frames as
+  // they come again.
+  Antizeitverschiebung = false;
   Pi = static_cast<float>(4.0 * std::atan(1.0));
   PartikelAn = true;
   PartikelD3D = true;
