@@ -15,7 +15,30 @@ HARVO_PACKAGES=(
   xfonts-base
 )
 
-harvo_log() { printf '\033[1m== %s\033[0m\n' "$*"; }
+# Each log line starts a phase; the phase before it ends there and its time is kept for
+# harvo_phase_times.
+HARVO_PHASES=()
+HARVO_PHASE=""
+HARVO_PHASE_START=0
+harvo_phase_end() {
+  [ -n "$HARVO_PHASE" ] && HARVO_PHASES+=("$(printf '%6d s  %s' $(( $(date +%s) - HARVO_PHASE_START )) "$HARVO_PHASE")")
+  HARVO_PHASE=""
+}
+harvo_log() {
+  harvo_phase_end
+  HARVO_PHASE="$*"
+  HARVO_PHASE_START="$(date +%s)"
+  printf '\033[1m== %s\033[0m\n' "$*"
+}
+# The time of each phase so far, and of all of them.
+harvo_phase_times() {
+  harvo_phase_end
+  [ ${#HARVO_PHASES[@]} -eq 0 ] && return 0
+  printf '\033[1m== time of each phase\033[0m\n'
+  printf '%s\n' "${HARVO_PHASES[@]}"
+  printf '%6d s  in all\n' $(( $(date +%s) - HARVO_START ))
+}
+HARVO_START="$(date +%s)"
 
 # Installs the Debian packages that are not there yet; does nothing when all are.
 harvo_install_packages() {
