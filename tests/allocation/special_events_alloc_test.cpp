@@ -26,7 +26,7 @@
 
 namespace {
 
-#ifdef __SANITIZE_ADDRESS__
+#ifdef HARVO_ADDRESS_SANITIZER
 // The sanitizer build checks the memory, not the count, and draws ten times slower.
 constexpr int kTeiler = 10;
 #else

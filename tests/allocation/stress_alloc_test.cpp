@@ -34,7 +34,7 @@ TEST(NoAllocationWhilePlaying, FiveHundredTicksOfTheStressLevel) {
   testsupport::TempDir data;
   std::string error;
   ASSERT_TRUE(testsupport::BuildStressLevel(data.path(), error)) << error;
-#ifdef __SANITIZE_ADDRESS__
+#ifdef HARVO_ADDRESS_SANITIZER
   // The sanitizer build checks the memory, not the count, and draws ten times slower.
   constexpr int kTicks = 200;
 #else

@@ -454,12 +454,13 @@ TEST(Rasteriser, EveryLoopDrawsEachSpanAsTheReferenceDoes) {
                   rows.dv = c.dv;
                   c.dv = 0;
                 }
+                const TexKind art = kind;  // a lambda cannot name a structured binding everywhere yet
                 auto zeichne = [&](raster::Loops breite) {
                   SurfacePtr ziel = Surface::Create(kBreite, kZeilen, zf);
                   ziel->BltFast(0, 0, *start, nullptr, DDBLTFAST_WAIT);
                   raster::SpanRows r = rows;
                   r.row = ziel->Row(0);
-                  raster::SelectSpan(zf, kind, linear, key, blend, farbe, breite)(c, r, x, n, s);
+                  raster::SelectSpan(zf, art, linear, key, blend, farbe, breite)(c, r, x, n, s);
                   return ziel;
                 };
                 SurfacePtr referenz = zeichne(raster::Loops::Reference);

@@ -423,7 +423,7 @@ TEST(ArchiveBytes, UnpackBytesSelectsSkipsAndStops) {
 }
 
 TEST_F(Archive, DamagedSizesCostNoMemoryAndRunningOutIsAFailure) {
-#if defined(__SANITIZE_ADDRESS__)
+#ifdef HARVO_ADDRESS_SANITIZER
   GTEST_SKIP() << "a limit on the address space does not go with the address sanitizer";
 #else
   // Fifty members that claim 512 MiB each but hold a few bytes...

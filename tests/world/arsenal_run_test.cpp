@@ -100,7 +100,7 @@ class Arsenal : public ::testing::Test {
 // The pod ship through the whole level: every enemy shows, both kinds of shot fly, the
 // enemies die in their own ways, and the harbour's pods and pod weapons all reach it.
 TEST_F(Arsenal, ThePodShipMeetsEveryFeatureAndReachesTheEnd) {
-#ifdef __SANITIZE_ADDRESS__
+#ifdef HARVO_ADDRESS_SANITIZER
   GTEST_SKIP() << "minutes under the sanitizers; the harbour test runs the same code";
 #endif
   const Gesehen g = Spiele(0, kLaenge);

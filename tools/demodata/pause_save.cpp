@@ -50,9 +50,11 @@ Canvas PauseFrame() {
   // The monitor's bezel with its screws and the lights below.
   Platte(c, 266, 68, 710, 398, 16, Hex(0x505A68), Hex(0x262C36));
   Platte(c, kLoch[0] - 8, kLoch[1] - 5, kLoch[2] + 8, kLoch[3] + 5, 6, Hex(0x0E1014), Hex(0x1C2028));
-  for (auto [x, y] : {std::pair{276.0f, 78.0f}, {700.0f, 78.0f}, {276.0f, 388.0f}, {700.0f, 388.0f}})
+  for (const auto& [sx, sy] : {std::pair{276.0f, 78.0f}, {700.0f, 78.0f}, {276.0f, 388.0f}, {700.0f, 388.0f}}) {
+    const float x = sx, y = sy;
     c.Shape(x - 5, y - 5, x + 5, y + 5, [=](float px, float py) { return SdCircle(px, py, x, y, 3.5f); },
             Solid(Hex(0x8C96A4)));
+  }
   for (int k = 0; k < 3; ++k) {
     const float x = 640 + 18.0f * k;
     const Col licht = k == 0 ? Hex(0x40FF50) : k == 1 ? Hex(0xFFC030) : Hex(0x305030);

@@ -71,8 +71,8 @@ void Plate(Canvas& c, int set) {
           });
   // The glowing seam along the top edge.
   for (size_t i = 0; i + 1 < outline.size() - 2; ++i) {
-    auto [ax, ay] = outline[i];
-    auto [bx, by] = outline[i + 1];
+    const float ax = outline[i].first, ay = outline[i].second;
+    const float bx = outline[i + 1].first, by = outline[i + 1].second;
     c.Shape(std::min(ax, bx) - 3, std::min(ay, by) - 3, std::max(ax, bx) + 3, std::max(ay, by) + 3,
             [=](float x, float y) { return SdSegment(x, y, ax, ay + 2.5f, bx, by + 2.5f) - 0.8f; },
             Solid(Lerp(accent, Hex(0xFFFFFF), 0.25f)));
