@@ -8,7 +8,7 @@
 # The stages are found in the debug log ("-Debug") and, where the game logs nothing (the
 # menu pages, the save screen), by the picture: each stage's picture is compared loosely
 # with its reference in reference/acceptance_*.png (HARVO_E2E_SHOTS=<folder> keeps the new
-# pictures). "-Tick 4200" starts every level 600 ticks before its end, so the levels are
+# pictures). "-Tick 4500" starts every level 300 ticks before its end, so the levels are
 # short and the ship, left alone, lives through them.
 source "$(dirname "$0")/lib.sh"
 DATA="$WORK/home/.local/share/Harvo"
@@ -47,7 +47,7 @@ stage_picture() {  # stage_picture <name> <common>
 # The menu after its start-up and after a game: its column in place.
 wait_menu_shown() { wait_picture acceptance_menu 0.5 60; }
 
-start_game -Debug -Tick 4200
+start_game -Debug -Tick 4500
 
 # The start-up: logo video, logos, intro; then the main menu.
 wait_log 'LoadSurface .*Menu_Logo\.bmp start' 1 60 "the menu's pictures"
