@@ -29,6 +29,7 @@
 #include "frontend/menu_pages.hpp"
 #include "platform/fs.hpp"
 #include "platform/headless/headless.hpp"
+#include "platform/band_queue.hpp"
 #include "run/program_state.hpp"
 #include "run/variabeln_state.hpp"
 #include "shell/appdata.hpp"
@@ -90,6 +91,7 @@ void Lauf(benchmark::State& state, PixelFormat format) {
     BlendAlpha = 0.5f;
     const double t0 = Rechenzeit();
     MenuBild();
+    platform::bands::RunPending();  // everything the frame recorded is drawn
     const double t = Rechenzeit() - t0;
     state.SetIterationTime(t);
     summe += t;

@@ -207,7 +207,6 @@ void Einflug(SpezialStandDaten& s) {
 // ---- Type 1: the key prompt ---------------------------------------------------------------
 
 constexpr int32_t kHinweisBilder = 300;
-constexpr int32_t kHinweisGrau = 248;  // the grey of the text once faded in
 constexpr int32_t kAktionen = 10;      // game actions 0..9
 
 // "Press:" in the player's language; with a language the game does not know, the text of
