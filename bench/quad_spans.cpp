@@ -29,6 +29,7 @@
 //   gradient none           - the same bands without a texture.
 //
 // Prints nanoseconds per quad for each width and each width's speed-up over the first.
+// The device hands the quads to the drawing threads: HARVO_THREADS=1 measures one core.
 //
 //   build/bench/bench_quad_spans [--repeat N] [--only NAME-PREFIX] [--loops reference,plain,sse2,avx2]
 #include <algorithm>
