@@ -103,14 +103,9 @@ std::string Datei() { return DatenOrdner + kHighscoreDatei; }
 // or could not be read): the first save keeps it as "Highscore.dat.bak" before writing.
 bool fremdeDatei = false;
 
-// The old file kept aside, one generation: a rename, so the copy is whole or not there.
-// A file gone meanwhile leaves nothing to keep.
+// The old file kept aside; a file gone meanwhile leaves nothing to keep.
 bool Sichern() {
-  if (platform::fs::FileSize(Datei()) < 0) return true;
-  const std::string sicherung = Datei() + ".bak";
-  if (!platform::fs::Rename(Datei(), sicherung)) return false;
-  DebugLog("Highscore.dat gesichert als " + sicherung);
-  return true;
+  return platform::fs::FileSize(Datei()) < 0 || AlsBakSichern(Datei(), "Highscore.dat gesichert als ");
 }
 
 // New keys, the checksum of the unscrambled table, scrambled again.

@@ -102,6 +102,13 @@ std::string StripNull(const std::string& Text) {
 }
 
 LogTeil LogPfad(std::string_view pfad) { return {LogTeil::Art::Pfad, pfad}; }
+
+bool AlsBakSichern(const std::string& datei, const char* anlass) {
+  const std::string sicherung = datei + ".bak";
+  if (!platform::fs::Rename(datei, sicherung)) return false;
+  DebugLog({anlass, LogPfad(sicherung)});
+  return true;
+}
 LogTeil LogSystemtext(std::string_view text) { return {LogTeil::Art::Systemtext, text}; }
 
 std::string LogTeil::Utf8() const {

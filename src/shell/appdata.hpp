@@ -57,3 +57,7 @@ void DebugLogWennAn(const std::string& Text);
 void DebugLogWennAn(std::initializer_list<LogTeil> Teile);
 // The log's file name.
 inline const char* const DebugDatei = "Debug.txt";
+
+// Keeps `datei` aside as `datei.bak`, one generation: a rename, so the copy is whole or not
+// there. Logs `anlass` with the new name; false (and no line) when it could not be moved.
+bool AlsBakSichern(const std::string& datei, const char* anlass);

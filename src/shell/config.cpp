@@ -241,12 +241,10 @@ void LoadConfig() {
 void SaveConfig() {
   if (unbekannteVersion) {
     // A newer program's settings are not lost to the defaults of this one.
-    const std::string sicherung = ConfigDatei() + ".bak";
-    if (!platform::fs::Rename(ConfigDatei(), sicherung)) {
+    if (!AlsBakSichern(ConfigDatei(), "Configs unbekannter Version gesichert als ")) {
       DebugLog("Fehler beim Speichern der Configs");
       return;
     }
-    DebugLog({"Configs unbekannter Version gesichert als ", LogPfad(sicherung)});
     unbekannteVersion = false;
   }
   std::vector<uint8_t> out = WriteConfig();
