@@ -99,10 +99,6 @@ HighscoreText AlsName(const std::string& name) {
 
 std::string Datei() { return DatenOrdner + kHighscoreDatei; }
 
-// The file on disk holds something the table in memory did not come from (it was damaged
-// or could not be read): the first save keeps it as "Highscore.dat.bak" before writing.
-bool fremdeDatei = false;
-
 // The old file kept aside; a file gone meanwhile leaves nothing to keep.
 bool Sichern() {
   return platform::fs::FileSize(Datei()) < 0 || AlsBakSichern(Datei(), "Highscore.dat gesichert als ");
@@ -171,12 +167,12 @@ bool ReadHighscore(std::span<const uint8_t> bytes) {
 }
 
 void SaveHighscore() {
-  if (fremdeDatei) {
+  if (HighscoreDateiFremd) {
     if (!Sichern()) {
       DebugLog("Highscore.dat konnte nicht gesichert werden: Tabelle nur im Speicher");
       return;
     }
-    fremdeDatei = false;
+    HighscoreDateiFremd = false;
   }
   const std::vector<uint8_t> bytes = WriteHighscore();
   if (!platform::fs::WriteReplacing(Datei(), bytes.data(), bytes.size(), true))
@@ -185,7 +181,7 @@ void SaveHighscore() {
 
 void LoadHighscore() {
   const std::string datei = Datei();
-  fremdeDatei = false;
+  HighscoreDateiFremd = false;
   if (platform::fs::FileSize(datei) < 0) {
     SetHighscoreDefaults();
     SaveHighscore();
@@ -193,14 +189,14 @@ void LoadHighscore() {
   }
   // The table is the file's first 276 bytes; whatever follows them means nothing.
   std::vector<uint8_t> bytes;
-  fremdeDatei = true;
+  HighscoreDateiFremd = true;
   if (!platform::fs::ReadStart(datei, bytes, kHighscoreDateiGroesse)) {
     DebugLog("Highscore.dat nicht lesbar: Standardtabelle nur im Speicher");
     SetHighscoreDefaults();
     return;
   }
   if (ReadHighscore(bytes)) {
-    fremdeDatei = false;
+    HighscoreDateiFremd = false;
     return;
   }
   DebugLog("Highscore.dat beschaedigt: Standardtabelle angelegt");

@@ -27,6 +27,9 @@ inline std::array<HighscoreEintrag, kHighscorePlaetze> Highscore;
 inline std::array<HighscoreText, 2> HighscoreSchluessel{};
 // The checksum of the unscrambled table and the keys.
 inline int32_t HighscoreSumme = 0;
+// The file on disk holds something the table in memory did not come from (it was damaged
+// or could not be read): the first save keeps it as "Highscore.dat.bak" before writing.
+inline bool HighscoreDateiFremd = false;
 
 // An entry's name as text: all 16 characters, blanks included.
 inline std::string HighscoreName(const HighscoreEintrag& e) { return std::string(e.Name.begin(), e.Name.end()); }
@@ -37,4 +40,5 @@ inline void ResetHighscore() {
   Highscore = {};
   HighscoreSchluessel = {};
   HighscoreSumme = 0;
+  HighscoreDateiFremd = false;
 }
