@@ -49,3 +49,14 @@ inline int32_t& Picture1Hoehe = ProgramRun.Picture1Hoehe;
 
 // Everything as before the program starts (the windows themselves are not touched).
 inline void ResetProgramRunState() { ProgramRun = ProgramRunState{}; }
+
+// The same at a start, which comes after the game window has been made: the window and
+// its size stay.
+inline void ResetProgramRunAtStart() {
+  const platform::HWnd fenster = Form1;
+  const int32_t breite = Picture1Breite, hoehe = Picture1Hoehe;
+  ResetProgramRunState();
+  Form1 = fenster;
+  Picture1Breite = breite;
+  Picture1Hoehe = hoehe;
+}

@@ -31,6 +31,7 @@
 #include "frontend/menu_state.hpp"
 #include "frontend/video.hpp"
 #include "platform/fs.hpp"
+#include "platform/music.hpp"
 #include "platform/process.hpp"
 #include "player/beam_state.hpp"
 #include "player/drones_state.hpp"
@@ -44,6 +45,7 @@
 #include "player/shots_state.hpp"
 #include "player/upcalls.hpp"
 #include "run/program.hpp"
+#include "run/program_state.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
 #include "shell/archive.hpp"
@@ -94,12 +96,15 @@ void ProzedurenReichen() {
 }
 
 // The settings as without a configuration file (until it is read), no frame begun, no key
-// down, no joystick and no rumble (until the devices are opened).
+// down, no joystick and no rumble (until the devices are opened), and the music player at
+// full volume: the last game may have faded it out, and the next one's music would start
+// silent until its first tick turns it up.
 void EinstellungenUndGeraete() {
   ResetConfig();
   ResetFrameClock();
   ResetInput();
   ResetForce();
+  platform::music::SetVolume(100);
   TastenZeichen = 0;
   // The debug key F3 turns it on for the rest of the run; a new start shows frames as
   // they come again.
@@ -145,8 +150,10 @@ void NochNichtsGespielt() {
   ResetGameSounds();
   ResetRadioMessages();
   ResetWeatherAndBackground();
-  // `SurfacesMax` and `SoundsMax` read -1.
+  // `SurfacesMax` and `SoundsMax` read -1, and no alpha texture has been made: a 16-bit
+  // game before would have the next one make its alpha textures 4-4-4-4 too.
   Surfaces.clear();
+  AlphaFormat = 0;
   Sounds.clear();
   EntpackListe.assign(1, "");
 }
@@ -191,6 +198,7 @@ void VariabelnInit() {
 }
 
 void SetStartDefaults() {
+  ResetProgramRunAtStart();
   ProzedurenReichen();
   EinstellungenUndGeraete();
   NeueSpieler();

@@ -36,7 +36,6 @@ class Bildtabelle : public ::testing::Test {
     DebugModus = true;
     FensterModus = true;
     HardwareInvert = true;
-    AlphaFormat = 0;
     BackBuffer.reset();
   }
   void TearDown() override { Surfaces.clear(); }

@@ -1,14 +1,15 @@
-// Games one after another in one process: the first level, the arsenal for two players,
-// a visit to the menu that starts a two-player campaign in the V-Phyton, and the first
-// level again. Started with the first run's seed and keys, the last run plays tick by
-// tick as the first did, and as the headless program does in a process of its own: none
-// of what the others left behind reaches it.
+// Games one after another in one process: the first level, the arsenal for two players at
+// 16 bits, a visit to the menu that starts a two-player campaign in the V-Phyton, and the
+// first level again. Started with the first run's seed and keys, the last run plays tick
+// by tick as the first did, state and pictures alike, and as the headless program does in
+// a process of its own: none of what the others left behind reaches it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "campaign/game_loop_state.hpp"
@@ -94,10 +95,17 @@ void Lotsen() {
   }
 }
 
+// The picture last presented, as one number.
+size_t Bild() {
+  const std::vector<uint8_t>& p = headless::LastFrame().pixels;
+  return std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(p.data()), p.size()));
+}
+
 // A level played headless in this process: a line per tick, and what the digest leaves
-// out, after every tick too.
+// out and the picture, after every tick too.
 struct Gespielt {
   std::vector<std::string> zeilen, reste;
+  std::vector<size_t> bilder;
 };
 
 Gespielt Spielen(const headless_run::Options& o, bool gelotst = false) {
@@ -106,6 +114,7 @@ Gespielt Spielen(const headless_run::Options& o, bool gelotst = false) {
                               [&](const headless_run::Tick& t) {
                                 g.zeilen.push_back(Zeile(t.n));
                                 g.reste.push_back(Rest());
+                                g.bilder.push_back(Bild());
                                 if (gelotst) Lotsen();
                               }),
             0)
@@ -186,6 +195,8 @@ TEST(EinProzess, TheFirstLevelAfterTheArsenalAndTheMenuPlaysAsInANewProcess) {
   headless_run::Options arsenal;
   arsenal.level = "Arsenal";
   arsenal.twoPlayers = true;
+  // Its alpha textures are 4-4-4-4; the 32-bit game after it makes them 8-8-8-8 again.
+  arsenal.bits = 16;
   arsenal.ticks = 1200;
   arsenal.seed = 3;
   arsenal.keys = Tasten(kArsenalTasten);
@@ -205,6 +216,7 @@ TEST(EinProzess, TheFirstLevelAfterTheArsenalAndTheMenuPlaysAsInANewProcess) {
   for (size_t i = 0; i < erster.zeilen.size(); ++i) {
     ASSERT_EQ(wieder.zeilen[i], erster.zeilen[i]) << "tick " << i + 1;
     ASSERT_EQ(wieder.reste[i], erster.reste[i]) << "tick " << i + 1;
+    ASSERT_EQ(wieder.bilder[i], erster.bilder[i]) << "tick " << i + 1;
   }
 
   EXPECT_EQ(ImEigenenProzess(home.home() + "keys.txt"), erster.zeilen);

@@ -19,6 +19,7 @@
 #include "frontend/menu_state.hpp"
 #include "platform/fs.hpp"
 #include "platform/headless/headless.hpp"
+#include "platform/music.hpp"
 #include "player/beam_state.hpp"
 #include "player/drones_state.hpp"
 #include "player/firing_state.hpp"
@@ -29,6 +30,7 @@
 #include "player/score_state.hpp"
 #include "player/shots_state.hpp"
 #include "run/program.hpp"
+#include "run/program_state.hpp"
 #include "run/variabeln.hpp"
 #include "shell/angles.hpp"
 #include "shell/appdata.hpp"
@@ -235,6 +237,16 @@ TEST_F(Variabeln, StartDefaultsEmptyTheTablesAndArmTheTrails) {
     for (const SchussDaten& s : gruppe.Slot) ASSERT_GE(s.SchweifX.capacity(), kSchweifPunkte);
 }
 
+// The game window is made before the start and stays through it.
+TEST_F(Variabeln, StartDefaultsKeepTheGameWindow) {
+  Form1 = 3, Picture1Breite = 640, Picture1Hoehe = 480;
+  SetStartDefaults();
+  EXPECT_EQ(Form1, 3);
+  EXPECT_EQ(Picture1Breite, 640);
+  EXPECT_EQ(Picture1Hoehe, 480);
+  ResetProgramRunState();
+}
+
 // What a game, a level or a menu visit leaves behind, and no level pass clears, is gone
 // again at the start: a second start in one process is a new one.
 TEST_F(Variabeln, StartDefaultsForgetWhatEarlierGamesLeft) {
@@ -289,6 +301,10 @@ TEST_F(Variabeln, StartDefaultsForgetWhatEarlierGamesLeft) {
       {"keys and joysticks", [] { KeyState[57] = true, JoyDa[0] = true, TastenZeichen = 13; },
        [] { return !KeyState[57] && !JoyDa[0] && TastenZeichen == 0; }},
       {"rumble", [] { ForceTime[3] = 9, Erschuetterung = 4; }, [] { return ForceTime[3] == 0 && Erschuetterung == 0; }},
+      {"alpha textures of a 16-bit game", [] { AlphaFormat = 16; }, [] { return AlphaFormat == 0; }},
+      {"music faded out", [] { platform::music::SetVolume(0); }, [] { return platform::music::Volume() == 100; }},
+      {"program run", [] { Spielstatus = 10, DebugModus = SkipModus = true, LevelName = "Arsenal", Form3 = 4; },
+       [] { return Spielstatus == 0 && !DebugModus && !SkipModus && LevelName == "Level1" && Form3 == 0; }},
   };
   for (const Case& c : cases) {
     c.dirty();

@@ -54,7 +54,6 @@ void NachJedemTick() {
 // settings read or written), full screen at the chosen depth. The start-up's defaults
 // leave nothing of an earlier run in the same process, so runs repeat each other.
 void Starten(const Options& o) {
-  ResetProgramRunState();
   platform::WindowDesc desc;
   desc.caption = "Harvo";
   desc.width = 640;
