@@ -131,8 +131,8 @@ void NeueSpieler() {
 }
 
 // No level, campaign or menu visit yet: their state and the tables of pictures and sounds
-// empty, and the scores shown, the ticker, the wind and the menu's start-up sequence as a
-// new process has them.
+// empty, and the scores shown, the ticker, the wind, the enemy shots' shared route
+// variables and the menu's start-up sequence as a new process has them.
 void NochNichtsGespielt() {
   ResetGameLoop();
   ResetCheckpoints();
@@ -150,6 +150,7 @@ void NochNichtsGespielt() {
   ResetGameSounds();
   ResetRadioMessages();
   ResetWeatherAndBackground();
+  ResetShotVariables();
   // `SurfacesMax` and `SoundsMax` read -1, and no alpha texture has been made: a 16-bit
   // game before would have the next one make its alpha textures 4-4-4-4 too.
   Surfaces.clear();
@@ -226,7 +227,7 @@ void VariabelnLösch() {
   ResetEnemies();  // also: no boss placed yet (`SonderGegnerDa`)
   ResetCollisionTable();
 
-  ResetEnemyShots();  // also the shots' shared route variables
+  ResetEnemyShots();
   SpezialObjekte.Reset();
   PunkteAnzeigen.Reset();
 

@@ -96,12 +96,15 @@ inline Pool<GegnerSchussDaten, 500> GegnerSchuesse;
 inline Pool<SchussErzeugerDaten, 50> SchussErzeuger;
 
 // The fourteen shared route variables of every enemy shot that runs a route; they carry
-// over from frame to frame.
+// over from frame to frame, and a level pass leaves them as they are (a checkpoint does
+// not hold them either).
 inline std::array<float, 14> SchussGVar{};
 
-// Before a level pass: no shot, no generator, the shots' shared variables cleared.
+// Before a level pass: no shot, no generator.
 inline void ResetEnemyShots() {
   GegnerSchuesse.Reset();
   SchussErzeuger.Reset();
-  SchussGVar.fill(0);
 }
+
+// At a start: the shots' shared variables all 0, as a new process has them.
+inline void ResetShotVariables() { SchussGVar.fill(0); }

@@ -177,16 +177,19 @@ TEST_F(Variabeln, LöschResetsEveryPieceOfTheLevelState) {
   }
 }
 
-TEST_F(Variabeln, LöschLeavesTheLevelDataTablesAndWhetherTheTickerRanOut) {
+TEST_F(Variabeln, LöschLeavesTheLevelDataTablesTheShotsVariablesAndWhetherTheTickerRanOut) {
   GegnerTypen.resize(2);
   TickerLeer = true;
   Spieler[0].Punkte = 1234;
+  SchussGVar[13] = 2.5f;
   VariabelnLösch();
   EXPECT_EQ(GegnerTypenMax(), 1);
   EXPECT_TRUE(TickerLeer);
   EXPECT_EQ(Spieler[0].Punkte, 1234);
+  EXPECT_EQ(SchussGVar[13], 2.5f);  // the enemy shots' shared route variables
   GegnerTypen.clear();
   TickerLeer = false;
+  ResetShotVariables();
 }
 
 TEST_F(Variabeln, TheTrailHoldsTheShipAsArmedForThePass) {
@@ -303,6 +306,8 @@ TEST_F(Variabeln, StartDefaultsForgetWhatEarlierGamesLeft) {
       {"rumble", [] { ForceTime[3] = 9, Erschuetterung = 4; }, [] { return ForceTime[3] == 0 && Erschuetterung == 0; }},
       {"alpha textures of a 16-bit game", [] { AlphaFormat = 16; }, [] { return AlphaFormat == 0; }},
       {"music faded out", [] { platform::music::SetVolume(0); }, [] { return platform::music::Volume() == 100; }},
+      {"enemy shots' route variables", [] { SchussGVar[0] = 7, SchussGVar[13] = -1; },
+       [] { return SchussGVar == std::array<float, 14>{}; }},
       {"program run", [] { Spielstatus = 10, DebugModus = SkipModus = true, LevelName = "Arsenal", Form3 = 4; },
        [] { return Spielstatus == 0 && !DebugModus && !SkipModus && LevelName == "Level1" && Form3 == 0; }},
   };
