@@ -57,8 +57,9 @@ inline float Windphase = 0;
 // is started once and stopped once.
 inline bool WasserKlangLaeuft = false;
 
-// Before a level pass: the game sounds went off when the last pass stopped, a ship in the
-// water or not, so the first ship in the surface starts the splash sound again.
+// Before a level pass, and whenever the game sounds are stopped (a super nova, a respawn):
+// the splash sound went off with them, a ship in the water or not, so the first ship in
+// the surface starts it again.
 inline void ResetWater() { WasserKlangLaeuft = false; }
 
 // Single raindrops are numbered 0 To RegenAnzahl, and only below this count: a level that
