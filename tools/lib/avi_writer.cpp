@@ -95,10 +95,6 @@ struct AviWriter::Impl {
   bool Oeffnen(const AviFormat& format) {
     if (avformat_alloc_output_context2(&oc, nullptr, "avi", nullptr) < 0) return false;
     oc->flags |= AVFMT_FLAG_BITEXACT;
-    // The sound lies in the file a picture and more ahead of the pictures it goes with: a
-    // player that reads no further than the next picture then has it before it is due,
-    // also the little its resampler holds back on the way to the mixer's rate.
-    oc->audio_preload = 150000;
     constexpr int kBlock = 64 * 1024;
     auto* speicher = static_cast<unsigned char*>(av_malloc(kBlock));
     oc->pb = avio_alloc_context(speicher, kBlock, 1, &puffer, nullptr, Schreiben, Suchen);
