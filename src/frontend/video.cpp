@@ -155,6 +155,9 @@ void Bild(Graph& g) {
   if (g.bildWartet || g.decoderEnde) return;
   g.bildWartet = d.NextPicture();
   g.decoderEnde = !g.bildWartet;
+  // Nothing more is decoded before this picture is due, while the mixer is fed ahead of
+  // the clock all that time.
+  if (g.bildWartet) d.ReadSoundAhead(d.PictureTime() + kTonVoraus);
   TonSammeln(g);
   if (g.decoderEnde && d.LastError().number != 0) throw Err{d.LastError().number, d.LastError().text};
 }

@@ -13,6 +13,7 @@ extern "C" {
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 
 #include "platform/fs.hpp"
 #include "platform/mixer.hpp"
@@ -73,6 +74,9 @@ CodecPtr OpenCodec(AVStream* st, Error& error) {
 }
 
 constexpr int kLesePuffer = 64 << 10;
+// The most bytes of pictures read ahead while looking for sound: the memory a file whose
+// sound lies far behind its pictures may take, before its sound is given up on.
+constexpr size_t kVorausBytes = 8 << 20;
 
 // The library reads the file through these, so it is opened only as the other readers
 // open files: a FIFO or device in place of a video is refused at once instead of blocking
@@ -111,8 +115,12 @@ struct Decoder::Impl {
   SwsContext* sws = nullptr;
   SwrContext* swr = nullptr;
   bool hatBild = false;
-  bool dateiEnde = false;  // no packets left; the decoders are being drained
-  bool bildEnde = false;   // the picture decoder has given its last picture
+  bool dateiEnde = false;  // the file is read to its end, the sound decoder drained
+  bool bildGeleert = false;  // the picture decoder has been told that no packets follow
+  bool bildEnde = false;     // the picture decoder has given its last picture
+  // Pictures read from the file ahead of the sound, not yet decoded, and their bytes.
+  std::deque<AVPacket*> wartend;
+  size_t wartendBytes = 0;
   double bildZeit = 0, bildLaenge = 0.04;
   std::vector<float> klang;  // converted sound not yet taken
   int64_t tonGenommen = 0;  // frames handed out so far
@@ -127,6 +135,7 @@ struct Decoder::Impl {
     av_frame_free(&neu);
     av_frame_free(&tonFrame);
     av_packet_free(&pkt);
+    for (AVPacket* p : wartend) av_packet_free(&p);
     avformat_close_input(&fmt);
     if (io) av_freep(&io->buffer);
     avio_context_free(&io);
@@ -197,36 +206,75 @@ struct Decoder::Impl {
     return true;
   }
 
+  // The end of the sound decoded so far, in seconds; below 0 while there is none.
+  double TonBis() const {
+    if (tonStart < 0) return -1;
+    return tonStart + static_cast<double>(tonGenommen + static_cast<int64_t>(klang.size() / 2)) / audio::kOutputRate;
+  }
+
+  // Reads the next packet of the file: sound is decoded at once, a picture waits in line.
+  // False at the end of the file, where the sound decoder gives what it still holds.
+  bool Lesen() {
+    if (dateiEnde) return false;
+    const int r = av_read_frame(fmt, pkt);
+    if (r < 0) {
+      if (r != AVERROR_EOF) Fehler(r);
+      dateiEnde = true;
+      if (ton) {
+        avcodec_send_packet(ton.get(), nullptr);
+        TonAbholen();
+        TonWandeln(nullptr);
+      }
+      return false;
+    }
+    if (pkt->stream_index == bildStrom) {
+      AVPacket* p = av_packet_alloc();
+      if (p) {
+        av_packet_move_ref(p, pkt);
+        wartendBytes += static_cast<size_t>(p->size);
+        wartend.push_back(p);
+      }
+    } else if (ton && pkt->stream_index == tonStrom) {
+      if (avcodec_send_packet(ton.get(), pkt) >= 0) TonAbholen();
+    }
+    av_packet_unref(pkt);
+    return true;
+  }
+
+  // Hands the picture decoder the next picture in line, or, with none left in the file,
+  // the end of the stream.
+  void BildSenden() {
+    if (wartend.empty()) {
+      avcodec_send_packet(bild.get(), nullptr);
+      bildGeleert = true;
+      return;
+    }
+    AVPacket* p = wartend.front();
+    wartend.pop_front();
+    wartendBytes -= static_cast<size_t>(p->size);
+    const int s = avcodec_send_packet(bild.get(), p);
+    // A damaged picture is passed over, as a player would.
+    if (s < 0 && s != AVERROR(EAGAIN)) Fehler(s);
+    av_packet_free(&p);
+  }
+
   bool Weiter() {
     if (bildEnde) return false;
     for (;;) {
       if (BildAbholen()) return true;
       if (bildEnde) return false;
-      if (dateiEnde) {
+      if (bildGeleert) {
         // Drained and still nothing: the decoder is done.
         bildEnde = true;
         return false;
       }
-      const int r = av_read_frame(fmt, pkt);
-      if (r < 0) {
-        if (r != AVERROR_EOF) Fehler(r);
-        dateiEnde = true;
-        avcodec_send_packet(bild.get(), nullptr);
-        if (ton) {
-          avcodec_send_packet(ton.get(), nullptr);
-          TonAbholen();
-          TonWandeln(nullptr);
-        }
-        continue;
-      }
-      if (pkt->stream_index == bildStrom) {
-        const int s = avcodec_send_packet(bild.get(), pkt);
-        // A damaged picture is passed over, as a player would.
-        if (s < 0 && s != AVERROR(EAGAIN)) Fehler(s);
-      } else if (ton && pkt->stream_index == tonStrom) {
-        if (avcodec_send_packet(ton.get(), pkt) >= 0) TonAbholen();
-      }
-      av_packet_unref(pkt);
+      if (wartend.empty() && Lesen()) continue;
+      BildSenden();
+    }
+  }
+
+  void TonVoraus(double bis) {
+    while (ton && TonBis() < bis && wartendBytes < kVorausBytes && Lesen()) {
     }
   }
 };
@@ -301,6 +349,7 @@ double Decoder::Duration() const {
 
 bool Decoder::HasSound() const { return impl_->ton != nullptr; }
 bool Decoder::NextPicture() { return impl_->Weiter(); }
+void Decoder::ReadSoundAhead(double untilSeconds) { impl_->TonVoraus(untilSeconds); }
 double Decoder::PictureTime() const { return impl_->bildZeit; }
 double Decoder::PictureLength() const { return impl_->bildLaenge; }
 const Error& Decoder::LastError() const { return impl_->fehler; }

@@ -40,6 +40,12 @@ class Decoder {
   // the file cannot be read (then `LastError` says why). Sound met on the way is kept for
   // `TakeSound`.
   bool NextPicture();
+  // Reads on until the sound decoded reaches `untilSeconds` or the file ends, keeping the
+  // pictures met on the way for `NextPicture`: a file need not hold a picture's sound
+  // before the next picture, and the resampler holds a little back. Stops early once a
+  // few megabytes of pictures wait, so a file whose sound lies far behind its pictures
+  // cannot fill the memory.
+  void ReadSoundAhead(double untilSeconds);
   // Start time and display length of the current picture in seconds.
   double PictureTime() const;
   double PictureLength() const;

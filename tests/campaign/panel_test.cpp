@@ -343,6 +343,7 @@ TEST_F(Anzeige, CombosShowFromTwoHitsAndEndInTheTicker) {
 class AnzeigeBild : public ::testing::Test {
  protected:
   testsupport::IsolatedHome home;
+  testsupport::TempDataFolder daten;  // the picture loaders log
 
   void SetUp() override {
     platform::headless::Reset();

@@ -12,6 +12,7 @@
 #include "player/beam.hpp"
 #include "player/players_state.hpp"
 #include "ship_support.hpp"
+#include "support/fresh_state.hpp"
 #include "world/particles_state.hpp"
 
 namespace beamtest {
@@ -48,6 +49,7 @@ class BeamTest : public ::testing::Test {
 
   // The counting sounds that stand in for the beam's.
   int32_t laden0 = -1, laden1 = -1, beam0 = -1, beam1 = -1, pressq = -1;
+  testsupport::TempDataFolder daten;  // a sound the table lacks is logged
 };
 
 }  // namespace beamtest

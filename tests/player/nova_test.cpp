@@ -67,6 +67,8 @@ struct Verlauf {
 // the satellite at (300, 200); sound off and nothing drawn unless a test says so.
 class SuperNova : public ::testing::Test {
  protected:
+  testsupport::TempDataFolder daten;  // a sound the table lacks is logged
+
   void SetUp() override {
     platform::headless::Reset();
     Start();

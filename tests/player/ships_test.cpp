@@ -46,6 +46,8 @@ namespace {
 
 class Ships : public ::testing::Test {
  protected:
+  testsupport::TempDataFolder daten;  // a sound the table lacks is logged
+
   void SetUp() override {
     platform::headless::Reset();
     Start(0);

@@ -2,6 +2,7 @@
 
 #include "run/program_state.hpp"
 #include "run/variabeln.hpp"
+#include "shell/appdata.hpp"
 #include "shell/basic.hpp"
 
 namespace testsupport {
@@ -12,5 +13,8 @@ void FreshState() {
   VariabelnLösch();
   SetRndState(kRndStartState);
 }
+
+TempDataFolder::TempDataFolder() : vorher_(DatenOrdner) { DatenOrdner = dir_.path(); }
+TempDataFolder::~TempDataFolder() { DatenOrdner = vorher_; }
 
 }  // namespace testsupport

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -35,6 +36,57 @@ struct EigenerTempOrdner {
     std::filesystem::remove_all(pfad, ec);
   }
 } eigenerTempOrdner;
+
+// The current folder is the build folder, shared by every test program and left to the
+// developer, and the game moves into the program's folder (build/tests): a test that
+// leaves a file in either, or changes one there, fails. Only the files right in them
+// count, not the build tools' own hidden ones. A test that moved into another folder is
+// moved back, so that every test starts where the program did.
+class NichtsInDenOrdnern : public ::testing::EmptyTestEventListener {
+  using Stand = std::map<std::string, std::pair<uintmax_t, std::filesystem::file_time_type>>;
+  struct Ordner {
+    std::filesystem::path pfad;
+    Stand vorher;
+  };
+  std::filesystem::path start_;
+  std::vector<Ordner> ordner_;
+
+  static Stand Jetzt(const std::filesystem::path& pfad) {
+    Stand s;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(pfad, ec)) {
+      const std::string name = e.path().filename().string();
+      if (name.starts_with(".") || !e.is_regular_file(ec)) continue;
+      s[name] = {e.file_size(ec), e.last_write_time(ec)};
+    }
+    return s;
+  }
+  void OnTestStart(const ::testing::TestInfo&) override {
+    std::error_code ec;
+    start_ = std::filesystem::current_path(ec);
+    ordner_ = {{start_, Jetzt(start_)}};
+    const std::filesystem::path programm = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+    if (!programm.empty() && !std::filesystem::equivalent(programm, start_, ec))
+      ordner_.push_back({programm, Jetzt(programm)});
+  }
+  // Called while failures still count for the test, and (but with --gtest_brief) before
+  // its result is printed.
+  void OnTestEnd(const ::testing::TestInfo& test) override {
+    for (const Ordner& o : ordner_)
+      for (const auto& [name, stand] : Jetzt(o.pfad)) {
+        const auto alt = o.vorher.find(name);
+        if (alt == o.vorher.end() || alt->second != stand)
+          ADD_FAILURE() << test.test_suite_name() << "." << test.name() << " wrote \"" << name << "\" in "
+                        << o.pfad << ": use a temporary folder";
+      }
+    std::error_code ec;
+    if (!start_.empty() && std::filesystem::current_path(ec) != start_) std::filesystem::current_path(start_, ec);
+  }
+};
+
+struct Bewachen {
+  Bewachen() { ::testing::UnitTest::GetInstance()->listeners().Append(new NichtsInDenOrdnern); }
+} bewachen;
 
 }  // namespace
 

@@ -53,6 +53,7 @@ class Assets : public ::testing::Test {
  protected:
   testsupport::IsolatedHome home;
   testsupport::TempDir app;
+  testsupport::TempDataFolder daten;  // the loaders log
 
   void SetUp() override {
     platform::headless::Reset();

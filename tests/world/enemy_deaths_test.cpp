@@ -50,6 +50,7 @@ using enemytest::Tick;
 
 class EnemyDeath : public ::testing::Test {
  protected:
+  testsupport::TempDataFolder daten;  // for the game's log
   int32_t block = -1;     // 4 x 4 red, blitted
   int32_t gross = -1;     // 40 x 40, opaque but for a one-pixel rim
   int32_t truemmer = -1;  // a wreck sprite: three 8 x 8 frames

@@ -47,6 +47,7 @@ constexpr uint32_t kRot = 0xFF0000;
 class EnemyStep : public ::testing::Test {
  protected:
   testsupport::TempDir dir;
+  testsupport::TempDataFolder daten;  // clearing the sound table is logged
   int32_t block = -1, kerbe = -1, acht = -1;  // sprite definitions
 
   void SetUp() override {

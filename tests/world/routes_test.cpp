@@ -49,6 +49,7 @@ RoutenBefehl Zaehle(int k = 0) { return Cmd(9, {G0 + k, G0 + k}, {0, 1}); }
 
 class Routes : public ::testing::Test {
  protected:
+  testsupport::TempDataFolder daten;  // for the game's log
   void SetUp() override {
     testsupport::FreshState();
     FreeLevelCatalogues();

@@ -87,6 +87,7 @@ int32_t Blasenzahl() {
 
 class Water : public ::testing::Test {
  protected:
+  testsupport::TempDataFolder daten;  // for the game's log
   void SetUp() override {
     testsupport::FreshState();
     worlddraw::OpenDisplay(platform::PixelFormat::XRGB8888);

@@ -76,6 +76,7 @@ int32_t Spritzer() {
 
 class Weather : public ::testing::Test {
  protected:
+  testsupport::TempDataFolder daten;  // for the game's log
   void SetUp() override {
     testsupport::FreshState();
     worlddraw::OpenDisplay(platform::PixelFormat::XRGB8888);
