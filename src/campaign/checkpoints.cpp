@@ -335,7 +335,7 @@ void ClearStaleCheckpoints() {
   fs::RemoveLeftovers(temp, "Harvo", [](const std::string& name) {
     for (int32_t n = 0; n < kDateien; ++n) {
       const std::string datei = Datei("", n);
-      if (SameText(name, datei) || SameText(name, fs::ReplacingTemp(datei))) return true;
+      if (name == datei || fs::IsReplacingTemp(name, datei)) return true;
     }
     return false;
   });

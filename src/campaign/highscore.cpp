@@ -169,14 +169,15 @@ bool ReadHighscore(std::span<const uint8_t> bytes) {
 void SaveHighscore() {
   if (HighscoreDateiFremd) {
     if (!Sichern()) {
-      DebugLog("Highscore.dat konnte nicht gesichert werden: Tabelle nur im Speicher");
+      DebugLog({"Highscore.dat konnte nicht gesichert werden als ", LogPfad(Datei() + ".bak"),
+                ": die Datei bleibt, die Tabelle nur im Speicher"});
       return;
     }
     HighscoreDateiFremd = false;
   }
   const std::vector<uint8_t> bytes = WriteHighscore();
   if (!platform::fs::WriteReplacing(Datei(), bytes.data(), bytes.size(), true))
-    DebugLogWennAn("Highscore.dat konnte nicht geschrieben werden");
+    DebugLog({"Highscore.dat konnte nicht geschrieben werden: ", LogPfad(Datei()), " bleibt, wie sie war"});
 }
 
 void LoadHighscore() {

@@ -21,10 +21,10 @@ inline constexpr size_t kHighscoreDateiGroesse = 276;
 // be read gives the default table in memory only, with a log line; it is kept as
 // "Highscore.dat.bak" too before a result is first saved over it.
 void LoadHighscore();
-// Writes the file from the scrambled table in memory: written under a temporary name,
-// on the disk, then renamed over the old one. Failures are ignored (the table lives on
-// in memory); so is a file that was to be kept aside and cannot be, which is then left
-// as it is.
+// Writes the file from the scrambled table in memory: written under a temporary name of
+// its own, on the disk, then renamed over the old one. A failure is logged and the table
+// lives on in memory; so does a file that was to be kept aside and cannot be, which is
+// then left as it is.
 void SaveHighscore();
 // Enters a result: its place 1 to 10, or 11 when the table does not take it (below place
 // 10, or the same tag holds a higher score). The table keeps one entry per tag: a result

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -169,25 +170,80 @@ bool Read(const std::string& path, std::vector<uint8_t>& out, uint64_t limit, bo
   return ok;
 }
 
-// Writes all of `data` from the file's current position, or from its first byte on; with
-// `sync` it waits until the bytes are on the disk.
-bool WriteFd(int fd, const void* data, size_t size, bool fromStart, bool sync = false) {
+// Writes all of `data` from the file's current position.
+bool Put(int fd, const void* data, size_t size) {
   const char* p = static_cast<const char*>(data);
   size_t done = 0;
   while (done < size) {
-    ssize_t n = fromStart ? ::pwrite(fd, p + done, size - done, static_cast<off_t>(done))
-                          : ::write(fd, p + done, size - done);
+    const ssize_t n = ::write(fd, p + done, size - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    if (n <= 0) return false;
     done += static_cast<size_t>(n);
   }
-  const bool synced = !sync || ::fsync(fd) == 0;
-  return (::close(fd) == 0) && done == size && synced;
+  return true;
 }
 
-bool Write(const std::string& path, const void* data, size_t size, int flags, bool fromStart = false) {
+// Closes a file written; with `sync` it waits until the bytes are on the disk first.
+bool Finish(int fd, bool ok, bool sync) {
+  ok = ok && (!sync || ::fsync(fd) == 0);
+  return ::close(fd) == 0 && ok;
+}
+
+bool WriteFd(int fd, const void* data, size_t size) { return Finish(fd, Put(fd, data, size), false); }
+
+bool Write(const std::string& path, const void* data, size_t size, int flags) {
   int fd = OpenRegular(path, O_WRONLY | O_CREAT | flags);
-  return fd >= 0 && WriteFd(fd, data, size, fromStart);
+  return fd >= 0 && WriteFd(fd, data, size);
+}
+
+// Copies the bytes of `from` beyond `start` to the same places of `to` (written up to
+// `start`), so that `to` ends where `from` does; the holes of a sparse file are not
+// filled in.
+bool CopyTail(int from, int to, off_t start) {
+  struct stat st;
+  if (::fstat(from, &st) != 0) return false;
+  char buf[65536];
+  off_t pos = start;
+  while (pos < st.st_size) {
+    off_t ende = st.st_size;
+    off_t daten = ::lseek(from, pos, SEEK_DATA);
+    if (daten < 0) {
+      if (errno == ENXIO) break;  // nothing but a hole is left
+      daten = pos;                // a file system that cannot tell holes: all of it is data
+    } else {
+      ende = std::min(std::max(::lseek(from, daten, SEEK_HOLE), daten), st.st_size);
+    }
+    for (pos = daten; pos < ende;) {
+      const ssize_t n = ::pread(from, buf, static_cast<size_t>(std::min<off_t>(sizeof buf, ende - pos)), pos);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0 || ::lseek(to, pos, SEEK_SET) != pos || !Put(to, buf, static_cast<size_t>(n))) return false;
+      pos += n;
+    }
+  }
+  return st.st_size <= start || ::ftruncate(to, st.st_size) == 0;
+}
+
+// The last name of a path as it is spelt.
+std::string_view LastName(std::string_view path) {
+  const size_t trenner = path.find_last_of("\\/");
+  return trenner == std::string_view::npos ? path : path.substr(trenner + 1);
+}
+
+// What follows a file's name in WriteReplacing's temporary names, and the count that
+// makes each of this process's names its own.
+constexpr std::string_view kTempTeil = ".part";
+std::atomic<uint32_t> g_tempNummer{0};
+
+// A temporary file for `name` in `folder` (ending in '/'), created afresh: a name that is
+// taken already (a file another run left, a folder, a link) is passed over, never opened.
+int CreateTemp(const std::string& folder, std::string_view name, std::string& temp) {
+  for (int versuch = 0; versuch < 100; ++versuch) {
+    temp = folder + std::string(name) + std::string(kTempTeil) + std::to_string(::getpid()) + "." +
+           std::to_string(++g_tempNummer);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 // A file created afresh: anything of the name (a file left by an earlier attempt, a link)
@@ -241,24 +297,35 @@ bool ReadStart(std::string_view path, std::vector<uint8_t>& out, size_t n) { ret
 
 bool WriteAll(std::string_view path, const void* data, size_t size) { return Write(Resolve(path), data, size, O_TRUNC); }
 bool Append(std::string_view path, const void* data, size_t size) { return Write(Resolve(path), data, size, O_APPEND); }
-bool Overwrite(std::string_view path, const void* data, size_t size) {
-  return Write(Resolve(path), data, size, 0, true);
-}
 
-bool WriteReplacing(std::string_view path, const void* data, size_t size, bool sync) {
+bool WriteReplacing(std::string_view path, const void* data, size_t size, bool sync, bool keepTail) {
   const std::string target = Resolve(path);
-  const std::string temp = ReplacingTemp(target);
-  const int fd = CreateNew(temp);
+  // The temporary file is named as the game spells the file, whatever case the file has
+  // on disk: the clearing of leftovers knows it by that name.
+  const std::string_view name = LastName(path);
+  struct stat st;
+  if (name.empty() || (::lstat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)))
+    return false;
+  const size_t slash = target.rfind('/');
+  const std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+  std::string temp;
+  const int fd = CreateTemp(dir, name, temp);
   if (fd < 0) return false;
-  if (!WriteFd(fd, data, size, false, sync) || ::rename(temp.c_str(), target.c_str()) != 0) {
+  bool ok = Put(fd, data, size);
+  if (ok && keepTail) {
+    const int alt = OpenRegular(target, O_RDONLY);
+    if (alt >= 0) {
+      ok = CopyTail(alt, fd, static_cast<off_t>(size));
+      ::close(alt);
+    }
+  }
+  if (!Finish(fd, ok, sync) || ::rename(temp.c_str(), target.c_str()) != 0) {
     ::unlink(temp.c_str());
     return false;
   }
   if (sync) {
     // The rename itself is on the disk once the folder is.
-    const size_t slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
       ::fsync(dfd);
       ::close(dfd);
@@ -267,7 +334,15 @@ bool WriteReplacing(std::string_view path, const void* data, size_t size, bool s
   return true;
 }
 
-std::string ReplacingTemp(std::string_view name) { return std::string(name) + ".tmp"; }
+bool IsReplacingTemp(std::string_view entry, std::string_view name) {
+  if (!entry.starts_with(name) || !entry.substr(name.size()).starts_with(kTempTeil)) return false;
+  const std::string_view nummern = entry.substr(name.size() + kTempTeil.size());
+  const size_t punkt = nummern.find('.');
+  auto zahl = [](std::string_view z) {
+    return !z.empty() && z.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  return punkt != std::string_view::npos && zahl(nummern.substr(0, punkt)) && zahl(nummern.substr(punkt + 1));
+}
 
 InputFile::InputFile(std::string_view path) {
   const std::string p = Resolve(path);
@@ -320,12 +395,7 @@ void RemoveLeftovers(std::string_view root, std::string_view sub, const NameTest
   if (rootFd < 0) return;
   int dirFd = rootFd;
   if (!sub.empty()) {
-    // The sub-folder in the letter case it has on disk.
-    std::string name(sub);
-    if (!IsRealFolder(rootFd, name))
-      for (const std::string& n : EntryNames(rootFd))
-        if (SameIgnoringCase(n, sub)) name = n;
-    dirFd = OpenSubFolder(rootFd, name);
+    dirFd = OpenSubFolder(rootFd, std::string(sub));
     ::close(rootFd);
     if (dirFd < 0) return;
   }
@@ -362,7 +432,7 @@ bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 bool WriteNew(const std::string& path, const void* data, size_t size) {
   const int fd = CreateNew(path);
-  return fd >= 0 && WriteFd(fd, data, size, false);
+  return fd >= 0 && WriteFd(fd, data, size);
 }
 
 }  // namespace exact

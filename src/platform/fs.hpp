@@ -41,17 +41,20 @@ bool ReadAll(std::string_view path, std::vector<uint8_t>& out, uint64_t limit = 
 bool ReadStart(std::string_view path, std::vector<uint8_t>& out, size_t n);
 bool WriteAll(std::string_view path, const void* data, size_t size);
 bool Append(std::string_view path, const void* data, size_t size);
-// Writes from the first byte on without cutting the file: a longer file keeps its tail.
-bool Overwrite(std::string_view path, const void* data, size_t size);
 int64_t FileSize(std::string_view path);  // -1 when it does not exist
-// Writes a file whole under a temporary name beside it (`ReplacingTemp`) and then renames
-// it over `path`, so that the old file stays whole until the new one is complete. With
-// `sync` the bytes reach the disk before the rename (and the rename before the return).
-// On failure the temporary file is removed and the old file is left as it was.
-bool WriteReplacing(std::string_view path, const void* data, size_t size, bool sync);
-// The name WriteReplacing writes `name` under first: "<name>.tmp". A run that ends
-// between the two steps leaves it behind.
-std::string ReplacingTemp(std::string_view name);
+// Writes a file whole under a temporary name of its own beside it and then renames it over
+// `path`, so that the old file stays whole until the new one is complete, and a link of
+// the name is replaced, never written through. With `sync` the bytes reach the disk before
+// the rename (and the rename before the return). With `keepTail` the new file goes on
+// with the old one's bytes beyond `size` (its holes stay holes), as a write from the first
+// byte over it would leave them. A FIFO, device or folder of the name stays as it is and
+// the write fails. On failure the temporary file is removed and the old file is left as
+// it was.
+bool WriteReplacing(std::string_view path, const void* data, size_t size, bool sync, bool keepTail = false);
+// Whether `entry` is one of WriteReplacing's temporary names for the file `name` (both
+// plain file names): `name`, ".part", the writing process's number, "." and a count. A
+// run that ends between the two steps leaves such a file behind.
+bool IsReplacingTemp(std::string_view entry, std::string_view name);
 
 // A regular file open for reading piece by piece, for what is too large to hold whole
 // (archives, videos). Opening refuses a FIFO, device or folder at once, as above.
@@ -83,7 +86,7 @@ class InputFile {
 
 // Clearing what a run that was ended without its clean-up left behind. `root` (see
 // Resolve) is taken as it is; below it nothing is reached through a link. The folder
-// cleared is `root` itself, or its sub-folder `sub` (any letter case) when that is a real
+// cleared is `root` itself, or its sub-folder `sub` (spelt exactly so) when that is a real
 // folder and no link. From it go every entry that is no folder and whose name `file`
 // accepts (a link is removed itself, never what it points to), and every real folder
 // whose name `folder` accepts, with the entries in it that are no folders (one that still

@@ -8,9 +8,10 @@
 #include "campaign/pause_screen.hpp"
 #include "campaign/save_games.hpp"
 #include "platform/fs.hpp"
+#include "platform/process.hpp"
 #include "shell/appdata.hpp"
 #include "shell/archive.hpp"
-#include "shell/basic.hpp"
+#include "shell/config.hpp"
 #include "world/loading_screen.hpp"
 
 namespace {
@@ -26,10 +27,9 @@ std::string Dateiname(std::string pfad) {
 
 // A test for the temporary names of the files `dateien`.
 fs::NameTest Ersatzreste(std::vector<std::string> dateien) {
-  for (std::string& d : dateien) d = fs::ReplacingTemp(d);
   return [dateien](const std::string& name) {
     for (const std::string& d : dateien)
-      if (SameText(name, d)) return true;
+      if (fs::IsReplacingTemp(name, d)) return true;
     return false;
   };
 }
@@ -41,11 +41,18 @@ void ClearLeftovers() {
   // Last in the temporary folder: it removes "Harvo" once it is empty.
   ClearStaleUnpacks();
   if (DatenOrdner.empty()) return;
-  fs::RemoveLeftovers(DatenOrdner, "", Ersatzreste({kHighscoreDatei, kScreenshot, kMosaikDatei}));
+  fs::RemoveLeftovers(DatenOrdner, "", Ersatzreste({kHighscoreDatei, kScreenshot, kMosaikDatei, kConfigDatei}));
   // The save folder lies in the per-user folder; it is entered only as a real folder.
   const std::string saveOrdner = Dateiname(SaveOrdner);
   if (saveOrdner.empty()) return;
   std::vector<std::string> spielstaende;
   for (int32_t slot = 1; slot <= kSaveSlots; ++slot) spielstaende.push_back(Dateiname(SaveSlotDatei(slot)));
   fs::RemoveLeftovers(DatenOrdner, saveOrdner, Ersatzreste(spielstaende));
+}
+
+void ClearLeftoversWhenAlone(bool alleinImNutzerordner) {
+  const std::string temp = GetTempFolder();
+  if (alleinImNutzerordner && platform::WhileAloneInFolder(temp, ClearLeftovers)) return;
+  platform::JoinFolderLock(temp);
+  DebugLog("Leftovers of earlier runs kept: another copy of the game may be using them");
 }

@@ -161,8 +161,9 @@ void Form_Load() {
 
   VariabelnInit();
   // What an earlier run left behind can go only while no other copy may be using it, and
-  // only a real lock tells that none does.
-  if (allein && platform::HoldsInstanceLock()) ClearLeftovers();
+  // only real locks tell that none does: the instance lock for the per-user folder, the
+  // temporary folder's own for that folder, which copies with other per-user folders share.
+  ClearLeftoversWhenAlone(allein && platform::HoldsInstanceLock());
   platform::SetWindowText(Form1, kCaptions[static_cast<int>(Int(Rnd() * 9))]);
   LoadConfig();
   platform::ShowWindow(Form1, platform::sw::Hide);

@@ -418,12 +418,11 @@ bool Auspacken(In& in, const std::string& Filename, UnpackSink& sink, ArchiveErr
   return true;
 }
 
-// An unpack folder: an archive's name (of the three kinds the game reads) and "dir".
+// An unpack folder: an archive's name (of the three kinds the game reads) and "dir", as
+// the game spells them.
 bool IstEntpackOrdner(const std::string& name) {
-  for (const char* art : {".vkpdir", ".vlpdir", ".vfpdir"}) {
-    const size_t n = std::char_traits<char>::length(art);
-    if (name.size() > n && SameText(std::string_view(name).substr(name.size() - n), art)) return true;
-  }
+  for (const std::string_view art : {".vkpdir", ".vlpdir", ".vfpdir"})
+    if (name.size() > art.size() && name.ends_with(art)) return true;
   return false;
 }
 

@@ -162,7 +162,7 @@ void Berichtigen() {
   if (Farbtiefe != 16 && Farbtiefe != 32) Farbtiefe = 32;
 }
 
-std::string ConfigDatei() { return DatenOrdner + "config.cfg"; }
+std::string ConfigDatei() { return DatenOrdner + kConfigDatei; }
 
 // The file holds a version this program does not know: it is kept aside before saving.
 bool unbekannteVersion = false;
@@ -248,6 +248,7 @@ void SaveConfig() {
     unbekannteVersion = false;
   }
   std::vector<uint8_t> out = WriteConfig();
-  // Written from the first byte on; a longer old file keeps its tail.
-  if (!platform::fs::Overwrite(ConfigDatei(), out.data(), out.size())) DebugLog("Fehler beim Speichern der Configs");
+  // As if written from the first byte on: a longer old file keeps its tail.
+  if (!platform::fs::WriteReplacing(ConfigDatei(), out.data(), out.size(), true, true))
+    DebugLog("Fehler beim Speichern der Configs");
 }

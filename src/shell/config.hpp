@@ -23,7 +23,8 @@ static_assert(sizeof(KeyConfigDaten) == 264, "the key configuration is stored as
 inline KeyConfigDaten KeyConfig;
 // Key codes 1..211 are the keyboard's, 212 and above the two joysticks'.
 constexpr int32_t kHoechsterTastencode = 282;
-// Size of the configuration file as this program writes it.
+// The configuration file in the per-user folder, and its size as this program writes it.
+inline constexpr const char* kConfigDatei = "config.cfg";
 constexpr size_t kConfigGroesse = 319;
 
 inline int32_t Farbtiefe = 32;        // colour depth for full screen: 16 or 32
@@ -48,7 +49,9 @@ inline int32_t SprachLautstaerke = 0;
 // 1 joystick 1, 2 joystick 2).
 void InitKeyConfig(int16_t Nr, int16_t Art);
 
-// Reads the configuration at start (defaults first); writes it at shut-down. A file of a
+// Reads the configuration at start (defaults first); writes it at shut-down, under a
+// temporary name renamed over the old file (a link of the name is replaced, not written
+// through), which keeps an old longer file's bytes beyond the ones written. A file of a
 // version this program does not know is read as nothing and kept as "config.cfg.bak"
 // when the settings are saved.
 void LoadConfig();

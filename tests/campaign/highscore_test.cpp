@@ -75,6 +75,7 @@ class Highscores : public ::testing::Test {
     return std::filesystem::exists(log) ? testsupport::ReadText(log) : "";
   }
   std::vector<uint8_t> Datei() const { return testsupport::ReadBytes(datei); }
+  bool Reste() const { return testsupport::TempFileLeft(DatenOrdner, kHighscoreDatei); }
   void Standard() {
     LoadHighscore();
     ASSERT_EQ(std::filesystem::file_size(datei), 276u);
@@ -142,7 +143,7 @@ TEST_F(Highscores, AFileBuiltFromTheLayoutIsReadAndWrittenBackByteForByte) {
   EXPECT_EQ(WriteHighscore(), f);
   SaveHighscore();
   EXPECT_EQ(Datei(), f);
-  EXPECT_FALSE(std::filesystem::exists(datei + ".tmp"));
+  EXPECT_FALSE(Reste());
 }
 
 TEST_F(Highscores, TheDefaultTableIsSavedAndReadBackUnchanged) {
@@ -237,7 +238,7 @@ TEST_F(Highscores, TheFileKeptAsideIsTheLastDamagedOne) {
   LoadHighscore();
   EXPECT_EQ(AddHighscore("Kim", 2000000, 5), 1);
   EXPECT_EQ(testsupport::ReadBytes(datei + ".bak"), zweite);
-  EXPECT_FALSE(std::filesystem::exists(datei + ".tmp"));
+  EXPECT_FALSE(Reste());
 }
 
 TEST_F(Highscores, AFileThatCannotBeKeptAsideIsNotOverwritten) {
@@ -268,7 +269,7 @@ TEST_F(Highscores, AFileThatCannotBeReadIsLeftAloneAndTheDefaultsServeInMemory) 
   EXPECT_TRUE(IstStandard(Tabelle()));
   EXPECT_EQ(testsupport::SplitLines(Log()).size(), 1u);
   EXPECT_TRUE(std::filesystem::is_directory(datei));
-  EXPECT_FALSE(std::filesystem::exists(datei + ".tmp"));
+  EXPECT_FALSE(Reste());
   // The first result saved keeps what stood there aside before the table is written.
   EXPECT_EQ(AddHighscore("Kim", 2000000, 5), 1);
   EXPECT_TRUE(std::filesystem::is_directory(datei + ".bak/inside"));

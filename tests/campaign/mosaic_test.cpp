@@ -105,7 +105,7 @@ TEST_F(Mosaik, TheFileIsAn800By600PictureOf24Bits) {
       0, 0, 0, 0, 0, 0, 0, 0,            // colours used, important
   };
   EXPECT_EQ(std::vector<uint8_t>(f.begin(), f.begin() + 54), kopf);
-  EXPECT_FALSE(std::filesystem::exists(datei + ".tmp"));
+  EXPECT_FALSE(testsupport::TempFileLeft(DatenOrdner, "Loadingscreen.bmp"));
 }
 
 TEST_F(Mosaik, WithNoFileATileAtPlaceFiveOnABlankMosaic) {
@@ -200,5 +200,5 @@ TEST_F(Mosaik, WithoutABackBufferNothingHappensAndAFailedSaveOnlyLosesTheTile) {
   NewPictureToLoadingscreen();
   EXPECT_EQ(LoadingscreenNr, 8);
   EXPECT_TRUE(std::filesystem::is_directory(datei));
-  EXPECT_FALSE(std::filesystem::exists(datei + ".tmp"));
+  EXPECT_FALSE(testsupport::TempFileLeft(DatenOrdner, "Loadingscreen.bmp"));
 }

@@ -1,11 +1,12 @@
-// The single-instance lock, with real processes: copies started at the same moment, and
-// a copy that joins a running one.
+// The single-instance lock and the temporary folder's, with real processes: copies started
+// at the same moment, a copy that joins a running one, and a forked child.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <vector>
 
+#include "platform/fs.hpp"
 #include "platform/process.hpp"
 #include "support/support.hpp"
 
@@ -26,9 +27,18 @@ struct Pipe {
   }
 };
 
-// A copy of the program: it waits for `start` to close, takes the lock (or, with `join`,
-// joins), reports '1' or '0' on `report` and keeps its hold until `end` closes.
-pid_t Copy(Pipe& start, Pipe& report, Pipe& end, bool join) {
+// What a copy does at its start: true when it found itself alone.
+enum class Start { Allein, Beitreten, Ordner };
+bool Starten(Start start) {
+  if (start == Start::Ordner) return platform::WhileAloneInFolder(platform::fs::PrivateTempFolder(), [] {});
+  bool only = platform::HoldOnlyInstanceLock();
+  if (!only && start == Start::Beitreten) platform::JoinInstanceLock();
+  return only;
+}
+
+// A copy of the program: it waits for `start` to close, starts, reports '1' (alone) or
+// '0' on `report` and keeps its hold until `end` closes.
+pid_t Copy(Pipe& start, Pipe& report, Pipe& end, Start art) {
   pid_t pid = fork();
   if (pid != 0) return pid;
   platform::ForgetInstanceLock();  // the parent's hold is not this copy's
@@ -37,9 +47,7 @@ pid_t Copy(Pipe& start, Pipe& report, Pipe& end, bool join) {
   char c;
   while (read(start.fd[0], &c, 1) > 0) {
   }
-  bool only = platform::HoldOnlyInstanceLock();
-  if (!only && join) platform::JoinInstanceLock();
-  c = only ? '1' : '0';
+  c = Starten(art) ? '1' : '0';
   if (write(report.fd[1], &c, 1) != 1) _exit(2);
   while (read(end.fd[0], &c, 1) > 0) {
   }
@@ -48,9 +56,9 @@ pid_t Copy(Pipe& start, Pipe& report, Pipe& end, bool join) {
 
 // Starts `copies` copies together; returns how many found no other one running. The
 // copies keep their holds until `end` closes.
-int StartTogether(int copies, Pipe& end, std::vector<pid_t>& pids, bool join = false) {
+int StartTogether(int copies, Pipe& end, std::vector<pid_t>& pids, Start art = Start::Allein) {
   Pipe start, report;
-  for (int i = 0; i < copies; ++i) pids.push_back(Copy(start, report, end, join));
+  for (int i = 0; i < copies; ++i) pids.push_back(Copy(start, report, end, art));
   start.CloseWrite();
   int alone = 0;
   for (int i = 0; i < copies; ++i) {
@@ -68,14 +76,19 @@ void EndAll(Pipe& end, std::vector<pid_t>& pids) {
 
 }  // namespace
 
+// Of copies started together exactly one finds itself alone: for the instance lock, and
+// for the temporary folder's, where the one alone clears the folder and then holds its
+// share like the others.
 TEST(InstanceLock, OfCopiesStartedTogetherExactlyOneRuns) {
-  testsupport::IsolatedHome home;
-  platform::ForgetInstanceLock();
-  for (int round = 0; round < 30; ++round) {
-    Pipe end;
-    std::vector<pid_t> pids;
-    EXPECT_EQ(StartTogether(8, end, pids), 1) << "round " << round;
-    EndAll(end, pids);
+  for (const Start art : {Start::Allein, Start::Ordner}) {
+    testsupport::IsolatedHome home;
+    platform::ForgetInstanceLock();
+    for (int round = 0; round < 30; ++round) {
+      Pipe end;
+      std::vector<pid_t> pids;
+      EXPECT_EQ(StartTogether(8, end, pids, art), 1) << "round " << round;
+      EndAll(end, pids);
+    }
   }
 }
 
@@ -85,11 +98,28 @@ TEST(InstanceLock, ACopyThatJoinsCountsAsRunning) {
   ASSERT_TRUE(platform::HoldOnlyInstanceLock());
   Pipe end;
   std::vector<pid_t> pids;
-  EXPECT_EQ(StartTogether(1, end, pids, /*join=*/true), 0);
+  EXPECT_EQ(StartTogether(1, end, pids, Start::Beitreten), 0);
   // The first copy ends; the one that joined still holds its share.
   platform::ForgetInstanceLock();
   EXPECT_FALSE(platform::HoldOnlyInstanceLock());
   EndAll(end, pids);
   EXPECT_TRUE(platform::HoldOnlyInstanceLock());
   platform::ForgetInstanceLock();
+}
+
+// A forked child inherits the parent's descriptor of the folder's lock, and with it the
+// parent's lock: it takes a share of its own, so it is not alone while the parent runs,
+// and the parent is not alone while the child runs.
+TEST(FolderLock, AForkedChildHoldsAShareOfItsOwn) {
+  testsupport::IsolatedHome home;
+  const std::string folder = platform::fs::PrivateTempFolder();
+  ASSERT_TRUE(platform::JoinFolderLock(folder));
+  Pipe end;
+  std::vector<pid_t> pids;
+  EXPECT_EQ(StartTogether(1, end, pids, Start::Ordner), 0);
+  int ran = 0;
+  EXPECT_FALSE(platform::WhileAloneInFolder(folder, [&] { ++ran; }));
+  EndAll(end, pids);
+  EXPECT_TRUE(platform::WhileAloneInFolder(folder, [&] { ++ran; }));
+  EXPECT_EQ(ran, 1);
 }

@@ -1,13 +1,16 @@
 // What runs that ended without their clean-up left behind is cleared at the start of a run
-// that is alone: only the names the game itself writes, never anything through a link,
-// and nothing at all while another copy runs.
+// that is alone: only the names the game itself writes, spelt exactly so, never anything
+// through a link, and nothing at all while another copy runs or shares the temporary
+// folder.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -72,7 +75,7 @@ class Leftovers : public ::testing::Test {
 // Elsewhere: what links in our folders point to.
 const std::vector<Eintrag> kAnderswo = {
     {"X/keep.txt", Art::Datei, true},
-    {"X/Highscore.dat.tmp", Art::Datei, true},
+    {"X/Highscore.dat.part4711.1", Art::Datei, true},
     {"X/Spiel.vkpdir/a.bmp", Art::Datei, true},
     {"X/Temp0.tmp", Art::Datei, true},
 };
@@ -86,7 +89,8 @@ TEST_F(Leftovers, OnlyTheGamesOwnNamesGoAndNoLinkIsFollowed) {
       {"T/Harvo/Spiel.vkpdir/b.wav", Art::Fifo, false},
       {"T/Harvo/Spiel.vkpdir/c.bmp", Art::Link, false, "X/keep.txt"},
       {"T/Harvo/Spiel.vkpdir", Art::Ordner, false},
-      {"T/Harvo/Level1.VLPDIR/Level1.vlp", Art::Datei, false},
+      {"T/Harvo/Level1.vlpdir/Level1.vlp", Art::Datei, false},
+      {"T/Harvo/Level2.VLPDIR/Level2.vlp", Art::Datei, true},  // a name in another case is none of ours
       {"T/Harvo/Stimmen.vfpdir", Art::Ordner, false},
       {"T/Harvo/Tiefer.vkpdir/fremd/x.txt", Art::Datei, true},  // a folder in it: not ours
       {"T/Harvo/Tiefer.vkpdir/y.bmp", Art::Datei, false},
@@ -96,7 +100,9 @@ TEST_F(Leftovers, OnlyTheGamesOwnNamesGoAndNoLinkIsFollowed) {
       // Checkpoints and members half written.
       {"T/Harvo/Temp0.tmp", Art::Datei, false},
       {"T/Harvo/Temp10.tmp", Art::Datei, false},
-      {"T/Harvo/Temp3.tmp.tmp", Art::Datei, false},
+      {"T/Harvo/Temp3.tmp.part4711.2", Art::Datei, false},
+      {"T/Harvo/Temp3.tmp.tmp", Art::Datei, true},
+      {"T/Harvo/TEMP1.TMP", Art::Datei, true},
       {"T/Harvo/Temp4.tmp", Art::Link, false, "X/Temp0.tmp"},
       {"T/Harvo/Temp11.tmp", Art::Datei, true},
       {"T/Harvo/Temp0.tmp.bak", Art::Datei, true},
@@ -105,20 +111,29 @@ TEST_F(Leftovers, OnlyTheGamesOwnNamesGoAndNoLinkIsFollowed) {
       {"T/Harvo/.partial", Art::Datei, true},
       {"T/Harvo/Temp5.tmp", Art::Ordner, true},
       {"T/fremd.txt", Art::Datei, true},
+      {"T/HARVO/Temp0.tmp", Art::Datei, true},
       // The files replaced whole, in the per-user folder and the save folder.
-      {"D/Highscore.dat.tmp", Art::Datei, false},
-      {"D/Screenshot.bmp.tmp", Art::Link, false, "X/Highscore.dat.tmp"},
-      {"D/Loadingscreen.bmp.tmp", Art::Fifo, false},
+      {"D/Highscore.dat.part4711.1", Art::Datei, false},
+      {"D/Screenshot.bmp.part4711.2", Art::Link, false, "X/Highscore.dat.part4711.1"},
+      {"D/Loadingscreen.bmp.part1.30", Art::Fifo, false},
+      {"D/config.cfg.part4711.3", Art::Datei, false},
       {"D/Highscore.dat", Art::Datei, true},
+      {"D/Highscore.dat.tmp", Art::Datei, true},
+      {"D/HIGHSCORE.DAT.part4711.1", Art::Datei, true},
+      {"D/Highscore.dat.PART4711.1", Art::Datei, true},
+      {"D/Highscore.dat.part4711", Art::Datei, true},
+      {"D/Highscore.dat.part.1", Art::Datei, true},
+      {"D/Highscore.dat.part4711.1x", Art::Datei, true},
+      {"D/Highscore.dat.part4711.1.2", Art::Datei, true},
       {"D/config.cfg.tmp", Art::Datei, true},
       {"D/Temp0.tmp", Art::Datei, true},
       {"D/Debug.txt", Art::Datei, true},
-      {"D/save/1.sav.tmp", Art::Datei, false},
-      {"D/save/21.sav.tmp", Art::Datei, false},
+      {"D/save/1.sav.part4711.1", Art::Datei, false},
+      {"D/save/21.sav.part99.3", Art::Datei, false},
       {"D/save/21.sav", Art::Datei, true},
-      {"D/save/22.sav.tmp", Art::Datei, true},
-      {"D/save/0.sav.tmp", Art::Datei, true},
-      {"D/save/Highscore.dat.tmp", Art::Datei, true},
+      {"D/save/22.sav.part4711.1", Art::Datei, true},
+      {"D/save/0.sav.part4711.1", Art::Datei, true},
+      {"D/save/Highscore.dat.part4711.1", Art::Datei, true},
   };
   Anlegen(kAnderswo);
   Anlegen(eintraege);
@@ -145,14 +160,14 @@ TEST_F(Leftovers, FoldersOfOursThatAreLinksAreNotEnteredAndAnEmptiedOneGoes) {
       {"D/save2", Art::Link, true, "X/"},
   };
   Anlegen(kAnderswo);
-  testsupport::WriteText(Pfad("X/3.sav.tmp"), "x");
+  testsupport::WriteText(Pfad("X/3.sav.part4711.1"), "x");
   fsys::remove_all(SaveOrdner);
   SaveOrdner = DatenOrdner + "save2/";
   Anlegen(links);
   ClearLeftovers();
   Pruefen(links);
   Pruefen(kAnderswo);
-  EXPECT_TRUE(fsys::exists(Pfad("X/3.sav.tmp")));
+  EXPECT_TRUE(fsys::exists(Pfad("X/3.sav.part4711.1")));
 }
 
 // A whole start: alone, the leftovers go; after Ignore at the second-copy question they
@@ -172,7 +187,7 @@ TEST_P(LeftoversAtStart, GoOnlyWhenTheLockSaysNoOtherCopyRuns) {
   const std::string temp = platform::fs::PrivateTempFolder();
   ASSERT_FALSE(temp.empty());
   const std::vector<std::string> reste = {temp + "Harvo/Spiel.vkpdir/a.bmp", temp + "Harvo/Temp0.tmp",
-                                          daten + "save/2.sav.tmp", daten + "Highscore.dat.tmp"};
+                                          daten + "save/2.sav.part4711.1", daten + "Highscore.dat.part4711.1"};
   for (const std::string& p : reste) testsupport::WriteText(p, "stale");
   int lock = -1;
   if (fall == Start::ZweiteKopie) {
@@ -196,3 +211,88 @@ TEST_P(LeftoversAtStart, GoOnlyWhenTheLockSaysNoOtherCopyRuns) {
 
 INSTANTIATE_TEST_SUITE_P(AloneOrNot, LeftoversAtStart,
                          ::testing::Values(Start::Allein, Start::ZweiteKopie, Start::OhneSperre));
+
+namespace {
+
+// Another copy of the game: the headless program playing a level in a process of its
+// own, with a per-user folder of its own and this test's temporary folder. Once its first
+// ticks are read it has loaded the level and holds its share of the temporary folder's
+// lock; it cannot end by itself then, since it reports each tick into a pipe (made small)
+// that nobody empties.
+class AndereKopie {
+ public:
+  explicit AndereKopie(const std::string& home) {
+    int rohr[2];
+    if (pipe2(rohr, O_CLOEXEC) != 0) return;
+    fcntl(rohr[1], F_SETPIPE_SZ, 4096);
+    std::vector<std::string> umgebung = {"HOME=" + home};
+    for (char** e = environ; *e; ++e)
+      if (std::string(*e).rfind("HOME=", 0) != 0 && std::string(*e).rfind("XDG_DATA_HOME=", 0) != 0)
+        umgebung.push_back(*e);
+    std::vector<char*> envp;
+    for (std::string& e : umgebung) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::vector<std::string> args = {HARVO_HEADLESS_EXE, "-Skip", "-Level", "Level1", "-Ticks", "100000", "-Seed", "1",
+                                     "-NoSound"};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(rohr[1], STDOUT_FILENO);
+      execve(argv[0], argv.data(), envp.data());
+      _exit(127);
+    }
+    close(rohr[1]);
+    ticks_ = fdopen(rohr[0], "r");
+  }
+  ~AndereKopie() { Toeten(); }
+  bool Spielt() {
+    char zeile[256];
+    return pid_ > 0 && ticks_ && std::fgets(zeile, sizeof zeile, ticks_);
+  }
+  pid_t Pid() const { return pid_; }
+  // Killed, as a run that ends without its clean-up.
+  void Toeten() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    if (ticks_) fclose(ticks_);
+    pid_ = 0;
+    ticks_ = nullptr;
+  }
+
+ private:
+  pid_t pid_ = 0;
+  FILE* ticks_ = nullptr;
+};
+
+}  // namespace
+
+// Two copies with per-user folders of their own share one temporary folder. While the
+// first plays, the second's start leaves the first's unpack folders and files half
+// written alone (its own per-user folder's leftovers too, as it cannot tell) and says so;
+// once the first was killed, a start alone clears what it left.
+TEST_F(Leftovers, AStartLeavesTheFilesOfACopyThatSharesTheTemporaryFolderAlone) {
+  testsupport::TempDir andererHome;
+  AndereKopie erste(andererHome.path());
+  ASSERT_TRUE(erste.Spielt());
+  const std::vector<Eintrag> ihre = {
+      {"T/Harvo/Level2.vlpdir/Level2.dat", Art::Datei, true},
+      {"T/Harvo/Menu.vkpdir/Menu.bmp", Art::Datei, true},
+      {"T/Harvo/.part" + std::to_string(erste.Pid()) + ".999999", Art::Datei, true},
+      {"D/Highscore.dat.part4711.1", Art::Datei, true},
+  };
+  Anlegen(ihre);
+  ClearLeftoversWhenAlone(true);
+  Pruefen(ihre);
+  const std::string log = testsupport::ReadText(DatenOrdner + DebugDatei);
+  EXPECT_EQ(testsupport::SplitLines(log),
+            std::vector<std::string>{"Leftovers of earlier runs kept: another copy of the game may be using them"});
+
+  erste.Toeten();
+  ClearLeftoversWhenAlone(true);
+  for (const Eintrag& e : ihre) EXPECT_FALSE(fsys::exists(Pfad(e.pfad))) << e.pfad;
+  EXPECT_EQ(testsupport::ReadText(DatenOrdner + DebugDatei), log);
+}

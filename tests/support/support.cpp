@@ -1,5 +1,6 @@
 #include "support/support.hpp"
 
+#include "platform/fs.hpp"
 #include "platform/headless/headless.hpp"
 
 #include <gtest/gtest.h>
@@ -211,6 +212,13 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 void WriteText(const std::string& path, const std::string& text) {
   WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+bool TempFileLeft(const std::string& folder, const std::string& name) {
+  std::error_code ec;
+  for (const std::filesystem::directory_entry& e : std::filesystem::directory_iterator(folder, ec))
+    if (platform::fs::IsReplacingTemp(e.path().filename().string(), name)) return true;
+  return false;
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {

@@ -67,6 +67,9 @@ std::string ReadText(const std::string& path);
 std::vector<uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 void WriteText(const std::string& path, const std::string& text);
+// Whether a temporary file that a replacing write of the file `name` makes is left in
+// `folder` (see platform::fs::WriteReplacing).
+bool TempFileLeft(const std::string& folder, const std::string& name);
 // The lines of a CR LF text, without their line ends.
 std::vector<std::string> SplitLines(const std::string& text);
 

@@ -9,12 +9,14 @@
 #include "engine/surfaces.hpp"
 #include "platform/fs.hpp"
 #include "platform/headless/headless.hpp"
+#include "platform/process.hpp"
 #include "platform/window.hpp"
 #include "player/players_state.hpp"
 #include "run/program.hpp"
 #include "run/program_state.hpp"
 #include "run/variabeln.hpp"
 #include "shell/appdata.hpp"
+#include "shell/archive.hpp"
 #include "shell/basic.hpp"
 #include "shell/config.hpp"
 #include "shell/process_end.hpp"
@@ -67,6 +69,9 @@ void Starten(const Options& o) {
     DatenOrdner = AppPfad;
     SaveOrdner = AppPfad + "save\\";
   }
+  // A share of the temporary folder's lock, as every copy of the game holds one, and for
+  // the rest of the process: a game started meanwhile leaves what this one unpacks alone.
+  platform::JoinFolderLock(GetTempFolder());
   SetConfigDefaults();
   FensterModus = false;
   Farbtiefe = o.bits;
