@@ -14,9 +14,24 @@
 // its rows. Bands never share pixels, and every draw's rows come out as they do when the
 // draw is made at once, so the picture does not depend on who drew which band when.
 //
+// Who writes what, so that every batch is drawn exactly once in every band, with the rows
+// of the layout it was handed over under, and never after the game was told it is drawn:
+// - The game thread (the one that records) alone writes the record, `handed` (after the
+//   batch is complete), `g_record` and `g_drawn`.
+// - A band's `done` is written only by the thread holding the band's `busy` flag, after it
+//   drew the batch. That thread reads the layout after taking the flag and draws batches
+//   done + 1 .. `handed`.
+// - The layout (`set`) changes only while the game thread holds the flag of every band
+//   and every band has drawn all that was handed over. To draw a small batch alone, the
+//   game thread takes the flags of the bands in use, draws, and counts the batch as drawn
+//   in each band before it lets them go.
+// - A batch's place in the ring is filled again only when every band has counted it
+//   drawn, and the game thread reports pixels drawn only when every band has.
+//
 // Threads that find no band with batches left look a few microseconds longer, then sleep
 // until the next batch is handed over; the thread handing it over wakes one, and each
-// thread woken wakes the next.
+// thread woken wakes the next. The game thread, waiting for bands others hold, also looks
+// a little, then sleeps until one is let go.
 #include "platform/band_queue.hpp"
 
 #include <pthread.h>
@@ -76,16 +91,9 @@ inline void Pause() {
 #endif
 }
 
-// A thread that finds nothing to draw looks again this often (a few microseconds) before
-// it sleeps; one that waits for others to finish lets other work run after this many.
-constexpr int kSpins = 256, kSpinsBeforeYield = 4096;
-
-void Warte(int spins) {
-  if (spins < kSpinsBeforeYield)
-    Pause();
-  else
-    std::this_thread::yield();
-}
+// A drawing thread that finds nothing to draw looks again this often (a few microseconds)
+// before it sleeps; the game thread, waiting for bands others draw, this often.
+constexpr int kSpins = 256, kSpinsBeforeSleep = 4096;
 
 // Each on a line of its own: the thread making the record writes `used` of the one being
 // made while the others read that of the ones on their way.
@@ -119,12 +127,20 @@ struct Zustand {
   alignas(64) std::atomic<uint64_t> handed{0};  // batches 1 .. handed are the threads'
   alignas(64) std::atomic<uint32_t> bell{0};    // rung when a batch is handed over
   std::atomic<int32_t> asleep{0};               // threads waiting for the bell
+  // Rung when a band is let go while the game thread sleeps (`waiting`) for one.
+  alignas(64) std::atomic<uint32_t> letGo{0};
+  std::atomic<bool> waiting{false};
   std::array<Band, kMaxBands> band;
 };
 
 Zustand& Z() {
   static Zustand* z = new Zustand;  // lives as long as the process, as its threads do
   return *z;
+}
+
+std::atomic<HaltHook> g_halt{nullptr};
+inline void Halt(HaltAt where) {
+  if (HaltHook h = g_halt.load(std::memory_order_relaxed)) h(where);
 }
 
 Stapel& StapelOf(Zustand& z, uint64_t n) { return z.ring[n % kStapel]; }
@@ -137,22 +153,54 @@ void ZeichneStapel(const Stapel& s, int32_t from, int32_t to) {
   }
 }
 
+// Sleeps until a band is let go, unless `bereit` (asked after the game thread has said it
+// waits) is true. Whoever lets a band go looks whether the game thread waits only after
+// it let go, and the game thread looks at the bands only after it said it waits (a full
+// fence on either side): either it sees the band let go, or it is woken.
+template <class Bereit>
+void SchlafBisFrei(Zustand& z, Bereit bereit) {
+  const uint32_t seen = z.letGo.load();
+  z.waiting.store(true);
+  std::atomic_thread_fence(std::memory_order_seq_cst);
+  if (!bereit()) z.letGo.wait(seen);
+  z.waiting.store(false);
+}
+
+void LassLos(Zustand& z, Band& band) {
+  band.busy.store(false, std::memory_order_release);
+  Halt(HaltAt::Released);
+  std::atomic_thread_fence(std::memory_order_seq_cst);
+  if (z.waiting.load()) {
+    z.letGo.fetch_add(1);
+    z.letGo.notify_one();
+  }
+}
+
 // Draws in band `b` the batches handed over that it has not drawn yet, unless another
 // thread has the band. True when this thread drew something.
 bool NimmBand(Zustand& z, int32_t b) {
   Band& band = z.band[static_cast<size_t>(b)];
   if (band.done.load(std::memory_order_acquire) >= z.handed.load(std::memory_order_acquire)) return false;
+  Halt(HaltAt::BeforeTaking);
   if (band.busy.exchange(true, std::memory_order_acquire)) return false;
-  // A batch is on its way: the bands are as they were set up for it.
+  Halt(HaltAt::Taken);
+  // With the flag held, the layout stays as it is: it was set up while the game thread
+  // held this flag, and is read after taking it.
   const int32_t rows = z.set.bandRows.load(std::memory_order_relaxed), height = z.set.height.load(std::memory_order_relaxed);
   const int32_t from = b * rows, to = std::min(height, from + rows);
   bool drew = false;
-  for (uint64_t n; (n = band.done.load(std::memory_order_relaxed)) < z.handed.load(std::memory_order_acquire);) {
-    ZeichneStapel(StapelOf(z, n + 1), from, to);
-    band.done.store(n + 1, std::memory_order_release);
-    drew = true;
+  // A band past the layout's (taken with an older count of bands) has nothing to draw.
+  if (b < z.set.bands.load(std::memory_order_relaxed)) {
+    for (uint64_t n = band.done.load(std::memory_order_relaxed);;) {
+      Halt(HaltAt::BeforeCount);
+      if (n >= z.handed.load(std::memory_order_acquire)) break;
+      ZeichneStapel(StapelOf(z, ++n), from, to);
+      band.done.store(n, std::memory_order_release);
+      Halt(HaltAt::Counted);
+      drew = true;
+    }
   }
-  band.busy.store(false, std::memory_order_release);
+  LassLos(z, band);
   return drew;
 }
 
@@ -172,8 +220,33 @@ bool AllesGezeichnet(const Zustand& z, uint64_t bis) {
 
 // The asking thread helps until every band has drawn batch `bis`.
 void HilfBis(Zustand& z, uint64_t bis) {
-  for (int spins = 0; !AllesGezeichnet(z, bis);)
-    if (!Runde(z, 0)) Warte(spins++);
+  for (int spins = 0; !AllesGezeichnet(z, bis);) {
+    if (Runde(z, 0))
+      spins = 0;
+    else if (++spins < kSpinsBeforeSleep)
+      Pause();
+    else
+      SchlafBisFrei(z, [&] { return Runde(z, 0) || AllesGezeichnet(z, bis); });
+  }
+}
+
+// The game thread takes the flags of bands 0 .. n - 1. Only a thread that is about to let
+// a band go holds one then (every band has drawn what was handed over), so the wait is short
+// unless that thread is held up.
+void NimmAlle(Zustand& z, int32_t n) {
+  for (int32_t b = 0; b < n; ++b) {
+    std::atomic<bool>& busy = z.band[static_cast<size_t>(b)].busy;
+    for (int spins = 0; busy.exchange(true, std::memory_order_acquire);) {
+      if (++spins < kSpinsBeforeSleep)
+        Pause();
+      else
+        SchlafBisFrei(z, [&] { return !busy.load(); });
+    }
+  }
+}
+
+void GibAlle(Zustand& z, int32_t n) {
+  for (int32_t b = 0; b < n; ++b) z.band[static_cast<size_t>(b)].busy.store(false, std::memory_order_release);
 }
 
 // Wakes one sleeping thread, if there is one. Waking costs the waker a few microseconds
@@ -198,18 +271,25 @@ void Arbeite(Zustand& z, int32_t index) {
   }
 }
 
-// In the child of a fork only the forking thread lives on: the threads start afresh. The
-// old thread objects are dropped unseen (destroying them would end the program); no batch
-// is on its way then (a fork comes from the thread that makes the record).
-void NachFork() {
+// A fork comes from the game thread, the one that records: what is on its way is drawn
+// first, so that the child's pictures are whole. In the child only that thread lives on:
+// the flags the drawing threads held then are let go (a thread may hold one for a moment
+// after its last batch), and the child draws its bands alone until it starts threads of its
+// own. The old thread objects are dropped unseen (destroying them would end the program).
+void VorFork() { RunPending(); }
+
+void NachForkImKind() {
   Zustand& z = Z();
+  for (Band& b : z.band) b.busy.store(false, std::memory_order_relaxed);
+  z.asleep.store(0, std::memory_order_relaxed);
+  z.waiting.store(false, std::memory_order_relaxed);
   z.rec.workers = new std::vector<std::thread>;
 }
 
 // Starts workers until there are `n`; how many there are (fewer when the system refuses a
 // thread).
 int32_t Starte(Zustand& z, int32_t n) {
-  static const bool forkBedacht = pthread_atfork(nullptr, nullptr, NachFork) == 0;
+  static const bool forkBedacht = pthread_atfork(VorFork, nullptr, NachForkImKind) == 0;
   (void)forkBedacht;
   try {
     while (static_cast<int32_t>(z.rec.workers->size()) < n) {
@@ -223,19 +303,22 @@ int32_t Starte(Zustand& z, int32_t n) {
   return std::min(n, static_cast<int32_t>(z.rec.workers->size()));
 }
 
-// With nothing on its way: the bands of `target` for `threads` threads.
+// With every batch drawn: the bands of `target` for `threads` threads, set up while the
+// game thread holds every band's flag.
 void Einrichten(Zustand& z, Surface& target, int32_t threads) {
   z.rec.target = &target;
   z.rec.asked = threads;
   const int32_t workers = Starte(z, threads - 1), height = target.Height();
   const int32_t wunsch = std::min(kMaxBands, (1 + workers) * kBandsPerThread);
   const int32_t rows = std::max(kMinBandRows, (height + wunsch - 1) / wunsch);
+  NimmAlle(z, kMaxBands);
   z.set.height.store(height, std::memory_order_relaxed);
   z.set.bandRows.store(rows, std::memory_order_relaxed);
   z.set.bands.store((height + rows - 1) / rows, std::memory_order_relaxed);
   z.set.workersActive.store(workers, std::memory_order_relaxed);
   const uint64_t handed = z.handed.load(std::memory_order_relaxed);
   for (Band& b : z.band) b.done.store(handed, std::memory_order_relaxed);
+  GibAlle(z, kMaxBands);
 }
 
 void Leere(Stapel& s) { s.count = s.used = 0; }
@@ -300,17 +383,22 @@ void Forget(const Surface& target) {
   if (z.rec.target == &target) z.rec.target = nullptr;
 }
 
+void SetHaltHook(HaltHook hook) { g_halt.store(hook); }
+
 void RunPending() {
   Zustand& z = Z();
   Stapel& s = StapelOf(z, g_record);
   const uint64_t handed = z.handed.load(std::memory_order_relaxed);
   if (s.count > 0) {
     if (z.rec.pixels < kFewPixels && AllesGezeichnet(z, handed)) {
-      // Drawn here alone, then counted as drawn in every band before it is counted as
-      // handed over, so that no thread takes it up.
+      // Drawn here alone, with every band's flag held: counted as drawn in each band
+      // before anyone can take one up again.
+      const int32_t bands = z.set.bands.load(std::memory_order_relaxed);
+      NimmAlle(z, bands);
       ZeichneStapel(s, 0, z.set.height.load(std::memory_order_relaxed));
-      for (Band& b : z.band) b.done.store(g_record, std::memory_order_release);
+      for (int32_t b = 0; b < bands; ++b) z.band[static_cast<size_t>(b)].done.store(g_record, std::memory_order_relaxed);
       z.handed.store(g_record, std::memory_order_release);
+      GibAlle(z, bands);
       z.rec.pixels = 0;
       ++g_record;
       Leere(StapelOf(z, g_record));

@@ -49,4 +49,11 @@ Draw* Record(Surface& target, const Surface* source, int32_t top, int32_t bottom
 // Runs everything recorded, band by band on the drawing threads.
 void RunPending();
 
+// For tests: every thread that draws bands calls `hook` (when set) at the points of the
+// hand-off where it reads or writes the shared counters, so that a test can hold a thread up
+// there as a busy machine might. `where` names the point (HaltAt).
+enum class HaltAt : int32_t { BeforeTaking, Taken, BeforeCount, Counted, Released };
+using HaltHook = void (*)(HaltAt where);
+void SetHaltHook(HaltHook hook);
+
 }  // namespace platform::bands

@@ -1,7 +1,11 @@
 #include "platform/draw_threads.hpp"
 
+#include <sched.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 
 #include "platform/band_queue.hpp"
@@ -9,13 +13,43 @@
 namespace platform {
 namespace {
 
-int32_t FromEnvironment() {
-  if (const char* s = std::getenv("HARVO_THREADS")) {
-    char* end = nullptr;
-    const long n = std::strtol(s, &end, 10);
-    if (end != s && *end == '\0' && n >= 1 && n <= 64) return static_cast<int32_t>(n);
+constexpr int32_t kMost = 64;
+
+// The CPUs this process may run on (taskset, cgroups), not all the machine has.
+int32_t UsableCpus() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  int32_t n = sched_getaffinity(0, sizeof set, &set) == 0 ? CPU_COUNT(&set) : 0;
+  if (n <= 0) n = static_cast<int32_t>(std::thread::hardware_concurrency());
+  return std::clamp<int32_t>(n, 1, kMost);
+}
+
+// A whole number from 1 to 64, written with digits only.
+int32_t WholeNumber(const char* s) {
+  int32_t n = 0;
+  if (*s == '\0') return 0;
+  for (; *s; ++s) {
+    if (*s < '0' || *s > '9') return 0;
+    n = n * 10 + (*s - '0');
+    if (n > kMost) return 0;
   }
-  return std::clamp<int32_t>(static_cast<int32_t>(std::thread::hardware_concurrency()), 1, 64);
+  return n;
+}
+
+std::string& Refusal() {
+  static std::string text;
+  return text;
+}
+
+int32_t FromEnvironment() {
+  const int32_t usable = UsableCpus();
+  const char* s = std::getenv("HARVO_THREADS");
+  if (!s) return usable;
+  if (const int32_t n = WholeNumber(s); n >= 1) return n;
+  Refusal() = "HARVO_THREADS=\"" + std::string(s) + "\" is not a whole number from 1 to 64: drawing with " +
+              std::to_string(usable) + (usable == 1 ? " thread" : " threads");
+  std::fprintf(stderr, "Harvo: %s\n", Refusal().c_str());
+  return usable;
 }
 
 int32_t& Count() {
@@ -27,9 +61,14 @@ int32_t& Count() {
 
 int32_t DrawThreads() { return Count(); }
 
+const std::string& DrawThreadsRefusal() {
+  (void)Count();
+  return Refusal();
+}
+
 void SetDrawThreads(int32_t n) {
   bands::RunPending();
-  Count() = std::clamp<int32_t>(n, 1, 64);
+  Count() = std::clamp<int32_t>(n, 1, kMost);
 }
 
 }  // namespace platform

@@ -14,6 +14,7 @@
 #include "engine/surfaces.hpp"
 #include "frontend/menu.hpp"
 #include "platform/codepage.hpp"
+#include "platform/draw_threads.hpp"
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
 #include "player/players.hpp"
@@ -301,6 +302,7 @@ void Init() {
   if (!platform::WindowHasDisplay(FensterHandle)) FehlerpfadA();
   DebugLogWennAn("DX init...");
   DebugLogWennAn("ok");
+  if (const std::string& refused = platform::DrawThreadsRefusal(); !refused.empty()) DebugLogWennAn(refused);
 
   try {
     InitWindow();
