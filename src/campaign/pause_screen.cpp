@@ -42,6 +42,7 @@
 #include "world/picture_loading.hpp"
 #include "world/pictures_state.hpp"
 #include "world/radio_state.hpp"
+#include "world/weather_state.hpp"
 
 namespace {
 
@@ -112,6 +113,7 @@ p::audio::SoundBuffer* Stimme() {
 void Stille() {
   if (!SoundAn) return;
   SpielSoundOFF();
+  ResetWater();  // after the pause a ship still in the surface starts the splash sound again
   if (FunkStatus.Sound > 0) {
     if (const p::audio::SoundBuffer* k = Stimme()) {
       PauseStand.StimmePosition = k->GetCurrentPosition();

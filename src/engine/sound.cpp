@@ -16,7 +16,6 @@
 #include "shell/err.hpp"
 #include "world/game_sounds_state.hpp"
 #include "world/radio_state.hpp"
-#include "world/weather_state.hpp"
 
 namespace {
 
@@ -138,5 +137,4 @@ void SpielSoundOFF() {
                      SndWarnung[1], SndWarnung[4], SndYellow2})
     StopSound(nr);
   for (int32_t nr : LevelSounds) StopSound(nr);
-  ResetWater();  // a ship still in the surface starts the splash sound again
 }

@@ -15,16 +15,7 @@ namespace {
 
 constexpr int32_t kMost = 64;
 
-// The CPUs this process may run on (taskset, cgroups), not all the machine has.
-int32_t UsableCpus() {
-  cpu_set_t set;
-  CPU_ZERO(&set);
-  int32_t n = sched_getaffinity(0, sizeof set, &set) == 0 ? CPU_COUNT(&set) : 0;
-  if (n <= 0) n = static_cast<int32_t>(std::thread::hardware_concurrency());
-  return std::clamp<int32_t>(n, 1, kMost);
-}
-
-// A whole number from 1 to 64, written with digits only.
+// A whole number from 1 to 64, written with digits only; else 0.
 int32_t WholeNumber(const char* s) {
   int32_t n = 0;
   if (*s == '\0') return 0;
@@ -42,14 +33,9 @@ std::string& Refusal() {
 }
 
 int32_t FromEnvironment() {
-  const int32_t usable = UsableCpus();
-  const char* s = std::getenv("HARVO_THREADS");
-  if (!s) return usable;
-  if (const int32_t n = WholeNumber(s); n >= 1) return n;
-  Refusal() = "HARVO_THREADS=\"" + std::string(s) + "\" is not a whole number from 1 to 64: drawing with " +
-              std::to_string(usable) + (usable == 1 ? " thread" : " threads");
-  std::fprintf(stderr, "Harvo: %s\n", Refusal().c_str());
-  return usable;
+  const int32_t n = DrawThreadsFrom(std::getenv("HARVO_THREADS"), UsableCpus(), Refusal());
+  if (!Refusal().empty()) std::fprintf(stderr, "Harvo: %s\n", Refusal().c_str());
+  return n;
 }
 
 int32_t& Count() {
@@ -58,6 +44,23 @@ int32_t& Count() {
 }
 
 }  // namespace
+
+int32_t UsableCpus() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  int32_t n = sched_getaffinity(0, sizeof set, &set) == 0 ? CPU_COUNT(&set) : 0;
+  if (n <= 0) n = static_cast<int32_t>(std::thread::hardware_concurrency());
+  return std::clamp<int32_t>(n, 1, kMost);
+}
+
+int32_t DrawThreadsFrom(const char* value, int32_t usable, std::string& refusal) {
+  refusal.clear();
+  if (!value) return usable;
+  if (const int32_t n = WholeNumber(value); n >= 1) return n;
+  refusal = "HARVO_THREADS=\"" + std::string(value) + "\" is not a whole number from 1 to 64: drawing with " +
+            std::to_string(usable) + (usable == 1 ? " thread" : " threads");
+  return usable;
+}
 
 int32_t DrawThreads() { return Count(); }
 

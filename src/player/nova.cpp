@@ -794,6 +794,7 @@ void Zuenden(int32_t k) {
   if (!SoundAn) return;
   upcall::SetOggVolume(IDiv(MusikLautstaerke, 10));
   SpielSoundOFF();
+  ResetWater();  // a ship still in the surface starts the splash sound again
   Klang(SndNova);
   Klang(SndNovaSchuss);
 }

@@ -25,6 +25,7 @@
 #include "world/game_sounds_state.hpp"
 #include "world/particles.hpp"
 #include "world/pictures_state.hpp"
+#include "world/weather_state.hpp"
 
 namespace {
 
@@ -159,6 +160,7 @@ void Wiedergeburt(int32_t p) {
   SpielerDaten& s = Spieler[p];
   if (s.Tod != kNeustart) return;
   SpielSoundOFF();
+  ResetWater();  // a ship still in the surface starts the splash sound again
   Spieler[0].Leben -= 1;
   VeskInit(p);
   BeamStatus& beam = Beam[p];

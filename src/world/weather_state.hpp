@@ -57,9 +57,10 @@ inline float Windphase = 0;
 // is started once and stopped once.
 inline bool WasserKlangLaeuft = false;
 
-// Before a level pass, and whenever the game sounds are stopped (a super nova, a respawn):
-// the splash sound went off with them, a ship in the water or not, so the first ship in
-// the surface starts it again.
+// Before a level pass, and where the game sounds are stopped within one (a super nova, a
+// respawn, the pause): the splash sound went off with them, a ship in the water or not,
+// so the first ship in the surface starts it again. Not while a lone player's ship goes
+// down: its sounds are stopped every tick, and the splash would start anew each time.
 inline void ResetWater() { WasserKlangLaeuft = false; }
 
 // Single raindrops are numbered 0 To RegenAnzahl, and only below this count: a level that

@@ -46,6 +46,7 @@
 #include "world/loading_screen.hpp"
 #include "world/radio_state.hpp"
 #include "world/standard_pictures.hpp"
+#include "world/weather_state.hpp"
 
 namespace headless = platform::headless;
 namespace fs = std::filesystem;
@@ -238,8 +239,10 @@ TEST_F(PauseLauf, BackResumesWithMusicSoundsAndTheVoiceRestored) {
     g_jeBild = [&] {
       still = still && platform::music::Volume() == 0 && !Spielt(stimme) && Spielt(SndPause);
     };
+    WasserKlangLaeuft = true;
     Spielen(f.tasten);
     EXPECT_TRUE(still);
+    EXPECT_FALSE(WasserKlangLaeuft);  // a ship still in the surface splashes audibly again
     EXPECT_EQ(Spielstatus, 0);
     EXPECT_EQ(platform::music::Volume(), MusikLautstaerke);
     EXPECT_TRUE(Spielt(SndPause));

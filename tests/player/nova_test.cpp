@@ -387,7 +387,9 @@ TEST_F(SuperNova, TheEndGivesBackBackgroundMusicAndChargeVolumes) {
   SoundAn = true;
   MusikLautstaerke = 73;
   HintergrundModus = 5;
+  WasserKlangLaeuft = true;
   Lauf(3, {});  // kind 3 turns the background to -1 meanwhile
+  EXPECT_FALSE(WasserKlangLaeuft);  // the splash went off with the game sounds
   EXPECT_EQ(gMusik, (std::vector<int32_t>{7, 73}));
   EXPECT_EQ(HintergrundModus, 5);
   EXPECT_FALSE(Overlay1);

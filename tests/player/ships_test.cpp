@@ -495,7 +495,9 @@ TEST_F(Ships, TwoPlayersARespawnAtThePartnerOrWhereTheShipDied) {
     Beam[0] = BeamStatus{.PowerZeit = 33, .Ladung = 100, .Fliegt = VBTrue, .Powermodus = VBTrue};
     StirbUndWarte(0, 98);
     EXPECT_EQ(Spieler[0].Tod, 99);
+    WasserKlangLaeuft = true;
     SpielFeindberücrung();
+    EXPECT_FALSE(WasserKlangLaeuft);  // the splash went off with the game sounds
     EXPECT_EQ(Spieler[0].Tod, 0);
     EXPECT_EQ(Spieler[0].Leben, 2);
     EXPECT_EQ(Spieler[0].Schild, 100);

