@@ -155,21 +155,19 @@ void ZeichneStapel(const Stapel& s, int32_t from, int32_t to) {
 
 // Sleeps until a band is let go, unless `bereit` (asked after the game thread has said it
 // waits) is true. Whoever lets a band go looks whether the game thread waits only after
-// it let go, and the game thread looks at the bands only after it said it waits (a full
-// fence on either side): either it sees the band let go, or it is woken.
+// it let go, and the game thread looks at the flags only after it said it waits, all in
+// one order (sequentially consistent): either it sees the band let go, or it is woken.
 template <class Bereit>
 void SchlafBisFrei(Zustand& z, Bereit bereit) {
   const uint32_t seen = z.letGo.load();
   z.waiting.store(true);
-  std::atomic_thread_fence(std::memory_order_seq_cst);
   if (!bereit()) z.letGo.wait(seen);
   z.waiting.store(false);
 }
 
 void LassLos(Zustand& z, Band& band) {
-  band.busy.store(false, std::memory_order_release);
+  band.busy.store(false);
   Halt(HaltAt::Released);
-  std::atomic_thread_fence(std::memory_order_seq_cst);
   if (z.waiting.load()) {
     z.letGo.fetch_add(1);
     z.letGo.notify_one();
@@ -182,7 +180,7 @@ bool NimmBand(Zustand& z, int32_t b) {
   Band& band = z.band[static_cast<size_t>(b)];
   if (band.done.load(std::memory_order_acquire) >= z.handed.load(std::memory_order_acquire)) return false;
   Halt(HaltAt::BeforeTaking);
-  if (band.busy.exchange(true, std::memory_order_acquire)) return false;
+  if (band.busy.exchange(true)) return false;
   Halt(HaltAt::Taken);
   // With the flag held, the layout stays as it is: it was set up while the game thread
   // held this flag, and is read after taking it.
@@ -236,7 +234,7 @@ void HilfBis(Zustand& z, uint64_t bis) {
 void NimmAlle(Zustand& z, int32_t n) {
   for (int32_t b = 0; b < n; ++b) {
     std::atomic<bool>& busy = z.band[static_cast<size_t>(b)].busy;
-    for (int spins = 0; busy.exchange(true, std::memory_order_acquire);) {
+    for (int spins = 0; busy.exchange(true);) {
       if (++spins < kSpinsBeforeSleep)
         Pause();
       else
