@@ -37,6 +37,14 @@ std::string LockFolder() {
   return fs::PrivateTempFolder();
 }
 
+// flock, asked again when a signal interrupts the wait.
+bool Flock(int fd, int operation) {
+  int r;
+  while ((r = ::flock(fd, operation)) != 0 && errno == EINTR) {
+  }
+  return r == 0;
+}
+
 int OpenLockFile(const char* name) {
   std::string folder = LockFolder();
   if (folder.empty()) return -1;
@@ -52,9 +60,7 @@ bool BehindGate(Step step) {
   if (g_lockFd < 0) g_lockFd = OpenLockFile(".instance-lock");
   if (g_lockFd < 0) return true;
   int gate = OpenLockFile(".instance-gate");
-  if (gate >= 0)
-    while (::flock(gate, LOCK_EX) != 0 && errno == EINTR) {
-    }
+  if (gate >= 0) Flock(gate, LOCK_EX);
   bool result = step(g_lockFd);
   if (gate >= 0) ::close(gate);  // lets go of the gate
   return result;
@@ -82,13 +88,6 @@ int FolderLock(const std::string& folder) {
     g_ordner.pid = ::getpid();
   }
   return g_ordner.fd;
-}
-
-bool Flock(int fd, int operation) {
-  int r;
-  while ((r = ::flock(fd, operation)) != 0 && errno == EINTR) {
-  }
-  return r == 0;
 }
 
 void OnEndSignal(int sig) {

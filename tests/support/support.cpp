@@ -51,6 +51,11 @@ class NichtsInDenOrdnern : public ::testing::EmptyTestEventListener {
   };
   std::filesystem::path start_;
   std::vector<Ordner> ordner_;
+  // The test program's own folder, where the game's start-up moves to.
+  const std::filesystem::path programm_ = [] {
+    std::error_code ec;
+    return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+  }();
 
   static Stand Jetzt(const std::filesystem::path& pfad) {
     Stand s;
@@ -66,9 +71,8 @@ class NichtsInDenOrdnern : public ::testing::EmptyTestEventListener {
     std::error_code ec;
     start_ = std::filesystem::current_path(ec);
     ordner_ = {{start_, Jetzt(start_)}};
-    const std::filesystem::path programm = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
-    if (!programm.empty() && !std::filesystem::equivalent(programm, start_, ec))
-      ordner_.push_back({programm, Jetzt(programm)});
+    if (!programm_.empty() && !std::filesystem::equivalent(programm_, start_, ec))
+      ordner_.push_back({programm_, Jetzt(programm_)});
   }
   // Called while failures still count for the test, and (but with --gtest_brief) before
   // its result is printed.
