@@ -329,18 +329,6 @@ void LoadCheckpoint() {
   if (!LoadCheckPointSub(CheckpointDaten)) DebugLog("Checkpoint: the one in memory cannot be read back");
 }
 
-void ClearStaleCheckpoints() {
-  const std::string temp = GetTempFolder();
-  if (temp.empty()) return;
-  fs::RemoveLeftovers(temp, "Harvo", [](const std::string& name) {
-    for (int32_t n = 0; n < kDateien; ++n) {
-      const std::string datei = Datei("", n);
-      if (name == datei || fs::IsReplacingTemp(name, datei)) return true;
-    }
-    return false;
-  });
-}
-
 void KillCheckpoint() {
   CheckpointDaten.clear();
   const std::string ordner = Ordner();

@@ -42,9 +42,6 @@ bool CheckpointPostenLesen(int32_t Nr, std::span<const uint8_t> Daten);
 
 // Deletes every checkpoint file of the level and the folder when it is empty.
 void KillCheckpoint();
-// Deletes the checkpoint files (and their temporaries) that runs ended without their
-// clean-up left behind. For a run that knows no other copy runs.
-void ClearStaleCheckpoints();
 
 // Places a new gate of height `Höhe` centred at (x, y); one still standing is replaced.
 void SetCheckpoint(int32_t x, int32_t y, int32_t Höhe);

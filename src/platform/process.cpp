@@ -66,30 +66,6 @@ bool BehindGate(Step step) {
   return result;
 }
 
-// The lock of the shared temporary folder: its descriptor, the folder, and the process
-// that opened it. A forked child finds its parent's descriptor here; the lock on it is the
-// parent's (flock locks belong to the open file), so the child opens the file anew.
-struct OrdnerSperre {
-  int fd = -1;
-  std::string folder;
-  pid_t pid = 0;
-};
-OrdnerSperre g_ordner;
-
-int FolderLock(const std::string& folder) {
-  if (g_ordner.fd >= 0 && (g_ordner.pid != ::getpid() || g_ordner.folder != folder)) {
-    // Closing, not unlocking: another holder of the same open file keeps its lock.
-    ::close(g_ordner.fd);
-    g_ordner.fd = -1;
-  }
-  if (g_ordner.fd < 0 && !folder.empty()) {
-    g_ordner.fd = ::open((folder + ".folder-lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    g_ordner.folder = folder;
-    g_ordner.pid = ::getpid();
-  }
-  return g_ordner.fd;
-}
-
 void OnEndSignal(int sig) {
   if (g_endSignal.exchange(sig) != 0) {
     // The first one was never taken: nothing pumps any more. End as the signal would.
@@ -170,29 +146,6 @@ void ForgetInstanceLock() {
   // Closing, not unlocking: a lock inherited from a parent stays the parent's.
   if (g_lockFd >= 0) ::close(g_lockFd);
   g_lockFd = -1;
-}
-
-bool JoinFolderLock(const std::string& folder) {
-  const int fd = FolderLock(folder);
-  return fd >= 0 && Flock(fd, LOCK_SH);
-}
-
-bool WhileAloneInFolder(const std::string& folder, const std::function<void()>& alone) {
-  const int fd = FolderLock(folder);
-  if (fd < 0) return false;
-  // A share this process holds is given up before the exclusive lock is tried, and stays
-  // given up when another holds one: it is taken again, after a copy that got in between
-  // has cleared.
-  if (!Flock(fd, LOCK_EX | LOCK_NB)) {
-    Flock(fd, LOCK_SH);
-    return false;
-  }
-  struct Teilen {
-    int fd;
-    ~Teilen() { Flock(fd, LOCK_SH); }
-  } danach{fd};
-  alone();
-  return true;
 }
 
 void CatchEndSignals() {

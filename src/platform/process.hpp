@@ -1,6 +1,5 @@
 #pragma once
 // What the operating system tells about the running program, and what it is asked.
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,21 +50,6 @@ void JoinInstanceLock();
 bool HoldsInstanceLock();
 // Lets go of this process's own hold (a child process that inherited its parent's).
 void ForgetInstanceLock();
-
-// Copies that share one temporary folder (`folder`, a Linux path ending in '/'), whatever
-// their per-user folders: every running copy holds a share of the lock file in it for the
-// rest of its life, and what earlier runs left in the folder is cleared only while no
-// other copy holds one. A forked child takes a share of its own (the one it inherits is
-// its parent's); an exec'd child inherits none.
-//
-// Takes this process's share, waiting while another copy clears the folder. False where
-// no lock file can be had.
-bool JoinFolderLock(const std::string& folder);
-// Runs `alone` while this process holds the lock exclusively, when no other process holds
-// a share, and holds its share again afterwards; true when it ran. Otherwise this process
-// is left holding its share, and false. Call it before the process puts anything into the
-// folder: asking for the lock exclusively gives up the share for a moment.
-bool WhileAloneInFolder(const std::string& folder, const std::function<void()>& alone);
 
 // From now on SIGTERM (a desktop logging out) and SIGINT (Ctrl+C in a terminal) do not
 // end the process at once: the message pump turns them into a request to end the session

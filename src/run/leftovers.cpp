@@ -3,12 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "campaign/checkpoints.hpp"
 #include "campaign/highscore.hpp"
 #include "campaign/pause_screen.hpp"
 #include "campaign/save_games.hpp"
 #include "platform/fs.hpp"
-#include "platform/process.hpp"
 #include "shell/appdata.hpp"
 #include "shell/archive.hpp"
 #include "shell/config.hpp"
@@ -37,9 +35,6 @@ fs::NameTest Ersatzreste(std::vector<std::string> dateien) {
 }  // namespace
 
 void ClearLeftovers() {
-  ClearStaleCheckpoints();
-  // Last in the temporary folder: it removes "Harvo" once it is empty.
-  ClearStaleUnpacks();
   if (DatenOrdner.empty()) return;
   fs::RemoveLeftovers(DatenOrdner, "", Ersatzreste({kHighscoreDatei, kScreenshot, kMosaikDatei, kConfigDatei}));
   // The save folder lies in the per-user folder; it is entered only as a real folder.
@@ -50,9 +45,11 @@ void ClearLeftovers() {
   fs::RemoveLeftovers(DatenOrdner, saveOrdner, Ersatzreste(spielstaende));
 }
 
-void ClearLeftoversWhenAlone(bool alleinImNutzerordner) {
-  const std::string temp = GetTempFolder();
-  if (alleinImNutzerordner && platform::WhileAloneInFolder(temp, ClearLeftovers)) return;
-  platform::JoinFolderLock(temp);
-  DebugLog("Leftovers of earlier runs kept: another copy of the game may be using them");
+void ClearLeftoversAtStart(bool alleinImNutzerordner) {
+  ClearFoldersOfEndedCopies();
+  if (alleinImNutzerordner)
+    ClearLeftovers();
+  else
+    DebugLog("Leftovers of earlier runs kept: another copy of the game may be using them");
+  GetTempFolder();
 }

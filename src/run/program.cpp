@@ -14,6 +14,7 @@
 #include "engine/surfaces.hpp"
 #include "frontend/menu.hpp"
 #include "platform/codepage.hpp"
+#include "platform/copy_folder.hpp"
 #include "platform/draw_threads.hpp"
 #include "platform/fs.hpp"
 #include "platform/process.hpp"
@@ -120,6 +121,13 @@ int32_t Zahl(const std::string& stueck, size_t schalterLaenge) {
   EndProcess(1);
 }
 
+// The end of the process: the windows go, and the copy's temporary folder with what it
+// still holds.
+void Aufraeumen() {
+  platform::DestroyAllWindows();
+  platform::RemoveCopyFolder();
+}
+
 void FehlerpfadB(const Err& fehler) {
   if (!FensterModus) RestoreDisplayMode();
   Spielstatus = 10;
@@ -147,6 +155,7 @@ void Form_Load() {
   // Checking for another instance and holding our share of the lock are one step, so two
   // copies started together cannot both pass.
   bool allein = true;
+  DebugLogZurueckhalten();
   while (!platform::HoldOnlyInstanceLock()) {
     const std::string crlf2 = "\r\n\r\n";
     int answer = MsgBox("Eine Instanz von Harvo befindet sich noch im Speicher und ist momentan aktiv." + crlf2 +
@@ -163,8 +172,8 @@ void Form_Load() {
   VariabelnInit();
   // What an earlier run left behind can go only while no other copy may be using it, and
   // only real locks tell that none does: the instance lock for the per-user folder, the
-  // temporary folder's own for that folder, which copies with other per-user folders share.
-  ClearLeftoversWhenAlone(allein && platform::HoldsInstanceLock());
+  // lock of each copy's own temporary folder for that folder.
+  ClearLeftoversAtStart(allein && platform::HoldsInstanceLock());
   platform::SetWindowText(Form1, kCaptions[static_cast<int>(Int(Rnd() * 9))]);
   LoadConfig();
   platform::ShowWindow(Form1, platform::sw::Hide);
@@ -185,6 +194,7 @@ void ScanCommandLine(const std::string& befehl) {
     } else if (stueck.rfind("-Debug", 0) == 0) {
       if (DebugDateiDa() && MsgBox("Debug.txt neu erstellen?", mb::YesNo | mb::DefaultButton2) == mb::Yes)
         DebugDateiLöschen();
+      DebugLogLoslassen();
       DebugModus = true;
       DebugLog("");
       DebugLog("----------");
@@ -221,12 +231,15 @@ void Timer1_Timer() {
 
   if (!DebugModus) {
     DebugDateiLöschen();
+    DebugLogLoslassen();
     DebugModus = true;
     DebugLog("----------");
     DebugLog({LogSystemtext(platform::ProgramName()), " " + Version()});
     DebugLog({LogSystemtext(platform::CommandLineText())});
     DebugLog("Debug INIT: " + LogDateTime());
   }
+  // What the start logged before the log was settled.
+  DebugLogNachholen();
 
   Init();
   LoadHighscore();
@@ -378,12 +391,12 @@ int RunProgram(int argc, char** argv) {
       MyDoEvents();
     }
   } catch (const ProcessEnd& end) {
-    platform::DestroyAllWindows();
+    Aufraeumen();
     return end.code;
   } catch (const Err& e) {
     // A failure that no loop handled: reported like every other, then the end.
     ShowDXError(e.Nummer, 2, "", e.Beschreibung);
-    platform::DestroyAllWindows();
+    Aufraeumen();
     return 1;
   }
 }

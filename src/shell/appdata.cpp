@@ -134,9 +134,32 @@ void DebugLogWennAn(std::initializer_list<LogTeil> Teile) {
 
 void DebugLog(const std::string& Text) { DebugLog({LogTeil(Text)}); }
 
+namespace {
+
+// The log held back at a start, and the lines waiting meanwhile.
+struct Zurueckgehalten {
+  bool an = false;
+  std::string zeilen;
+};
+Zurueckgehalten g_zurueck;
+
+}  // namespace
+
 void DebugLog(std::initializer_list<LogTeil> Teile) {
   std::string line;
   for (const LogTeil& t : Teile) line += t.Utf8();
   line += "\r\n";
-  platform::fs::Append(DatenOrdner + DebugDatei, line.data(), line.size());
+  if (g_zurueck.an)
+    g_zurueck.zeilen += line;
+  else
+    platform::fs::Append(DatenOrdner + DebugDatei, line.data(), line.size());
+}
+
+void DebugLogZurueckhalten() { g_zurueck.an = true; }
+void DebugLogLoslassen() { g_zurueck.an = false; }
+
+void DebugLogNachholen() {
+  std::string zeilen;
+  zeilen.swap(g_zurueck.zeilen);
+  if (!zeilen.empty()) platform::fs::Append(DatenOrdner + DebugDatei, zeilen.data(), zeilen.size());
 }

@@ -58,6 +58,14 @@ void DebugLogWennAn(std::initializer_list<LogTeil> Teile);
 // The log's file name.
 inline const char* const DebugDatei = "Debug.txt";
 
+// What is logged before a run's log is settled (the old log deleted or kept, the first
+// lines written) would be lost with the old log, or make a log where none was: it waits.
+// A start holds the log back; the log start lets go of it before its first lines, and the
+// lines that waited follow those.
+void DebugLogZurueckhalten();
+void DebugLogLoslassen();  // lines go to the file again; those that waited still wait
+void DebugLogNachholen();  // writes the lines that waited
+
 // Keeps `datei` aside as `datei.bak`, one generation: a rename, so the copy is whole or not
 // there. Logs `anlass` with the new name; false (and no line) when it could not be moved.
 bool AlsBakSichern(const std::string& datei, const char* anlass);

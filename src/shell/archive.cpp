@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "platform/bytes.hpp"
+#include "platform/copy_folder.hpp"
 #include "platform/fs.hpp"
 #include "run/program_state.hpp"
 #include "shell/appdata.hpp"
@@ -235,7 +236,8 @@ void Vergessen(const std::string& ordner) {
 }
 
 // The temporary names of the members being written: ".part", this process's number and
-// a count, so two copies of the game unpacking at once never write into each other's.
+// a count, so that a forked child, which goes on in its parent's folder, never writes
+// into the parent's.
 constexpr const char* kTeilPraefix = ".part";
 
 // Puts the members into the unpack folder through the writer thread. Each is written
@@ -418,29 +420,21 @@ bool Auspacken(In& in, const std::string& Filename, UnpackSink& sink, ArchiveErr
   return true;
 }
 
-// An unpack folder: an archive's name (of the three kinds the game reads) and "dir", as
-// the game spells them.
-bool IstEntpackOrdner(const std::string& name) {
-  for (const std::string_view art : {".vkpdir", ".vlpdir", ".vfpdir"})
-    if (name.size() > art.size() && name.ends_with(art)) return true;
-  return false;
-}
-
-// A member's temporary file: ".part" followed by numbers and dots.
-bool IstTeilDatei(const std::string& name) {
-  const std::string_view praefix = kTeilPraefix;
-  return name.size() > praefix.size() && name.compare(0, praefix.size(), praefix) == 0 &&
-         name.find_first_not_of("0123456789.", praefix.size()) == std::string::npos;
+// The private temporary folder every copy of the game of this user shares: the system's,
+// or when that cannot be had, "tmp" in the per-user folder (never the working folder).
+std::string GemeinsamerTempOrdner() {
+  std::string temp = platform::fs::PrivateTempFolder();
+  if (temp.empty() && !DatenOrdner.empty()) temp = platform::fs::PrivateFolder(platform::fs::Resolve(DatenOrdner + "tmp"));
+  return temp;
 }
 
 }  // namespace
 
-std::string GetTempFolder() {
-  std::string temp = platform::fs::PrivateTempFolder();
-  // No system temporary folder of our own (a link in its place, no right to write):
-  // a private one in the per-user folder serves, never the working folder.
-  if (temp.empty() && !DatenOrdner.empty()) temp = platform::fs::PrivateFolder(platform::fs::Resolve(DatenOrdner + "tmp"));
-  return temp;
+std::string GetTempFolder() { return platform::CopyFolder(GemeinsamerTempOrdner()); }
+
+int ClearFoldersOfEndedCopies() {
+  const std::string temp = GemeinsamerTempOrdner();
+  return temp.empty() ? 0 : platform::ClearEndedCopies(temp);
 }
 
 int32_t CompressBytes(std::vector<uint8_t>& Data) {
@@ -570,12 +564,4 @@ void KillDir(const std::string& D) {
   if (versuche > 1) DebugLog("Trys: " + std::to_string(versuche));
 
   if (!harvoOrdner.empty()) platform::fs::RemoveDir(harvoOrdner);
-}
-
-void ClearStaleUnpacks() {
-  const std::string temp = GetTempFolder();
-  if (temp.empty()) return;
-  platform::fs::RemoveLeftovers(temp, "Harvo", IstTeilDatei, IstEntpackOrdner);
-  platform::fs::RemoveDir(temp + "Harvo");
-  Entpackt().clear();
 }

@@ -26,12 +26,14 @@ inline int32_t ZLibErgebnis = 0;
 std::string Depack(const std::string& Filename, const std::string& Path, bool UpdateFilenameDatabase);
 // Deletes the files of an unpack folder, the folder, and "Harvo\" when it is empty.
 void KillDir(const std::string& D);
-// Deletes what runs that ended without their clean-up left in "Harvo\": unpack folders
-// with their files and members half written. For a run that knows no other copy runs.
-void ClearStaleUnpacks();
-// The program's private temporary folder, ending in a separator: the system's, or when
-// that cannot be had, "tmp" in the per-user folder. Empty when neither can be had.
+// This copy's own temporary folder, ending in a separator, inside the private temporary
+// folder that every copy of this user shares (the system's, or when that cannot be had,
+// "tmp" in the per-user folder): made at the first call, removed when the program ends.
+// Empty when none can be had.
 std::string GetTempFolder();
+// Removes the temporary folders of copies that ended without removing theirs (killed, or
+// the machine switched off), never a running copy's; returns how many went.
+int ClearFoldersOfEndedCopies();
 // Compresses `Data` in place; returns zlib's result (0 = success).
 int32_t CompressBytes(std::vector<uint8_t>& Data);
 // Replaces compressed `Data` by its contents of `OrigSize` bytes; returns zlib's result.

@@ -287,7 +287,9 @@ TEST_F(Spielschleife, ALostDisplayIsWaitedForAndPlayGoesOn) {
   };
   uint64_t uhrVorher = 0, uhrNachher = 0;
   int64_t ticks = 0;
-  Spielen(Demo(0, 40), [&](const Tick& t) {
+  headless_run::Options o = Demo(0, 40);
+  o.userFolder = home.dataDir();  // where its log stays
+  Spielen(o, [&](const Tick& t) {
     ticks = t.n;
     if (t.n == 1) DebugModus = true;
     if (t.n == 20) {

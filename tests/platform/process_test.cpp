@@ -1,12 +1,11 @@
-// The single-instance lock and the temporary folder's, with real processes: copies started
-// at the same moment, a copy that joins a running one, and a forked child.
+// The single-instance lock with real processes: copies started at the same moment and a
+// copy that joins a running one.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <vector>
 
-#include "platform/fs.hpp"
 #include "platform/process.hpp"
 #include "support/support.hpp"
 
@@ -28,9 +27,8 @@ struct Pipe {
 };
 
 // What a copy does at its start: true when it found itself alone.
-enum class Start { Allein, Beitreten, Ordner };
+enum class Start { Allein, Beitreten };
 bool Starten(Start start) {
-  if (start == Start::Ordner) return platform::WhileAloneInFolder(platform::fs::PrivateTempFolder(), [] {});
   bool only = platform::HoldOnlyInstanceLock();
   if (!only && start == Start::Beitreten) platform::JoinInstanceLock();
   return only;
@@ -76,19 +74,15 @@ void EndAll(Pipe& end, std::vector<pid_t>& pids) {
 
 }  // namespace
 
-// Of copies started together exactly one finds itself alone: for the instance lock, and
-// for the temporary folder's, where the one alone clears the folder and then holds its
-// share like the others.
+// Of copies started together exactly one finds itself alone.
 TEST(InstanceLock, OfCopiesStartedTogetherExactlyOneRuns) {
-  for (const Start art : {Start::Allein, Start::Ordner}) {
-    testsupport::IsolatedHome home;
-    platform::ForgetInstanceLock();
-    for (int round = 0; round < 30; ++round) {
-      Pipe end;
-      std::vector<pid_t> pids;
-      EXPECT_EQ(StartTogether(8, end, pids, art), 1) << "round " << round;
-      EndAll(end, pids);
-    }
+  testsupport::IsolatedHome home;
+  platform::ForgetInstanceLock();
+  for (int round = 0; round < 30; ++round) {
+    Pipe end;
+    std::vector<pid_t> pids;
+    EXPECT_EQ(StartTogether(8, end, pids), 1) << "round " << round;
+    EndAll(end, pids);
   }
 }
 
@@ -105,21 +99,4 @@ TEST(InstanceLock, ACopyThatJoinsCountsAsRunning) {
   EndAll(end, pids);
   EXPECT_TRUE(platform::HoldOnlyInstanceLock());
   platform::ForgetInstanceLock();
-}
-
-// A forked child inherits the parent's descriptor of the folder's lock, and with it the
-// parent's lock: it takes a share of its own, so it is not alone while the parent runs,
-// and the parent is not alone while the child runs.
-TEST(FolderLock, AForkedChildHoldsAShareOfItsOwn) {
-  testsupport::IsolatedHome home;
-  const std::string folder = platform::fs::PrivateTempFolder();
-  ASSERT_TRUE(platform::JoinFolderLock(folder));
-  Pipe end;
-  std::vector<pid_t> pids;
-  EXPECT_EQ(StartTogether(1, end, pids, Start::Ordner), 0);
-  int ran = 0;
-  EXPECT_FALSE(platform::WhileAloneInFolder(folder, [&] { ++ran; }));
-  EndAll(end, pids);
-  EXPECT_TRUE(platform::WhileAloneInFolder(folder, [&] { ++ran; }));
-  EXPECT_EQ(ran, 1);
 }

@@ -1,7 +1,7 @@
-// What runs that ended without their clean-up left behind is cleared at the start of a run
-// that is alone: only the names the game itself writes, spelt exactly so, never anything
-// through a link, and nothing at all while another copy runs or shares the temporary
-// folder.
+// What runs that ended without their clean-up left behind is cleared at a start: the
+// temporary folders of copies that have ended, and, when the run is alone in its per-user
+// folder, the temporary files there: only the names the game itself writes, spelt exactly
+// so, never anything through a link.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -11,7 +11,9 @@
 
 #include <csignal>
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -46,12 +48,12 @@ class Leftovers : public ::testing::Test {
     DatenOrdner = home.dataDir();
     SaveOrdner = DatenOrdner + "save/";
     fsys::create_directories(SaveOrdner);
-    ASSERT_FALSE(GetTempFolder().empty());
+    ASSERT_FALSE(platform::fs::PrivateTempFolder().empty());
   }
   std::string Pfad(const std::string& p) const {
     const std::string rest = p.substr(2);
     if (p[0] == 'D') return DatenOrdner + rest;
-    if (p[0] == 'T') return GetTempFolder() + rest;
+    if (p[0] == 'T') return platform::fs::PrivateTempFolder() + rest;
     return home.home() + "elsewhere/" + rest;
   }
   void Anlegen(const std::vector<Eintrag>& eintraege) {
@@ -84,34 +86,6 @@ const std::vector<Eintrag> kAnderswo = {
 
 TEST_F(Leftovers, OnlyTheGamesOwnNamesGoAndNoLinkIsFollowed) {
   const std::vector<Eintrag> eintraege = {
-      // Unpack folders, whatever their members are.
-      {"T/Harvo/Spiel.vkpdir/a.bmp", Art::Datei, false},
-      {"T/Harvo/Spiel.vkpdir/b.wav", Art::Fifo, false},
-      {"T/Harvo/Spiel.vkpdir/c.bmp", Art::Link, false, "X/keep.txt"},
-      {"T/Harvo/Spiel.vkpdir", Art::Ordner, false},
-      {"T/Harvo/Level1.vlpdir/Level1.vlp", Art::Datei, false},
-      {"T/Harvo/Level2.VLPDIR/Level2.vlp", Art::Datei, true},  // a name in another case is none of ours
-      {"T/Harvo/Stimmen.vfpdir", Art::Ordner, false},
-      {"T/Harvo/Tiefer.vkpdir/fremd/x.txt", Art::Datei, true},  // a folder in it: not ours
-      {"T/Harvo/Tiefer.vkpdir/y.bmp", Art::Datei, false},
-      {"T/Harvo/Verweis.vkpdir", Art::Link, true, "X/Spiel.vkpdir"},
-      {"T/Harvo/Notizen/n.txt", Art::Datei, true},
-      {"T/Harvo/vkpdir", Art::Ordner, true},
-      // Checkpoints and members half written.
-      {"T/Harvo/Temp0.tmp", Art::Datei, false},
-      {"T/Harvo/Temp10.tmp", Art::Datei, false},
-      {"T/Harvo/Temp3.tmp.part4711.2", Art::Datei, false},
-      {"T/Harvo/Temp3.tmp.tmp", Art::Datei, true},
-      {"T/Harvo/TEMP1.TMP", Art::Datei, true},
-      {"T/Harvo/Temp4.tmp", Art::Link, false, "X/Temp0.tmp"},
-      {"T/Harvo/Temp11.tmp", Art::Datei, true},
-      {"T/Harvo/Temp0.tmp.bak", Art::Datei, true},
-      {"T/Harvo/.part4711.3", Art::Datei, false},
-      {"T/Harvo/.part12", Art::Datei, false},
-      {"T/Harvo/.partial", Art::Datei, true},
-      {"T/Harvo/Temp5.tmp", Art::Ordner, true},
-      {"T/fremd.txt", Art::Datei, true},
-      {"T/HARVO/Temp0.tmp", Art::Datei, true},
       // The files replaced whole, in the per-user folder and the save folder.
       {"D/Highscore.dat.part4711.1", Art::Datei, false},
       {"D/Screenshot.bmp.part4711.2", Art::Link, false, "X/Highscore.dat.part4711.1"},
@@ -143,22 +117,8 @@ TEST_F(Leftovers, OnlyTheGamesOwnNamesGoAndNoLinkIsFollowed) {
   EXPECT_TRUE(fsys::is_directory(SaveOrdner));
 }
 
-TEST_F(Leftovers, FoldersOfOursThatAreLinksAreNotEnteredAndAnEmptiedOneGoes) {
-  // Nothing but leftovers: the folder itself goes too.
-  const std::vector<Eintrag> nurReste = {
-      {"T/Harvo/Spiel.vkpdir/a.bmp", Art::Datei, false},
-      {"T/Harvo/Temp0.tmp", Art::Datei, false},
-      {"T/Harvo", Art::Ordner, false},
-  };
-  Anlegen(nurReste);
-  ClearLeftovers();
-  Pruefen(nurReste);
-
-  // "Harvo" and "save" as links: what they point to stays whole.
-  const std::vector<Eintrag> links = {
-      {"T/Harvo", Art::Link, true, "X/"},
-      {"D/save2", Art::Link, true, "X/"},
-  };
+TEST_F(Leftovers, ASaveFolderThatIsALinkIsNotEntered) {
+  const std::vector<Eintrag> links = {{"D/save2", Art::Link, true, "X/"}};
   Anlegen(kAnderswo);
   testsupport::WriteText(Pfad("X/3.sav.part4711.1"), "x");
   fsys::remove_all(SaveOrdner);
@@ -170,10 +130,11 @@ TEST_F(Leftovers, FoldersOfOursThatAreLinksAreNotEnteredAndAnEmptiedOneGoes) {
   EXPECT_TRUE(fsys::exists(Pfad("X/3.sav.part4711.1")));
 }
 
-// A whole start: alone, the leftovers go; after Ignore at the second-copy question they
-// stay, since the other copy may be using them, and so they do where no lock file can be
-// had (a folder in its place), since then nobody can tell. The settings window is
-// cancelled at once.
+// A whole start: the folder of a copy that ended goes whatever runs, and the start's own
+// is gone once it ended. The per-user folder's leftovers go when the start is alone; after
+// Ignore at the second-copy question they stay, since the other copy may be using them,
+// and so they do where no lock file can be had (a folder in its place), since then nobody
+// can tell. The settings window is cancelled at once.
 enum class Start { Allein, ZweiteKopie, OhneSperre };
 
 class LeftoversAtStart : public ::testing::TestWithParam<Start> {
@@ -186,9 +147,10 @@ TEST_P(LeftoversAtStart, GoOnlyWhenTheLockSaysNoOtherCopyRuns) {
   const std::string daten = home.dataDir();
   const std::string temp = platform::fs::PrivateTempFolder();
   ASSERT_FALSE(temp.empty());
-  const std::vector<std::string> reste = {temp + "Harvo/Spiel.vkpdir/a.bmp", temp + "Harvo/Temp0.tmp",
-                                          daten + "save/2.sav.part4711.1", daten + "Highscore.dat.part4711.1"};
+  const std::string beendet = temp + "copy-Ended1/Harvo/Spiel.vkpdir/a.bmp";
+  const std::vector<std::string> reste = {daten + "save/2.sav.part4711.1", daten + "Highscore.dat.part4711.1"};
   for (const std::string& p : reste) testsupport::WriteText(p, "stale");
+  testsupport::WriteText(beendet, "stale");
   int lock = -1;
   if (fall == Start::ZweiteKopie) {
     lock = open((daten + ".instance-lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -207,6 +169,7 @@ TEST_P(LeftoversAtStart, GoOnlyWhenTheLockSaysNoOtherCopyRuns) {
   if (lock >= 0) close(lock);
   EXPECT_EQ(code, 0);
   for (const std::string& p : reste) EXPECT_EQ(fsys::exists(p), fall != Start::Allein) << p;
+  EXPECT_TRUE(fsys::is_empty(temp));
 }
 
 INSTANTIATE_TEST_SUITE_P(AloneOrNot, LeftoversAtStart,
@@ -215,10 +178,9 @@ INSTANTIATE_TEST_SUITE_P(AloneOrNot, LeftoversAtStart,
 namespace {
 
 // Another copy of the game: the headless program playing a level in a process of its
-// own, with a per-user folder of its own and this test's temporary folder. Once its first
-// ticks are read it has loaded the level and holds its share of the temporary folder's
-// lock; it cannot end by itself then, since it reports each tick into a pipe (made small)
-// that nobody empties.
+// own, with this test's temporary folder. Once its first ticks are read it has loaded the
+// level in its own folder there and holds that folder's lock; it cannot end by itself
+// then, since it reports each tick into a pipe (made small) that nobody empties.
 class AndereKopie {
  public:
   explicit AndereKopie(const std::string& home) {
@@ -251,7 +213,6 @@ class AndereKopie {
     char zeile[256];
     return pid_ > 0 && ticks_ && std::fgets(zeile, sizeof zeile, ticks_);
   }
-  pid_t Pid() const { return pid_; }
   // Killed, as a run that ends without its clean-up.
   void Toeten() {
     if (pid_ > 0) {
@@ -270,29 +231,34 @@ class AndereKopie {
 
 }  // namespace
 
-// Two copies with per-user folders of their own share one temporary folder. While the
-// first plays, the second's start leaves the first's unpack folders and files half
-// written alone (its own per-user folder's leftovers too, as it cannot tell) and says so;
-// once the first was killed, a start alone clears what it left.
-TEST_F(Leftovers, AStartLeavesTheFilesOfACopyThatSharesTheTemporaryFolderAlone) {
-  testsupport::TempDir andererHome;
-  AndereKopie erste(andererHome.path());
-  ASSERT_TRUE(erste.Spielt());
-  const std::vector<Eintrag> ihre = {
-      {"T/Harvo/Level2.vlpdir/Level2.dat", Art::Datei, true},
-      {"T/Harvo/Menu.vkpdir/Menu.bmp", Art::Datei, true},
-      {"T/Harvo/.part" + std::to_string(erste.Pid()) + ".999999", Art::Datei, true},
-      {"D/Highscore.dat.part4711.1", Art::Datei, true},
-  };
-  Anlegen(ihre);
-  ClearLeftoversWhenAlone(true);
-  Pruefen(ihre);
-  const std::string log = testsupport::ReadText(DatenOrdner + DebugDatei);
-  EXPECT_EQ(testsupport::SplitLines(log),
-            std::vector<std::string>{"Leftovers of earlier runs kept: another copy of the game may be using them"});
+// The copy folders in the shared temporary folder, each with what it holds, but for this
+// process's own.
+std::map<std::string, std::vector<std::string>> Kopien() {
+  std::map<std::string, std::vector<std::string>> k;
+  const std::string eigen = fsys::path(GetTempFolder()).parent_path().filename().string();
+  for (const auto& e : fsys::directory_iterator(platform::fs::PrivateTempFolder())) {
+    const std::string name = e.path().filename().string();
+    if (!name.starts_with("copy-") || name == eigen) continue;
+    std::vector<std::string>& inhalt = k[name];
+    for (const auto& d : fsys::recursive_directory_iterator(e.path())) inhalt.push_back(d.path().string());
+    std::sort(inhalt.begin(), inhalt.end());
+  }
+  return k;
+}
 
-  erste.Toeten();
-  ClearLeftoversWhenAlone(true);
-  for (const Eintrag& e : ihre) EXPECT_FALSE(fsys::exists(Pfad(e.pfad))) << e.pfad;
-  EXPECT_EQ(testsupport::ReadText(DatenOrdner + DebugDatei), log);
+// Copies share one temporary folder, each unpacking into a folder of its own: a start
+// leaves a running copy's folder as it is and clears the folder of one that was killed.
+TEST_F(Leftovers, AStartClearsTheFolderOfAKilledCopyAndKeepsARunningOnes) {
+  testsupport::TempDir andererHome;
+  AndereKopie laeuft(andererHome.path());
+  ASSERT_TRUE(laeuft.Spielt());
+  const auto vorher = Kopien();
+  ASSERT_EQ(vorher.size(), 1u);
+  AndereKopie getoetet(andererHome.path());
+  ASSERT_TRUE(getoetet.Spielt());
+  getoetet.Toeten();
+  ASSERT_EQ(Kopien().size(), 2u);
+  ClearLeftoversAtStart(true);
+  EXPECT_EQ(Kopien(), vorher);
+  EXPECT_FALSE(fsys::exists(DatenOrdner + DebugDatei));  // alone in its per-user folder: nothing to say
 }

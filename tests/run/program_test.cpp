@@ -319,6 +319,35 @@ TEST_F(SingleInstance, RetryAsksAgainAndIgnoreGoesOn) {
   EXPECT_NE(Log().find("Fine Ending!"), std::string::npos);
 }
 
+// What the start logs before the log is settled (here: why the leftovers stay after
+// Ignore) follows the log's first lines instead of going with an old log, and makes no log
+// the debug switch would ask about: there was none before the start.
+struct ErsteZeilen {
+  std::vector<std::string> args;
+  size_t kopf;  // the first lines' count
+};
+class StartLog : public SingleInstance, public ::testing::WithParamInterface<ErsteZeilen> {};
+
+TEST_P(StartLog, WhatTheStartLogsFollowsTheFirstLines) {
+  const int code = RunHeadless(
+      GetParam().args,
+      [] {
+        headless::QueueAnswer(platform::mb::Ignore);
+        EscapeAfter(1);
+      },
+      [] { return headless::MessageBoxes().size() == 1 ? 0 : 2; });  // the "already running" question alone
+  ASSERT_EQ(code, 0);
+  const size_t kopf = GetParam().kopf;
+  const std::vector<std::string> lines = SplitLines(Log());
+  ASSERT_GT(lines.size(), kopf + 1);
+  EXPECT_EQ(lines[kopf - 1].rfind("Debug INIT: ", 0), 0u);
+  EXPECT_EQ(lines[kopf], "Leftovers of earlier runs kept: another copy of the game may be using them");
+  EXPECT_EQ(lines[kopf + 1], "Create Window");
+}
+
+INSTANTIATE_TEST_SUITE_P(PlainAndDebug, StartLog,
+                         ::testing::Values(ErsteZeilen{{}, 4}, ErsteZeilen{{"-Debug"}, 3}));
+
 TEST_F(SingleInstance, ABoxClosedWithoutAnswerCountsAsAbort) {
   EXPECT_EQ(platform::DismissAnswer(platform::mb::AbortRetryIgnore), platform::mb::Abort);
 }

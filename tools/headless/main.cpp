@@ -21,7 +21,7 @@ namespace {
 const char kUsage[] =
     "usage: harvo_headless -Skip -Level NAME [-Ticks N] [-Keys FILE] [-Seed N] [-Tick N]\n"
     "                      [-Players 1|2] [-Ship 0|1|2] [-Bits 16|32] [-NoSound] [-Data FOLDER]\n"
-    "                      [-Shot N FILE] [-Quiet]\n";
+    "                      [-UserFolder FOLDER] [-Shot N FILE] [-Quiet]\n";
 
 [[noreturn]] void Usage(const std::string& why) {
   std::fprintf(stderr, "harvo_headless: %s\n%s", why.c_str(), kUsage);
@@ -78,6 +78,8 @@ int main(int argc, char** argv) {
       o.sound = false;
     } else if (a == "-Data") {
       o.dataFolder = value();
+    } else if (a == "-UserFolder") {
+      o.userFolder = value();
     } else if (a == "-Shot") {
       shotTick = Number(value(), "-Shot");
       shotFile = value();

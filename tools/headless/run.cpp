@@ -1,15 +1,18 @@
 #include "headless/run.hpp"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 #include "campaign/game_loop.hpp"
+#include "campaign/highscore.hpp"
 #include "campaign/script.hpp"
 #include "engine/input.hpp"
 #include "engine/sound.hpp"
 #include "engine/surfaces.hpp"
+#include "platform/copy_folder.hpp"
 #include "platform/fs.hpp"
 #include "platform/headless/headless.hpp"
-#include "platform/process.hpp"
 #include "platform/window.hpp"
 #include "player/players_state.hpp"
 #include "run/program.hpp"
@@ -51,6 +54,29 @@ void NachJedemTick() {
   g_lauf.letzter = Uhr::now();
 }
 
+// The run's own per-user folder, when it has one: removed at the run's end.
+std::string g_eigenerNutzerordner;
+
+// The per-user folder of the run (see Options::userFolder), with its save folder.
+void Nutzerordner(const Options& o) {
+  std::string ordner = o.userFolder;
+  if (ordner.empty()) {
+    const std::string temp = GetTempFolder();
+    std::string muster = temp + "user-XXXXXX";
+    if (temp.empty() || !mkdtemp(muster.data())) {
+      std::fprintf(stderr, "harvo_headless: no temporary folder for a per-user folder of its own; name one\n");
+      EndProcess(1);
+    }
+    ordner = g_eigenerNutzerordner = muster;
+  }
+  if (!platform::fs::EndsInSeparator(ordner)) ordner += '/';
+  DatenOrdner = ordner;
+  SaveOrdner = ordner + "save/";
+  // The folders above it too, as the game makes its per-user folder.
+  for (size_t i = 1; i <= SaveOrdner.size(); ++i)
+    if (i == SaveOrdner.size() || SaveOrdner[i] == '/') platform::fs::MakeDir(SaveOrdner.substr(0, i));
+}
+
 // The program's start-up without its settings window: the defaults of a fresh
 // configuration (the same keys and volumes on every machine, none of the player's
 // settings read or written), full screen at the chosen depth. The start-up's defaults
@@ -65,13 +91,10 @@ void Starten(const Options& o) {
   RandomizeTimer();
   AppPfad = o.dataFolder.empty() ? platform::fs::ProgramFolder() : o.dataFolder;
   if (!platform::fs::EndsInSeparator(AppPfad)) AppPfad += '\\';
-  if (!CreateAppDataFolder("Harvo", "save\\", true, CSIDL_APPDATA, true)) {
-    DatenOrdner = AppPfad;
-    SaveOrdner = AppPfad + "save\\";
-  }
-  // A share of the temporary folder's lock, as every copy of the game holds one, and for
-  // the rest of the process: a game started meanwhile leaves what this one unpacks alone.
-  platform::JoinFolderLock(GetTempFolder());
+  // A copy of the game like any other: what ended copies left in the temporary folder
+  // goes, and this one unpacks into a folder of its own.
+  ClearFoldersOfEndedCopies();
+  Nutzerordner(o);
   SetConfigDefaults();
   FensterModus = false;
   Farbtiefe = o.bits;
@@ -79,6 +102,7 @@ void Starten(const Options& o) {
   LetzterSpieler = o.twoPlayers ? 1 : 0;
   Schiff[0].Schiffstyp() = o.shipType;
   Init();
+  if (!o.userFolder.empty()) LoadHighscore();
   LevelName = o.level;
   StartTick = o.startTick;
   SkipModus = true;
@@ -119,6 +143,8 @@ void Beenden() {
   }
   platform::DestroyAllWindows();
   Form1 = Form3 = FensterHandle = 0;
+  if (!g_eigenerNutzerordner.empty()) platform::RemoveFolderTree(g_eigenerNutzerordner);
+  g_eigenerNutzerordner.clear();
 }
 
 }  // namespace

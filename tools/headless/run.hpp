@@ -24,6 +24,11 @@ struct Options {
   int32_t bits = 32;              // the back buffer's colour depth: 16 or 32
   bool sound = true;              // sound and music (nothing is heard)
   std::string dataFolder;         // the folder holding Data/; the program's folder when empty
+  // The per-user folder. Empty: a fresh one of the run's own, removed at its end, so that
+  // nothing of the player's (settings, high scores, saves, pictures, log) is read or
+  // written. A folder named is used as the game uses its per-user folder: made when
+  // missing, and its high-score table is loaded before the level.
+  std::string userFolder;
   std::function<void()> afterLevel;  // called as the game loop returns, before the script
 };
 
