@@ -425,8 +425,6 @@ bool FileExists(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool WriteAll(const std::string& path, const void* data, size_t size) { return Write(path, data, size, O_TRUNC); }
-
 bool Rename(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
 bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 

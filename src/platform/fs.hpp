@@ -39,6 +39,9 @@ std::vector<std::string> ListDirs(std::string_view dir);
 bool ReadAll(std::string_view path, std::vector<uint8_t>& out, uint64_t limit = UINT64_MAX);
 // Reads the first `n` bytes of a file (all of a shorter one); the rest is never read.
 bool ReadStart(std::string_view path, std::vector<uint8_t>& out, size_t n);
+// Writes in place: the old file is cut short first, and a link of the name is written
+// through. Only for caches beside the program's data; the per-user folder's files are
+// written replacing (below), or appended to.
 bool WriteAll(std::string_view path, const void* data, size_t size);
 bool Append(std::string_view path, const void* data, size_t size);
 int64_t FileSize(std::string_view path);  // -1 when it does not exist
@@ -99,7 +102,6 @@ void RemoveLeftovers(std::string_view root, std::string_view sub, const NameTest
 // would slow down.
 namespace exact {
 bool FileExists(const std::string& path);
-bool WriteAll(const std::string& path, const void* data, size_t size);
 bool Rename(const std::string& from, const std::string& to);
 bool DeleteFile(const std::string& path);
 // Writes a new file: whatever has the name goes first, and the file is created afresh,
