@@ -63,7 +63,8 @@ void Starten(const Options& o) {
   Form1 = platform::CreateWindow(desc, platform::DefWindowProc);
   SetStartDefaults();
   RandomizeTimer();
-  AppPfad = o.dataFolder.empty() ? platform::fs::ProgramFolder() : o.dataFolder;
+  // A folder named on the command line is the system's spelling, as the program's own is.
+  AppPfad = o.dataFolder.empty() ? platform::fs::ProgramFolder() : platform::fs::AddVerbatimRoot(o.dataFolder);
   if (!platform::fs::EndsInSeparator(AppPfad)) AppPfad += '\\';
   if (!CreateAppDataFolder("Harvo", "save\\", true, CSIDL_APPDATA, true)) {
     DatenOrdner = AppPfad;
