@@ -3,7 +3,6 @@
 #include <string>
 
 #include "engine/display.hpp"
-#include "platform/fs.hpp"
 #include "shell/appdata.hpp"
 #include "shell/config.hpp"
 #include "shell/screen.hpp"
@@ -52,9 +51,7 @@ void NewPictureToLoadingscreen() {
   const int32_t platz = MosaikPlatz(LoadingscreenNr);
   if (platform::SurfacePtr mosaik = MosaikMitKachel(alt, *kachel, platz)) {
     // A new file in place of the old one: read-only or not, and never half written.
-    const std::vector<uint8_t> bytes = platform::EncodeBmp24(*mosaik);
-    if (!platform::fs::WriteReplacing(datei, bytes.data(), bytes.size(), false))
-      DebugLogWennAn("Loadingscreen.bmp konnte nicht geschrieben werden");
+    if (!platform::SaveBmp24(datei, *mosaik)) DebugLogWennAn("Loadingscreen.bmp konnte nicht geschrieben werden");
   }
   LoadingscreenNr = (platz + 1) % kMosaikPlaetze;
 }

@@ -23,7 +23,6 @@
 #include "engine/text.hpp"
 #include "frontend/effects_state.hpp"
 #include "platform/bmp.hpp"
-#include "platform/fs.hpp"
 #include "platform/window.hpp"
 #include "player/players.hpp"
 #include "player/players_state.hpp"
@@ -162,8 +161,7 @@ void Schnappschuss() {
 
 // Written under a temporary name: a damaged file would show after a display loss.
 void Bildschirmfoto() {
-  const std::vector<uint8_t> bmp = p::EncodeBmp24(*PauseStand.Schnappschuss);
-  if (!p::fs::WriteReplacing(DatenOrdner + kScreenshot, bmp.data(), bmp.size(), false))
+  if (!p::SaveBmp24(DatenOrdner + kScreenshot, *PauseStand.Schnappschuss))
     DebugLogWennAn("Screenshot.bmp konnte nicht geschrieben werden");
 }
 

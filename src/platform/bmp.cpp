@@ -328,7 +328,7 @@ std::vector<uint8_t> EncodeBmp24(const Surface& surface) {
 
 bool SaveBmp24(std::string_view path, const Surface& surface) {
   std::vector<uint8_t> f = EncodeBmp24(surface);
-  return fs::WriteAll(path, f.data(), f.size());
+  return fs::WriteReplacing(path, f.data(), f.size(), false);
 }
 
 }  // namespace platform

@@ -40,6 +40,8 @@ SurfacePtr LoadBmp(std::string_view path, PixelFormat format, int32_t* error = n
 
 // The surface as a 24-bit BMP file (bottom-up rows, BITMAPINFOHEADER).
 std::vector<uint8_t> EncodeBmp24(const Surface& surface);
+// Written as fs::WriteReplacing writes: a picture in place of the old file, never half
+// written and never written through a link of the name.
 bool SaveBmp24(std::string_view path, const Surface& surface);
 
 }  // namespace platform

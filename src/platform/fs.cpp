@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <new>
 
 namespace platform::fs {
@@ -64,7 +65,77 @@ std::vector<std::string> List(std::string_view dir, bool wantDirs) {
   return names;
 }
 
+// The folders the system names, each spelt as the system gives it (no separator at its
+// end, never "/"): a path that starts with one takes it as it is.
+struct Wurzeln {
+  std::mutex mutex;
+  std::vector<std::string> ordner;
+};
+Wurzeln& VerbatimRoots() {
+  static Wurzeln w;
+  return w;
+}
+
+// How much of `path` is a registered folder taken as it is: the longest one it starts with,
+// followed by a separator or the end of the path; 0 for none.
+size_t VerbatimPart(std::string_view path) {
+  Wurzeln& w = VerbatimRoots();
+  std::lock_guard<std::mutex> lock(w.mutex);
+  size_t laenge = 0;
+  for (const std::string& r : w.ordner)
+    if (r.size() > laenge && path.starts_with(r) && (path.size() == r.size() || IsSeparator(path[r.size()])))
+      laenge = r.size();
+  return laenge;
+}
+
+// `path` as the kernel takes it: absolute (a relative path from the working folder), without
+// empty or "." components, each ".." taken back to where the kernel would go. Up to a
+// link, ".." leaves the folder the link leads to; below a missing folder it is taken back
+// by name, as nothing else can be known. No separator at the end ("/" for the root).
+std::string Normalised(std::string_view path) {
+  std::string out;  // no separator at its end; empty for the root
+  if (path.empty() || path[0] != '/') {
+    char* hier = ::getcwd(nullptr, 0);
+    if (!hier) return "";
+    out = hier;
+    std::free(hier);
+    while (!out.empty() && out.back() == '/') out.pop_back();
+  }
+  for (size_t i = 0; i <= path.size();) {
+    const size_t ende = std::min(path.find('/', i), path.size());
+    const std::string_view teil = path.substr(i, ende - i);
+    i = ende + 1;
+    if (teil.empty() || teil == ".") continue;
+    if (teil != "..") {
+      out += '/';
+      out += teil;
+      continue;
+    }
+    struct stat st;
+    if (!out.empty() && ::lstat(out.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+      if (char* echt = ::realpath(out.c_str(), nullptr)) {
+        out = echt;
+        std::free(echt);
+        if (out == "/") out.clear();
+      }
+    }
+    const size_t slash = out.rfind('/');
+    out.erase(slash == std::string::npos ? 0 : slash);
+  }
+  return out.empty() ? "/" : out;
+}
+
 }  // namespace
+
+std::string AddVerbatimRoot(std::string_view folder) {
+  if (folder.empty()) return "";
+  std::string ordner = Normalised(folder);
+  if (ordner.empty() || ordner == "/") return ordner;
+  Wurzeln& w = VerbatimRoots();
+  std::lock_guard<std::mutex> lock(w.mutex);
+  if (std::find(w.ordner.begin(), w.ordner.end(), ordner) == w.ordner.end()) w.ordner.push_back(ordner);
+  return ordner;
+}
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -72,11 +143,15 @@ bool EndsInSeparator(std::string_view path) { return !path.empty() && IsSeparato
 
 std::string Resolve(std::string_view path) {
   std::string out;
-  size_t i = 0;
-  if (!path.empty() && IsSeparator(path[0])) {
+  size_t i = VerbatimPart(path);
+  if (i > 0) {
+    // A folder the system named: its backslashes are part of its names, its case is its own.
+    out = path.substr(0, i);
+    if (i < path.size()) out += '/';
+  } else if (!path.empty() && IsSeparator(path[0])) {
     out = "/";
-    while (i < path.size() && IsSeparator(path[i])) ++i;
   }
+  while (i < path.size() && IsSeparator(path[i])) ++i;
   bool missing = false;  // once a component is missing, the rest is taken verbatim
   while (i < path.size()) {
     size_t j = i;
@@ -425,8 +500,6 @@ bool FileExists(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool WriteAll(const std::string& path, const void* data, size_t size) { return Write(path, data, size, O_TRUNC); }
-
 bool Rename(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
 bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
@@ -443,41 +516,34 @@ std::string ProgramFolder() {
   if (n <= 0) return "./";
   std::string p(buf, static_cast<size_t>(n));
   size_t slash = p.rfind('/');
-  return slash == std::string::npos ? std::string("./") : p.substr(0, slash + 1);
+  if (slash == std::string::npos) return "./";
+  const std::string ordner = AddVerbatimRoot(p.substr(0, slash + 1));
+  return ordner == "/" ? ordner : ordner + "/";
 }
 
 std::string UserDataBase() {
   const char* xdg = std::getenv("XDG_DATA_HOME");
-  if (xdg && xdg[0] == '/') {
-    std::string s = xdg;
-    while (s.size() > 1 && s.back() == '/') s.pop_back();
-    return s;
-  }
+  if (xdg && xdg[0] == '/') return AddVerbatimRoot(xdg);
   const char* home = std::getenv("HOME");
-  if (home && home[0] == '/') {
-    std::string s = home;
-    while (s.size() > 1 && s.back() == '/') s.pop_back();
-    return (s == "/" ? std::string() : s) + "/.local/share";
-  }
+  if (home && home[0] == '/') return AddVerbatimRoot(std::string(home) + "/.local/share");
   return "";
 }
 
 std::string PrivateFolder(const std::string& path) {
-  std::string dir = path;
-  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-  if (dir.empty() || dir[0] != '/' || dir == "/") return "";
+  if (path.empty() || path[0] != '/') return "";
+  const std::string dir = Normalised(path);
+  if (dir == "/") return "";
   if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return "";
   struct stat st;
   // Someone else's folder, a link or a folder others can write into is not ours to use.
   if (lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid()) return "";
   if ((st.st_mode & 0077) != 0 && chmod(dir.c_str(), 0700) != 0) return "";
-  return dir + "/";
+  return AddVerbatimRoot(dir) + "/";
 }
 
 std::string PrivateTempFolder() {
   const char* tmp = std::getenv("TMPDIR");
-  std::string base = (tmp && tmp[0] == '/') ? tmp : "/tmp";
-  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  const std::string base = (tmp && tmp[0] == '/') ? tmp : "/tmp";
   return PrivateFolder(base + "/harvo-" + std::to_string(getuid()));
 }
 

@@ -2,6 +2,9 @@
 // File-system services. The game builds its paths the Windows way ("Data\Grafik\",
 // any letter case); every function here takes such a path and resolves it onto the
 // Linux file system component by component, matching names without regard to case.
+// Only what the game adds is resolved so: the folders the system names, which its paths
+// start with (the temporary folder, the per-user folder, the program's folder), are
+// registered as verbatim roots and taken as they are spelt, backslashes and case included.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -13,8 +16,17 @@ namespace platform::fs {
 // The Linux path for a Windows-style path: backslashes become slashes, and each
 // component that does not exist as spelt is replaced by an existing entry of the same
 // name in another letter case. Components that do not exist at all stay as given.
-// A trailing separator is kept.
+// A trailing separator is kept. The longest verbatim root the path starts with (followed
+// by a separator or the end) is kept exactly as it is; only the rest is resolved.
 std::string Resolve(std::string_view path);
+
+// A folder the system names (an environment variable, a command line), as the kernel
+// takes it: made absolute from the working folder, empty and "." components dropped, each
+// ".." taken back where the kernel would go (from where a link leads, by name below a
+// missing folder). Registered as a verbatim root (see Resolve) unless it is the root
+// itself, and returned without a separator at its end ("/" for the root); empty for an
+// empty name. Safe to call from any thread.
+std::string AddVerbatimRoot(std::string_view folder);
 
 // True for '\' and '/': folder strings of the game end in either.
 bool IsSeparator(char c);
@@ -39,6 +51,9 @@ std::vector<std::string> ListDirs(std::string_view dir);
 bool ReadAll(std::string_view path, std::vector<uint8_t>& out, uint64_t limit = UINT64_MAX);
 // Reads the first `n` bytes of a file (all of a shorter one); the rest is never read.
 bool ReadStart(std::string_view path, std::vector<uint8_t>& out, size_t n);
+// Writes in place: the old file is cut short first, and a link of the name is written
+// through. Only for caches beside the program's data; the per-user folder's files are
+// written replacing (below), or appended to.
 bool WriteAll(std::string_view path, const void* data, size_t size);
 bool Append(std::string_view path, const void* data, size_t size);
 int64_t FileSize(std::string_view path);  // -1 when it does not exist
@@ -99,7 +114,6 @@ void RemoveLeftovers(std::string_view root, std::string_view sub, const NameTest
 // would slow down.
 namespace exact {
 bool FileExists(const std::string& path);
-bool WriteAll(const std::string& path, const void* data, size_t size);
 bool Rename(const std::string& from, const std::string& to);
 bool DeleteFile(const std::string& path);
 // Writes a new file: whatever has the name goes first, and the file is created afresh,
@@ -107,6 +121,9 @@ bool DeleteFile(const std::string& path);
 bool WriteNew(const std::string& path, const void* data, size_t size);
 }  // namespace exact
 
+// The folders below come from the system; each is returned as AddVerbatimRoot makes it
+// and registered as a verbatim root.
+//
 // Folder of the running program, ending in '/'.
 std::string ProgramFolder();
 // Base folder for per-user data: $XDG_DATA_HOME, else $HOME/.local/share; empty when

@@ -28,7 +28,8 @@ static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs a
 std::string LockFolder() {
   std::string base = fs::UserDataBase();
   if (!base.empty()) {
-    std::string dir = base + "/Harvo";
+    // Found as the per-user folder is: the base as it is, "Harvo" in whatever case it has.
+    std::string dir = fs::Resolve(base + "/Harvo");
     // The per-user folder may not exist yet on a first start.
     for (size_t i = 1; i <= dir.size(); ++i)
       if (i == dir.size() || dir[i] == '/') ::mkdir(dir.substr(0, i).c_str(), 0755);

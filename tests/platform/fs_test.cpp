@@ -111,7 +111,6 @@ TEST(Fs, OnlyRegularFilesAreReadOrWrittenAndReadsKeepToTheirLimit) {
   EXPECT_FALSE(fs::WriteAll(fifo, "x", 1));
   EXPECT_FALSE(fs::Append(fifo, "x", 1));
   EXPECT_FALSE(fs::WriteReplacing(fifo, "x", 1, false));
-  EXPECT_FALSE(fs::exact::WriteAll(fifo, "x", 1));
   fs::InputFile stueckweise(fifo);
   EXPECT_FALSE(stueckweise.IsOpen());
   EXPECT_EQ(stueckweise.OpenError(), EINVAL);
@@ -157,4 +156,40 @@ TEST(Fs, ANewFileIsNeverWrittenThroughWhatLiesInItsPlace) {
     EXPECT_EQ(testsupport::ReadText(dir / name), "new") << name;
   }
   EXPECT_EQ(testsupport::ReadText(dir / "fremd.txt"), "keep");
+}
+
+TEST(Fs, AFolderTheSystemNamesIsTakenAsItIsAndOnlyTheRestIsResolved) {
+  testsupport::TempDir dir;
+  namespace fsys = std::filesystem;
+  fsys::create_directories(dir / "a\\b/Data/Grafik");
+  fsys::create_directories(dir / "daten/Grafik");
+  fsys::create_directories(dir / "tief/echt");
+  fsys::create_symlink(dir / "tief/echt", dir / "link");
+  const std::string tief = fsys::canonical(dir / "tief").string();
+  // As the system gives them: the root and its registered spelling.
+  struct Wurzel {
+    std::string name, registriert;
+  } wurzeln[] = {
+      {dir / "a\\b/", dir / "a\\b"},
+      {dir / "a\\b/DATA", dir / "a\\b/DATA"},  // inside another root, in a case of its own
+      {dir / "DATEN//./", dir / "DATEN"},       // missing as spelt, "daten" beside it
+      {dir / "x/../link/..", tief},             // ".." after a link leaves where the link leads
+      {"/..", "/"},
+      {"", ""},
+  };
+  for (const Wurzel& w : wurzeln) EXPECT_EQ(fs::AddVerbatimRoot(w.name), w.registriert) << w.name;
+  struct Case {
+    std::string in, out;
+  } cases[] = {
+      {dir / "a\\b\\data\\GRAFIK\\", dir / "a\\b/Data/Grafik/"},
+      {dir / "a\\b", dir / "a\\b"},
+      {dir / "a\\bc\\data", dir / "a/bc/data"},  // only the same name is the root
+      {dir / "a\\b/DATA\\grafik", dir / "a\\b/DATA/grafik"},
+      {dir / "DATEN\\grafik", dir / "DATEN/grafik"},
+      {dir / "Daten\\grafik", dir / "daten/Grafik"},  // no root: resolved as the game's own
+  };
+  for (const Case& c : cases) EXPECT_EQ(fs::Resolve(c.in), c.out) << c.in;
+  char* hier = getcwd(nullptr, 0);
+  EXPECT_EQ(fs::AddVerbatimRoot("rel/./x/"), std::string(hier) + "/rel/x");
+  free(hier);
 }

@@ -3,9 +3,11 @@
 // loading screen's mosaic, the key wait and a display lost while loading; and the
 // derived values on levels made for the purpose.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -72,6 +74,13 @@ auto Ecken(const RECT& r) { return std::tuple(r.Left, r.Top, r.Right, r.Bottom);
 
 // A pixel of the back buffer as 0xRRGGBB.
 uint32_t Pixel(int x, int y) { return BackBuffer->GetPixel(x, y) & 0xFFFFFF; }
+
+// A BMP file of one colour.
+std::vector<uint8_t> Bild(int w, int h, uint32_t farbe) {
+  platform::SurfacePtr s = platform::Surface::Create(w, h, platform::PixelFormat::XRGB8888);
+  s->BltColorFill(nullptr, farbe);
+  return platform::EncodeBmp24(*s);
+}
 
 class LevelLaden : public ::testing::Test {
  protected:
@@ -261,11 +270,6 @@ TEST_F(LevelLaden, FailuresEndTheRunWithoutLeavingTheArchiveUnpacked) {
 
 TEST_F(LevelLaden, AMosaicThatIsNoScreenPictureCountsAsMissing) {
   const std::string datei = DatenOrdner + kMosaikDatei;
-  auto bild = [](int w, int h, uint32_t farbe) {
-    platform::SurfacePtr s = platform::Surface::Create(w, h, platform::PixelFormat::XRGB8888);
-    s->BltColorFill(nullptr, farbe);
-    return platform::EncodeBmp24(*s);
-  };
   struct Fall {
     const char* was;
     std::vector<uint8_t> inhalt;  // empty: no file
@@ -273,9 +277,9 @@ TEST_F(LevelLaden, AMosaicThatIsNoScreenPictureCountsAsMissing) {
   };
   const Fall faelle[] = {
       {"none", {}, false},
-      {"640 x 480", bild(640, 480, 0xFF0000), false},
+      {"640 x 480", Bild(640, 480, 0xFF0000), false},
       {"no picture", {'B', 'M', 1, 2, 3}, false},
-      {"800 x 600", bild(800, 600, 0xFF0000), true},
+      {"800 x 600", Bild(800, 600, 0xFF0000), true},
   };
   LoadStandartSurfaces();
   for (const Fall& c : faelle) {
@@ -296,6 +300,53 @@ TEST_F(LevelLaden, AMosaicThatIsNoScreenPictureCountsAsMissing) {
     EXPECT_NEAR(oben & 0xFF, 11, 2);
     EXPECT_GT(band >> 16, 200u);
     EXPECT_GT(band & 0xFF, 200u);
+  }
+}
+
+// The blank mosaic takes the file's name with a file of its own, never through a link of
+// the name, and a disk too full for it leaves the old file whole.
+TEST_F(LevelLaden, ABlankMosaicReplacesTheFileWholeOrLeavesIt) {
+  namespace fsys = std::filesystem;
+  const std::string datei = DatenOrdner + kMosaikDatei, fremd = daten / "fremd.bmp";
+  const std::vector<uint8_t> klein = Bild(640, 480, 0x00FF00);
+  struct Fall {
+    const char* was;
+    std::function<void()> vorher;
+    rlim_t grenze;  // the largest file that can be written
+    bool neu;       // the name holds a blank mosaic afterwards, else what it held
+  };
+  const Fall faelle[] = {
+      {"a link to another file",
+       [&] {
+         testsupport::WriteBytes(fremd, klein);
+         fsys::create_symlink(fremd, datei);
+       },
+       RLIM_INFINITY, true},
+      {"a dangling link", [&] { fsys::create_symlink(fremd, datei); }, RLIM_INFINITY, true},
+      {"a full disk", [&] { testsupport::WriteBytes(datei, klein); }, 65536, false},
+  };
+  LoadStandartSurfaces();
+  for (const Fall& c : faelle) {
+    SCOPED_TRACE(c.was);
+    fsys::remove(datei);
+    fsys::remove(fremd);
+    c.vorher();
+    const std::vector<uint8_t> fremdVorher = testsupport::ReadBytes(fremd);
+    // A write beyond the limit fails as on a full disk (its signal ignored meanwhile).
+    rlimit alt{};
+    getrlimit(RLIMIT_FSIZE, &alt);
+    const rlimit grenze{std::min(c.grenze, alt.rlim_max), alt.rlim_max};
+    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &grenze);
+    Ladebildschirm().Zeige("");
+    setrlimit(RLIMIT_FSIZE, &alt);
+    std::signal(SIGXFSZ, signal);
+    EXPECT_EQ(Spielstatus, 0);
+    EXPECT_FALSE(fsys::is_symlink(datei));
+    EXPECT_EQ(testsupport::ReadBytes(datei), c.neu ? Bild(800, 600, 0) : klein);
+    EXPECT_EQ(fsys::exists(fremd), !fremdVorher.empty());
+    EXPECT_EQ(testsupport::ReadBytes(fremd), fremdVorher);
+    EXPECT_FALSE(testsupport::TempFileLeft(DatenOrdner, kMosaikDatei));
   }
 }
 

@@ -59,7 +59,8 @@ std::string g_eigenerNutzerordner;
 
 // The per-user folder of the run (see Options::userFolder), with its save folder.
 void Nutzerordner(const Options& o) {
-  std::string ordner = o.userFolder;
+  // A folder named on the command line is the system's spelling.
+  std::string ordner = o.userFolder.empty() ? std::string() : platform::fs::AddVerbatimRoot(o.userFolder);
   if (ordner.empty()) {
     const std::string temp = GetTempFolder();
     std::string muster = temp + "user-XXXXXX";
@@ -89,7 +90,8 @@ void Starten(const Options& o) {
   Form1 = platform::CreateWindow(desc, platform::DefWindowProc);
   SetStartDefaults();
   RandomizeTimer();
-  AppPfad = o.dataFolder.empty() ? platform::fs::ProgramFolder() : o.dataFolder;
+  // A folder named on the command line is the system's spelling, as the program's own is.
+  AppPfad = o.dataFolder.empty() ? platform::fs::ProgramFolder() : platform::fs::AddVerbatimRoot(o.dataFolder);
   if (!platform::fs::EndsInSeparator(AppPfad)) AppPfad += '\\';
   // A copy of the game like any other: what ended copies left in the temporary folder
   // goes, and this one unpacks into a folder of its own.
