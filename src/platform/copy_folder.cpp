@@ -1,6 +1,5 @@
 #include "platform/copy_folder.hpp"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -10,7 +9,8 @@
 #include <cstdlib>
 #include <mutex>
 #include <string_view>
-#include <vector>
+
+#include "platform/fs.hpp"
 
 namespace platform {
 namespace {
@@ -18,8 +18,6 @@ namespace {
 constexpr std::string_view kPrefix = "copy-";
 constexpr size_t kZufall = 6;  // the letters mkdtemp puts in place of "XXXXXX"
 constexpr const char* kSperre = ".lock";
-// Deeper than anything the game makes in its folder: what lies below stays.
-constexpr int kTiefe = 16;
 
 bool IstKopienName(std::string_view name) {
   if (name.size() != kPrefix.size() + kZufall || !name.starts_with(kPrefix)) return false;
@@ -28,39 +26,8 @@ bool IstKopienName(std::string_view name) {
   return true;
 }
 
-// The names in a folder ("." and ".." left out), read before any is removed.
-std::vector<std::string> Namen(int dirFd) {
-  std::vector<std::string> names;
-  const int eigen = ::dup(dirFd);
-  DIR* d = eigen >= 0 ? ::fdopendir(eigen) : nullptr;
-  if (!d) {
-    if (eigen >= 0) ::close(eigen);
-    return names;
-  }
-  ::rewinddir(d);
-  while (dirent* e = ::readdir(d)) {
-    const std::string_view n = e->d_name;
-    if (n != "." && n != "..") names.emplace_back(n);
-  }
-  ::closedir(d);
-  return names;
-}
-
 int OrdnerOeffnen(int dirFd, const char* name) {
   return ::openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-}
-
-// Removes what the folder holds except `bleibt`: files and links themselves, folders with
-// what they hold.
-void Leeren(int dirFd, std::string_view bleibt, int tiefe) {
-  for (const std::string& name : Namen(dirFd)) {
-    if (name == bleibt || ::unlinkat(dirFd, name.c_str(), 0) == 0 || errno != EISDIR || tiefe <= 0) continue;
-    const int innen = OrdnerOeffnen(dirFd, name.c_str());
-    if (innen < 0) continue;
-    Leeren(innen, {}, tiefe - 1);
-    ::close(innen);
-    ::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR);
-  }
 }
 
 // Whether the open lock file `fd` is still the file of that name in the folder: a start
@@ -102,7 +69,7 @@ void Loslassen() {
   if (g_eigener.sperre < 0) return;
   if (g_eigener.macher == ::getpid()) {
     // The lock is held until the folder is gone: no start takes it for an ended one's.
-    RemoveFolderTree(g_eigener.ordner);
+    fs::RemoveFolderTree(g_eigener.ordner);
   }
   // Closing, not unlocking: a forked child's copy of the lock stays its parent's.
   ::close(g_eigener.sperre);
@@ -161,7 +128,7 @@ int ClearEndedCopies(const std::string& base) {
   const int baseFd = OrdnerOeffnen(AT_FDCWD, base.empty() ? "." : base.c_str());
   if (baseFd < 0) return 0;
   int weg = 0;
-  for (const std::string& name : Namen(baseFd)) {
+  for (const std::string& name : fs::EntryNamesAt(baseFd)) {
     if (!IstKopienName(name)) continue;
     const int dirFd = OrdnerOeffnen(baseFd, name.c_str());
     if (dirFd < 0) continue;  // a link or a file of such a name is none of ours
@@ -169,7 +136,7 @@ int ClearEndedCopies(const std::string& base) {
     // The lock is taken only while no copy holds it; held, the folder is cleared and
     // the lock file goes last, so no copy can take the folder for its own meanwhile.
     if (fd >= 0 && Sperren(fd) && NochDa(fd, dirFd)) {
-      Leeren(dirFd, kSperre, kTiefe);
+      fs::EmptyFolderAt(dirFd, kSperre);
       ::unlinkat(dirFd, kSperre, 0);
       if (::unlinkat(baseFd, name.c_str(), AT_REMOVEDIR) == 0) ++weg;
     }
@@ -181,17 +148,6 @@ int ClearEndedCopies(const std::string& base) {
 }
 
 void RemoveCopyFolder() { AmEnde(); }
-
-void RemoveFolderTree(const std::string& path) {
-  // Without its separator at the end, a link of the name is not followed.
-  std::string ordner = path;
-  while (ordner.size() > 1 && ordner.back() == '/') ordner.pop_back();
-  const int dirFd = OrdnerOeffnen(AT_FDCWD, ordner.c_str());
-  if (dirFd < 0) return;
-  Leeren(dirFd, {}, kTiefe);
-  ::close(dirFd);
-  ::rmdir(ordner.c_str());
-}
 
 void SetCopyFolderHook(CopyFolderHook hook) {
   std::lock_guard<std::mutex> lock(g_mutex);

@@ -30,9 +30,6 @@ int ClearEndedCopies(const std::string& base);
 // process ends normally.
 void RemoveCopyFolder();
 
-// Removes the folder `path` (a Linux path) with everything in it, never following a link.
-void RemoveFolderTree(const std::string& path);
-
 // For tests: CopyFolder calls `hook` (when set) at each step of making a folder, where
 // another copy's start may come in between (CopyFolderStep).
 enum class CopyFolderStep : int { Made, LockFileMade, Locked };

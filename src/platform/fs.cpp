@@ -328,24 +328,6 @@ int CreateNew(const std::string& path) {
   return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
 }
 
-// The names of a folder's entries ("." and ".." left out), read before any is removed.
-std::vector<std::string> EntryNames(int dirFd) {
-  std::vector<std::string> names;
-  const int own = ::dup(dirFd);
-  DIR* d = own >= 0 ? ::fdopendir(own) : nullptr;
-  if (!d) {
-    if (own >= 0) ::close(own);
-    return names;
-  }
-  ::rewinddir(d);  // the copy shares its position with `dirFd`, which may have been read before
-  while (dirent* e = ::readdir(d)) {
-    const std::string n = e->d_name;
-    if (n != "." && n != "..") names.push_back(n);
-  }
-  ::closedir(d);
-  return names;
-}
-
 bool IsRealFolder(int dirFd, const std::string& name) {
   struct stat st;
   return ::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
@@ -358,7 +340,7 @@ int OpenSubFolder(int dirFd, const std::string& name) {
 
 // Removes the entries of a folder that are no folders and whose names `wanted` accepts.
 void RemoveFilesAt(int dirFd, const NameTest& wanted) {
-  for (const std::string& name : EntryNames(dirFd))
+  for (const std::string& name : EntryNamesAt(dirFd))
     if ((!wanted || wanted(name)) && !IsRealFolder(dirFd, name)) ::unlinkat(dirFd, name.c_str(), 0);
 }
 
@@ -464,7 +446,7 @@ bool InputFile::Seek(uint64_t pos) {
   return true;
 }
 
-void RemoveLeftovers(std::string_view root, std::string_view sub, const NameTest& file, const NameTest& folder) {
+void RemoveLeftovers(std::string_view root, std::string_view sub, const NameTest& file) {
   const std::string wurzel = Resolve(root);
   const int rootFd = ::open(wurzel.empty() ? "." : wurzel.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (rootFd < 0) return;
@@ -474,17 +456,56 @@ void RemoveLeftovers(std::string_view root, std::string_view sub, const NameTest
     ::close(rootFd);
     if (dirFd < 0) return;
   }
-  if (file) RemoveFilesAt(dirFd, file);
-  if (folder)
-    for (const std::string& name : EntryNames(dirFd)) {
-      if (!folder(name)) continue;
-      const int inner = OpenSubFolder(dirFd, name);
-      if (inner < 0) continue;
-      RemoveFilesAt(inner, nullptr);
-      ::close(inner);
-      ::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR);
-    }
+  RemoveFilesAt(dirFd, file);
   ::close(dirFd);
+}
+
+std::vector<std::string> EntryNamesAt(int dirFd) {
+  std::vector<std::string> names;
+  const int own = ::dup(dirFd);
+  DIR* d = own >= 0 ? ::fdopendir(own) : nullptr;
+  if (!d) {
+    if (own >= 0) ::close(own);
+    return names;
+  }
+  ::rewinddir(d);  // the copy shares its position with `dirFd`, which may have been read before
+  while (dirent* e = ::readdir(d)) {
+    const std::string n = e->d_name;
+    if (n != "." && n != "..") names.push_back(n);
+  }
+  ::closedir(d);
+  return names;
+}
+
+namespace {
+
+// Deeper than anything the game makes in a folder it removes whole: what lies below stays.
+constexpr int kTiefe = 16;
+
+void Leeren(int dirFd, std::string_view keep, int tiefe) {
+  for (const std::string& name : EntryNamesAt(dirFd)) {
+    if (name == keep || ::unlinkat(dirFd, name.c_str(), 0) == 0 || errno != EISDIR || tiefe <= 0) continue;
+    const int innen = OpenSubFolder(dirFd, name);
+    if (innen < 0) continue;
+    Leeren(innen, {}, tiefe - 1);
+    ::close(innen);
+    ::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR);
+  }
+}
+
+}  // namespace
+
+void EmptyFolderAt(int dirFd, std::string_view keep) { Leeren(dirFd, keep, kTiefe); }
+
+void RemoveFolderTree(const std::string& path) {
+  // Without its separator at the end, a link of the name is not followed.
+  std::string ordner = path;
+  while (ordner.size() > 1 && ordner.back() == '/') ordner.pop_back();
+  const int dirFd = ::open(ordner.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (dirFd < 0) return;
+  EmptyFolderAt(dirFd);
+  ::close(dirFd);
+  ::rmdir(ordner.c_str());
 }
 
 int64_t FileSize(std::string_view path) {

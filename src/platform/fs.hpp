@@ -103,11 +103,21 @@ class InputFile {
 // Resolve) is taken as it is; below it nothing is reached through a link. The folder
 // cleared is `root` itself, or its sub-folder `sub` (spelt exactly so) when that is a real
 // folder and no link. From it go every entry that is no folder and whose name `file`
-// accepts (a link is removed itself, never what it points to), and every real folder
-// whose name `folder` accepts, with the entries in it that are no folders (one that still
-// holds a folder stays). Everything else stays as it is.
+// accepts (a link is removed itself, never what it points to). Everything else stays as
+// it is.
 using NameTest = std::function<bool(const std::string& name)>;
-void RemoveLeftovers(std::string_view root, std::string_view sub, const NameTest& file, const NameTest& folder = {});
+void RemoveLeftovers(std::string_view root, std::string_view sub, const NameTest& file);
+
+// Folders removed whole, on Linux paths taken as they are and open folders: a link is
+// removed itself, never followed.
+//
+// The names in the open folder `dirFd` ("." and ".." left out), read before any is removed.
+std::vector<std::string> EntryNamesAt(int dirFd);
+// Removes what the open folder `dirFd` holds but the entry `keep`: files and links, and
+// folders with what they hold.
+void EmptyFolderAt(int dirFd, std::string_view keep = {});
+// Removes the folder `path` with everything in it.
+void RemoveFolderTree(const std::string& path);
 
 // The same on Linux paths taken as they are (already resolved, exact letter case): for
 // callers that handle many files of one folder, which a case-insensitive lookup per file

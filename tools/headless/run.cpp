@@ -10,7 +10,6 @@
 #include "engine/input.hpp"
 #include "engine/sound.hpp"
 #include "engine/surfaces.hpp"
-#include "platform/copy_folder.hpp"
 #include "platform/fs.hpp"
 #include "platform/headless/headless.hpp"
 #include "platform/window.hpp"
@@ -145,7 +144,7 @@ void Beenden() {
   }
   platform::DestroyAllWindows();
   Form1 = Form3 = FensterHandle = 0;
-  if (!g_eigenerNutzerordner.empty()) platform::RemoveFolderTree(g_eigenerNutzerordner);
+  if (!g_eigenerNutzerordner.empty()) platform::fs::RemoveFolderTree(g_eigenerNutzerordner);
   g_eigenerNutzerordner.clear();
 }
 
