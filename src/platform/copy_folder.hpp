@@ -31,7 +31,8 @@ int ClearEndedCopies(const std::string& base);
 void RemoveCopyFolder();
 
 // For tests: CopyFolder calls `hook` (when set) at each step of making a folder, where
-// another copy's start may come in between (CopyFolderStep).
+// another copy's start may come in between (CopyFolderStep). The hook may clear ended
+// copies, but not call CopyFolder.
 enum class CopyFolderStep : int { Made, LockFileMade, Locked };
 using CopyFolderHook = void (*)(CopyFolderStep step, const std::string& folder);
 void SetCopyFolderHook(CopyFolderHook hook);
