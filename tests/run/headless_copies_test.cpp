@@ -61,9 +61,9 @@ size_t KopienOrdner(const std::string& temp) {
 }
 
 #ifdef HARVO_ADDRESS_SANITIZER
-constexpr int kRunden = 2;  // each run is slow enough there to overlap the other's many times
+constexpr int kRunden = 1;  // each run is slow enough there to overlap the other's many times
 #else
-constexpr int kRunden = 4;
+constexpr int kRunden = 2;
 #endif
 
 }  // namespace
