@@ -267,8 +267,10 @@ TEST_F(ProgramRun, SkipAsksTwoQuestionsPlaysOneLevelAndEnds) {
                          [] {
                            headless::QueueAnswer(platform::mb::Yes);     // two players
                            headless::QueueAnswer(platform::mb::Cancel);  // ship type 2
-                           EscapeAfter(3);
-                           // The pause screen's exit: let go, down, confirm.
+                           // The pause key once in the level (no start-up videos come
+                           // before it), then the pause screen's exit: let go, down, confirm.
+                           headless::QueueKeys({}, 3);
+                           headless::QueueKeys({1});
                            headless::QueueKeys({});
                            headless::QueueKeys({208});
                            headless::QueueKeys({28});
