@@ -1,5 +1,6 @@
 // The vectorised spans of raster_simd.cpp, eight pixels at a time with AVX2. Only this
 // file's own functions are compiled for AVX2, and they run only when the processor has it.
+// Compiled once per part of the loops (HARVO_SPAN_PART, raster_spans.hpp).
 #include <algorithm>
 #include <climits>
 #include <cstddef>
@@ -179,13 +180,10 @@ using V = Avx2;
 
 }  // namespace
 
-SpanFn SelectAvx2Span(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour) {
-  return PickLoop<avx2::Loop>::For(target, tex, linear, key, blend, colour);
-}
-
-Loops WidestLoops() {
-  static const Loops widest = __builtin_cpu_supports("avx2") ? Loops::Avx2 : Loops::Sse2;
-  return widest;
+template <>
+SpanFn SelectPart<Avx2Loops, HARVO_SPAN_PART>(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend,
+                                              ColourKind colour) {
+  return PickLoop<avx2::Loop, HARVO_SPAN_PART>::For(target, tex, linear, key, blend, colour);
 }
 
 }  // namespace platform::raster
@@ -193,13 +191,9 @@ Loops WidestLoops() {
 #else
 
 namespace platform::raster {
-SpanFn SelectAvx2Span(PixelFormat, TexKind, bool, bool, Blend, ColourKind) { return nullptr; }
-Loops WidestLoops() {
-#ifdef __SSE2__
-  return Loops::Sse2;
-#else
-  return Loops::Plain;
-#endif
+template <>
+SpanFn SelectPart<Avx2Loops, HARVO_SPAN_PART>(PixelFormat, TexKind, bool, bool, Blend, ColourKind) {
+  return nullptr;
 }
 }  // namespace platform::raster
 

@@ -8,7 +8,8 @@
 //   - the blend works on blue, green and red at once, in 16-bit fields of one word;
 //   - an interpolated colour that stays inside 0..255 over the whole span is not clamped.
 // They serve the blends the game uses (normal and additive); processors with vector
-// loops use these for nothing the vector loops cover.
+// loops use these for nothing the vector loops cover. Compiled once per part of the loops
+// (HARVO_SPAN_PART, raster_spans.hpp).
 #include <algorithm>
 #include <cstddef>
 
@@ -201,8 +202,10 @@ struct Plain {
 
 }  // namespace
 
-SpanFn SelectPlainSpan(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour) {
-  return PickLoop<Plain>::For(target, tex, linear, key, blend, colour);
+template <>
+SpanFn SelectPart<PlainLoops, HARVO_SPAN_PART>(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend,
+                                               ColourKind colour) {
+  return PickLoop<Plain, HARVO_SPAN_PART>::For(target, tex, linear, key, blend, colour);
 }
 
 }  // namespace platform::raster

@@ -17,7 +17,7 @@
 // Pixels travel as 32-bit ARGB / XRGB: textures and 5-6-5 targets are widened on loading
 // (bit replication) and a 5-6-5 target is truncated again on storing. SSE2 (every x86-64
 // has it) takes four pixels at a time; where the processor has AVX2, raster_avx2.cpp
-// takes eight.
+// takes eight. Compiled once per part of the loops (HARVO_SPAN_PART, raster_spans.hpp).
 #include "platform/raster_simd.hpp"
 
 #include <algorithm>
@@ -137,17 +137,18 @@ using V = Sse2;
 
 }  // namespace
 
-SpanFn SelectVectorSpan(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour,
-                        Loops widest) {
-  if (widest >= Loops::Avx2 && WidestLoops() >= Loops::Avx2)
-    if (SpanFn f = SelectAvx2Span(target, tex, linear, key, blend, colour)) return f;
-  if (widest >= Loops::Sse2) return PickLoop<sse2::Loop>::For(target, tex, linear, key, blend, colour);
-  return nullptr;
+template <>
+SpanFn SelectPart<Sse2Loops, HARVO_SPAN_PART>(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend,
+                                              ColourKind colour) {
+  return PickLoop<sse2::Loop, HARVO_SPAN_PART>::For(target, tex, linear, key, blend, colour);
 }
 
 #else
 
-SpanFn SelectVectorSpan(PixelFormat, TexKind, bool, bool, Blend, ColourKind, Loops) { return nullptr; }
+template <>
+SpanFn SelectPart<Sse2Loops, HARVO_SPAN_PART>(PixelFormat, TexKind, bool, bool, Blend, ColourKind) {
+  return nullptr;
+}
 
 #endif
 

@@ -5,11 +5,9 @@
 
 namespace platform::raster {
 
-// The vectorised loop for this combination, no wider than `widest`, or nullptr where
-// there is none.
-SpanFn SelectVectorSpan(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour,
-                        Loops widest);
-// The AVX2 loop (call only where the processor has AVX2), or nullptr.
-SpanFn SelectAvx2Span(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour);
+// The SSE2 loops (raster_simd.cpp; none where the compiler targets no SSE2) and the AVX2
+// loops (raster_avx2.cpp; ask them only where the processor has AVX2), in parts.
+HARVO_SPAN_FAMILY(Sse2Loops)
+HARVO_SPAN_FAMILY(Avx2Loops)
 
 }  // namespace platform::raster

@@ -81,12 +81,26 @@ SpanFn SelectSpan(PixelFormat target, TexKind tex, bool linear, bool key, Blend 
 namespace {
 
 SpanFn Pick(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour, Loops widest) {
-  if (SpanFn fast = SelectVectorSpan(target, tex, linear, key, blend, colour, widest)) return fast;
+  if (widest >= Loops::Avx2 && WidestLoops() >= Loops::Avx2)
+    if (SpanFn fast = SelectFromParts<Avx2Loops>(target, tex, linear, key, blend, colour)) return fast;
+  if (widest >= Loops::Sse2)
+    if (SpanFn fast = SelectFromParts<Sse2Loops>(target, tex, linear, key, blend, colour)) return fast;
   if (widest >= Loops::Plain)
-    if (SpanFn fast = SelectPlainSpan(target, tex, linear, key, blend, colour)) return fast;
+    if (SpanFn fast = SelectFromParts<PlainLoops>(target, tex, linear, key, blend, colour)) return fast;
   return PickLoop<Reference>::For(target, tex, linear, key, blend, colour);
 }
 
 }  // namespace
+
+Loops WidestLoops() {
+#if defined(__x86_64__) && defined(__GNUC__)
+  static const Loops widest = __builtin_cpu_supports("avx2") ? Loops::Avx2 : Loops::Sse2;
+  return widest;
+#elif defined(__SSE2__)
+  return Loops::Sse2;
+#else
+  return Loops::Plain;
+#endif
+}
 
 }  // namespace platform::raster

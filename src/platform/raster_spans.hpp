@@ -94,13 +94,50 @@ void EachRow(const SpanCtx& c, const SpanRows& rows, int32_t x, int32_t n, const
 // The loop for this combination, no wider than `widest`.
 SpanFn SelectSpan(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour,
                   Loops widest);
-// The plain fast loop for this combination, or nullptr where there is none.
-SpanFn SelectPlainSpan(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour);
+
+// A family of fast loops (plain, SSE2, AVX2) is hundreds of instances of one template. Its
+// file is compiled in kSpanParts parts, one object file each, that build side by side:
+// part p holds the family's loops for the combinations SpanPart gives p, the target's
+// format and whether the texture has alpha. Each part defines SelectPart<Family, p>, the
+// family's loop for a combination of that part or nullptr where it has none.
+constexpr int kSpanParts = 4;
+constexpr int SpanPart(PixelFormat target, TexKind tex) {
+  const bool alpha = tex == TexKind::ARGB || tex == TexKind::A4444;
+  return (target == PixelFormat::RGB565 ? 2 : 0) + (alpha ? 1 : 0);
+}
+using SelectFn = SpanFn (*)(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour);
+template <class Family, int Part>
+SpanFn SelectPart(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour);
+// The parts of the family `Tag`, defined in their own object files.
+#define HARVO_SPAN_FAMILY(Tag)                                                                       \
+  struct Tag;                                                                                        \
+  template <>                                                                                        \
+  SpanFn SelectPart<Tag, 0>(PixelFormat, TexKind, bool, bool, Blend, ColourKind);                    \
+  template <>                                                                                        \
+  SpanFn SelectPart<Tag, 1>(PixelFormat, TexKind, bool, bool, Blend, ColourKind);                    \
+  template <>                                                                                        \
+  SpanFn SelectPart<Tag, 2>(PixelFormat, TexKind, bool, bool, Blend, ColourKind);                    \
+  template <>                                                                                        \
+  SpanFn SelectPart<Tag, 3>(PixelFormat, TexKind, bool, bool, Blend, ColourKind);
+static_assert(kSpanParts == 4, "HARVO_SPAN_FAMILY, SelectFromParts and CMakeLists.txt name four parts");
+
+// The family's loop for this combination, from the part that holds it; nullptr where the
+// family has none.
+template <class Family>
+SpanFn SelectFromParts(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour) {
+  static constexpr SelectFn kParts[kSpanParts] = {&SelectPart<Family, 0>, &SelectPart<Family, 1>,
+                                                  &SelectPart<Family, 2>, &SelectPart<Family, 3>};
+  return kParts[SpanPart(target, tex)](target, tex, linear, key, blend, colour);
+}
+
+// The plain fast loops (raster_plain.cpp): they serve what the vector loops do not.
+HARVO_SPAN_FAMILY(PlainLoops)
 
 // Walks the template arguments down to the loop of one combination: `Family<F, T, Linear,
 // Key, B, C>::Get()` gives a family's loop, or nullptr where it has none. Untextured
-// spans neither filter nor key.
-template <template <PixelFormat, TexKind, bool, bool, Blend, ColourKind> class Family>
+// spans neither filter nor key. With `Part` (0 to kSpanParts - 1), only that part's
+// combinations are instantiated; the others give nullptr.
+template <template <PixelFormat, TexKind, bool, bool, Blend, ColourKind> class Family, int Part = -1>
 struct PickLoop {
   template <PixelFormat F, TexKind T, bool L, bool K, Blend B>
   static SpanFn Colour(ColourKind c) {
@@ -123,7 +160,9 @@ struct PickLoop {
   }
   template <PixelFormat F, TexKind T>
   static SpanFn Sampling(bool linear, bool key, Blend b, ColourKind c) {
-    if constexpr (T == TexKind::None) {
+    if constexpr (Part >= 0 && SpanPart(F, T) != Part) {
+      return nullptr;
+    } else if constexpr (T == TexKind::None) {
       return WithBlend<F, T, false, false>(b, c);
     } else {
       if (linear) return key ? WithBlend<F, T, true, true>(b, c) : WithBlend<F, T, true, false>(b, c);

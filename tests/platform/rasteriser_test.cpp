@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/device3d.hpp"
+#include "platform/raster_simd.hpp"
 #include "platform/raster_spans.hpp"
 #include "platform/rasteriser.hpp"
 
@@ -302,6 +303,50 @@ TEST(Rasteriser, VectorisedLoopsDrawWhatThePlainLoopsDraw) {
           gezeichnet += Gezeichnet(*plain, *szene.start);
         }
   EXPECT_GT(gezeichnet, 10000);  // the scenes did draw
+}
+
+// Each family's loops lie in the part of their combination and nowhere else: a loop left
+// out of its part would fall back to a narrower family unseen, as those draw alike.
+TEST(Rasteriser, EachFamilysLoopsLieInTheirPart) {
+  using raster::Blend, raster::ColourKind, raster::TexKind;
+  struct Familie {
+    const char* name;
+    raster::SelectFn teile[raster::kSpanParts];
+    bool da;
+  } familien[] = {
+      {"plain",
+       {&raster::SelectPart<raster::PlainLoops, 0>, &raster::SelectPart<raster::PlainLoops, 1>,
+        &raster::SelectPart<raster::PlainLoops, 2>, &raster::SelectPart<raster::PlainLoops, 3>},
+       true},
+      {"sse2",
+       {&raster::SelectPart<raster::Sse2Loops, 0>, &raster::SelectPart<raster::Sse2Loops, 1>,
+        &raster::SelectPart<raster::Sse2Loops, 2>, &raster::SelectPart<raster::Sse2Loops, 3>},
+       raster::WidestLoops() >= raster::Loops::Sse2},
+      {"avx2",
+       {&raster::SelectPart<raster::Avx2Loops, 0>, &raster::SelectPart<raster::Avx2Loops, 1>,
+        &raster::SelectPart<raster::Avx2Loops, 2>, &raster::SelectPart<raster::Avx2Loops, 3>},
+       raster::WidestLoops() >= raster::Loops::Avx2},
+  };
+  int geprueft = 0;
+  for (const Familie& f : familien) {
+    if (!f.da) continue;
+    for (PixelFormat ziel : {PixelFormat::XRGB8888, PixelFormat::RGB565})
+      for (int t = 0; t <= static_cast<int>(TexKind::A4444); ++t)
+        for (int eigenschaften = 0; eigenschaften < 4; ++eigenschaften)
+          for (Blend b : {Blend::Normal, Blend::Add})
+            for (int c = 0; c <= static_cast<int>(ColourKind::Gouraud); ++c)
+              for (int p = 0; p < raster::kSpanParts; ++p) {
+                const TexKind tex = static_cast<TexKind>(t);
+                const bool sein = p == raster::SpanPart(ziel, tex);
+                const raster::SpanFn fn = f.teile[p](ziel, tex, eigenschaften & 1, eigenschaften & 2, b,
+                                                     static_cast<ColourKind>(c));
+                // The blends the game uses have a loop in every family.
+                EXPECT_EQ(fn != nullptr, sein) << f.name << " part " << p << " target " << static_cast<int>(ziel)
+                                               << " texture " << t << " blend " << static_cast<int>(b);
+                geprueft += sein;
+              }
+  }
+  EXPECT_GE(geprueft, 2 * 5 * 4 * 2 * 4);
 }
 
 // ---- every width of loops against the reference ----
