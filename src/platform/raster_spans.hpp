@@ -121,13 +121,16 @@ SpanFn SelectPart(PixelFormat target, TexKind tex, bool linear, bool key, Blend 
   SpanFn SelectPart<Tag, 3>(PixelFormat, TexKind, bool, bool, Blend, ColourKind);
 static_assert(kSpanParts == 4, "HARVO_SPAN_FAMILY, SelectFromParts and CMakeLists.txt name four parts");
 
+// The parts of a family, by part number.
+template <class Family>
+inline constexpr SelectFn kPartsOf[kSpanParts] = {&SelectPart<Family, 0>, &SelectPart<Family, 1>,
+                                                  &SelectPart<Family, 2>, &SelectPart<Family, 3>};
+
 // The family's loop for this combination, from the part that holds it; nullptr where the
 // family has none.
 template <class Family>
 SpanFn SelectFromParts(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour) {
-  static constexpr SelectFn kParts[kSpanParts] = {&SelectPart<Family, 0>, &SelectPart<Family, 1>,
-                                                  &SelectPart<Family, 2>, &SelectPart<Family, 3>};
-  return kParts[SpanPart(target, tex)](target, tex, linear, key, blend, colour);
+  return kPartsOf<Family>[SpanPart(target, tex)](target, tex, linear, key, blend, colour);
 }
 
 // The plain fast loops (raster_plain.cpp): they serve what the vector loops do not.

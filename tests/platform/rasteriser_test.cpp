@@ -311,21 +311,12 @@ TEST(Rasteriser, EachFamilysLoopsLieInTheirPart) {
   using raster::Blend, raster::ColourKind, raster::TexKind;
   struct Familie {
     const char* name;
-    raster::SelectFn teile[raster::kSpanParts];
+    const raster::SelectFn* teile;
     bool da;
   } familien[] = {
-      {"plain",
-       {&raster::SelectPart<raster::PlainLoops, 0>, &raster::SelectPart<raster::PlainLoops, 1>,
-        &raster::SelectPart<raster::PlainLoops, 2>, &raster::SelectPart<raster::PlainLoops, 3>},
-       true},
-      {"sse2",
-       {&raster::SelectPart<raster::Sse2Loops, 0>, &raster::SelectPart<raster::Sse2Loops, 1>,
-        &raster::SelectPart<raster::Sse2Loops, 2>, &raster::SelectPart<raster::Sse2Loops, 3>},
-       raster::WidestLoops() >= raster::Loops::Sse2},
-      {"avx2",
-       {&raster::SelectPart<raster::Avx2Loops, 0>, &raster::SelectPart<raster::Avx2Loops, 1>,
-        &raster::SelectPart<raster::Avx2Loops, 2>, &raster::SelectPart<raster::Avx2Loops, 3>},
-       raster::WidestLoops() >= raster::Loops::Avx2},
+      {"plain", raster::kPartsOf<raster::PlainLoops>, true},
+      {"sse2", raster::kPartsOf<raster::Sse2Loops>, raster::WidestLoops() >= raster::Loops::Sse2},
+      {"avx2", raster::kPartsOf<raster::Avx2Loops>, raster::WidestLoops() >= raster::Loops::Avx2},
   };
   int geprueft = 0;
   for (const Familie& f : familien) {
