@@ -9,6 +9,7 @@
 //   store      truncated to the target's channel widths; the unused top byte of a 32-bit
 //              target pixel is kept as it was.
 // A pixel whose source alpha is 0 is left alone (both blends give the destination back).
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -81,16 +82,20 @@ SpanFn SelectSpan(PixelFormat target, TexKind tex, bool linear, bool key, Blend 
 namespace {
 
 SpanFn Pick(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour, Loops widest) {
-  if (widest >= Loops::Avx2 && WidestLoops() >= Loops::Avx2)
-    if (SpanFn fast = SelectFromParts<Avx2Loops>(target, tex, linear, key, blend, colour)) return fast;
-  if (widest >= Loops::Sse2)
-    if (SpanFn fast = SelectFromParts<Sse2Loops>(target, tex, linear, key, blend, colour)) return fast;
-  if (widest >= Loops::Plain)
-    if (SpanFn fast = SelectFromParts<PlainLoops>(target, tex, linear, key, blend, colour)) return fast;
+  const Loops usable = std::min(widest, WidestLoops());
+  for (const SpanFamily& f : kSpanFamilies)
+    if (usable >= f.width)
+      if (SpanFn fast = f.parts[SpanPart(target, tex)](target, tex, linear, key, blend, colour)) return fast;
   return PickLoop<Reference>::For(target, tex, linear, key, blend, colour);
 }
 
 }  // namespace
+
+const std::array<SpanFamily, 3> kSpanFamilies = {{
+    {"avx2", Loops::Avx2, kPartsOf<Avx2Loops>},
+    {"sse2", Loops::Sse2, kPartsOf<Sse2Loops>},
+    {"plain", Loops::Plain, kPartsOf<PlainLoops>},
+}};
 
 Loops WidestLoops() {
 #if defined(__x86_64__) && defined(__GNUC__)

@@ -3,6 +3,7 @@
 // texture coordinates and colour at its first pixel and their steps per pixel. One loop
 // per combination of target format, texture format, filter, colour key, blend mode and
 // colour kind, chosen once per triangle.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -119,19 +120,21 @@ SpanFn SelectPart(PixelFormat target, TexKind tex, bool linear, bool key, Blend 
   SpanFn SelectPart<Tag, 2>(PixelFormat, TexKind, bool, bool, Blend, ColourKind);                    \
   template <>                                                                                        \
   SpanFn SelectPart<Tag, 3>(PixelFormat, TexKind, bool, bool, Blend, ColourKind);
-static_assert(kSpanParts == 4, "HARVO_SPAN_FAMILY, SelectFromParts and CMakeLists.txt name four parts");
+static_assert(kSpanParts == 4, "HARVO_SPAN_FAMILY, kPartsOf and CMakeLists.txt name four parts");
 
 // The parts of a family, by part number.
 template <class Family>
 inline constexpr SelectFn kPartsOf[kSpanParts] = {&SelectPart<Family, 0>, &SelectPart<Family, 1>,
                                                   &SelectPart<Family, 2>, &SelectPart<Family, 3>};
 
-// The family's loop for this combination, from the part that holds it; nullptr where the
-// family has none.
-template <class Family>
-SpanFn SelectFromParts(PixelFormat target, TexKind tex, bool linear, bool key, Blend blend, ColourKind colour) {
-  return kPartsOf<Family>[SpanPart(target, tex)](target, tex, linear, key, blend, colour);
-}
+// The families of fast loops, widest first: the loops a combination is drawn with are the
+// first family's that has them and is no wider than the processor and the limit allow.
+struct SpanFamily {
+  const char* name;
+  Loops width;
+  const SelectFn* parts;  // kPartsOf the family
+};
+extern const std::array<SpanFamily, 3> kSpanFamilies;
 
 // The plain fast loops (raster_plain.cpp): they serve what the vector loops do not.
 HARVO_SPAN_FAMILY(PlainLoops)

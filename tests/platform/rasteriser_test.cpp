@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "platform/device3d.hpp"
-#include "platform/raster_simd.hpp"
 #include "platform/raster_spans.hpp"
 #include "platform/rasteriser.hpp"
 
@@ -309,18 +308,9 @@ TEST(Rasteriser, VectorisedLoopsDrawWhatThePlainLoopsDraw) {
 // out of its part would fall back to a narrower family unseen, as those draw alike.
 TEST(Rasteriser, EachFamilysLoopsLieInTheirPart) {
   using raster::Blend, raster::ColourKind, raster::TexKind;
-  struct Familie {
-    const char* name;
-    const raster::SelectFn* teile;
-    bool da;
-  } familien[] = {
-      {"plain", raster::kPartsOf<raster::PlainLoops>, true},
-      {"sse2", raster::kPartsOf<raster::Sse2Loops>, raster::WidestLoops() >= raster::Loops::Sse2},
-      {"avx2", raster::kPartsOf<raster::Avx2Loops>, raster::WidestLoops() >= raster::Loops::Avx2},
-  };
   int geprueft = 0;
-  for (const Familie& f : familien) {
-    if (!f.da) continue;
+  for (const raster::SpanFamily& f : raster::kSpanFamilies) {
+    if (raster::WidestLoops() < f.width) continue;
     for (PixelFormat ziel : {PixelFormat::XRGB8888, PixelFormat::RGB565})
       for (int t = 0; t <= static_cast<int>(TexKind::A4444); ++t)
         for (int eigenschaften = 0; eigenschaften < 4; ++eigenschaften)
@@ -329,7 +319,7 @@ TEST(Rasteriser, EachFamilysLoopsLieInTheirPart) {
               for (int p = 0; p < raster::kSpanParts; ++p) {
                 const TexKind tex = static_cast<TexKind>(t);
                 const bool sein = p == raster::SpanPart(ziel, tex);
-                const raster::SpanFn fn = f.teile[p](ziel, tex, eigenschaften & 1, eigenschaften & 2, b,
+                const raster::SpanFn fn = f.parts[p](ziel, tex, eigenschaften & 1, eigenschaften & 2, b,
                                                      static_cast<ColourKind>(c));
                 // The blends the game uses have a loop in every family.
                 EXPECT_EQ(fn != nullptr, sein) << f.name << " part " << p << " target " << static_cast<int>(ziel)
